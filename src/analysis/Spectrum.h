@@ -1,0 +1,66 @@
+// The spectrum part of the buffer handler: Hann window and FFT, bin levels
+// in dB grouped into rows, the peak display, the background learning and
+// subtraction, and the spectrum points. Pure computation on the analysis
+// state; the window supplies the point sink and the caption of its
+// background check box. User-interface thread only; allocates nothing.
+#pragma once
+
+#include "AnalysisState.h"
+#include "PointSink.h"
+
+namespace wellenschau {
+
+// Where the spectrum announces that the background has been learned: the
+// window sets the caption of its background check box. Called on the
+// user-interface thread, once per learning.
+class TBackgroundCaption {
+public:
+    virtual void SetCaption(const char* Caption) = 0;  // UTF-8
+
+protected:
+    ~TBackgroundCaption() = default;
+};
+
+// Buffers averaged into the background before the subtraction starts.
+inline constexpr int BackgroundBuffers = 50;
+// Caption of the background check box once the background is known.
+inline constexpr const char* BackgroundSubtractCaption = "&Hintergrundsubtraktion";
+// Level at which a row sits when it equals its background.
+inline constexpr double BackgroundShownLevel = 80.0;
+
+// Windows the n samples of a recorded buffer (little-endian 16-bit) into
+// FftRealIn, zeroes FftImagIn and transforms them. n must be a power of
+// two from 1 to FftFrameLength, else ERangeError before anything changes.
+void WindowAndTransform(AnalysisState& state, const char* buffer, int n);
+
+// Turns bins 0 .. n/2 - 1 into levels in dB relative to a magnitude of
+// 2048 (kept in FftRealOut) and gives every row the loudest level of its
+// bins. A bin of magnitude 0 gets LevelFloor, far below the picture's
+// scale, so that digital silence shows as silence.
+void ComputeRowLevels(AnalysisState& state, int n);
+
+// Peak display: a falling row level closes only a tenth of its gap (in dB)
+// to the previous buffer's level; a rising or equal one shows at once.
+void ApplyPeakHold(AnalysisState& state);
+
+// Keeps the row levels for the next buffer's peak display.
+void RememberRowLevels(AnalysisState& state);
+
+// One learning step: rows 1.. take the running mean of their levels; the
+// BackgroundBuffers-th step switches to subtraction and sets the caption.
+void LearnBackground(AnalysisState& state, TBackgroundCaption& caption);
+
+// Shows rows 1.. relative to their background, which sits at -80 dB.
+void SubtractBackground(AnalysisState& state);
+
+// One point per row 1 .. RowCount - 1: x = row frequency in Hz, y = level.
+void AddSpectrumPoints(const AnalysisState& state, TPointSink& spectrumPoints);
+
+// The spectrum part of the buffer handler, in its order: window and FFT,
+// row levels, peak display (when PeakHold is set), the copy for the next
+// peak display, background learning and subtraction (when their flags are
+// set), spectrum points.
+void AnalyseSpectrum(AnalysisState& state, const char* buffer, int n, TPointSink& spectrumPoints,
+                     TBackgroundCaption& caption);
+
+}  // namespace wellenschau
