@@ -46,7 +46,9 @@ void FillLegend(const TRowAddresses& Lines, int Width, int Height) {
     }
 }
 
-int LevelColourIndex(double Level) { return LimitToColourIndex(Round(Level * TopColourIndex / LevelRange) + TopColourIndex); }
+int LevelColourIndex(double Level) {
+    return LimitToColourIndex(Round(Level * TopColourIndex / LevelRange) + TopColourIndex);
+}
 
 void WriteSpectrogramColumn(const AnalysisState& State, int Width, int Height) {
     CheckPictureSize(Width, 3, Height);
