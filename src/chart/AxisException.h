@@ -1,0 +1,22 @@
+// The error an axis raises for an invalid property value; the property
+// keeps its old value. The messages are the program's German texts.
+#pragma once
+
+#include "core/Errors.h"
+
+namespace wellenschau {
+
+class AxisException : public EWellenschauError {
+public:
+    using EWellenschauError::EWellenschauError;
+};
+
+// Message texts, UTF-8.
+inline constexpr const char* SAxisMinMax = "Der Minimalwert einer Achse muss <= Maximum sein";
+inline constexpr const char* SAxisMaxMin = "Der Maximalwert einer Achse muss >= Minimum sein";
+inline constexpr const char* SAxisIncrementNegative = "Die Achsensteigung muss >= 0 sein";
+inline constexpr const char* SAxisDateTimeLogarithmic = "Eine Datum/Zeit-Achse darf nicht logarithmisch sein";
+inline constexpr const char* SAxisLogarithmicNegative = "Min.- und Max.-Werte von log. Achsen sollten >= 0 sein";
+inline constexpr const char* SAxisLabelSeparation = "Titelseparation % muss größer als 0 sein";
+
+}  // namespace wellenschau

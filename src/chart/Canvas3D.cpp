@@ -1,0 +1,277 @@
+#include "chart/Canvas3D.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace wellenschau {
+
+namespace {
+
+std::uint32_t PixelOf(TColor color) { return ToQColor(color).rgb() | 0xFF000000u; }
+
+// Run lengths (on, off, on, ...) of the cosmetic pen styles.
+constexpr std::uint8_t DashRuns[] = {18, 6};
+constexpr std::uint8_t DotRuns[] = {3, 3};
+constexpr std::uint8_t DashDotRuns[] = {9, 6, 3, 6};
+constexpr std::uint8_t DashDotDotRuns[] = {9, 3, 3, 3, 3, 3};
+constexpr std::uint8_t SmallDotRuns[] = {1, 1};
+
+__extension__ typedef __int128 TWideInt;
+
+}  // namespace
+
+TCanvas3D::TCanvas3D() : FMetrics(QFont()) {}
+
+void TCanvas3D::Begin(QImage& image) {
+    FPainter.begin(&image);
+    FPainter.setRenderHint(QPainter::Antialiasing, false);
+    FBits = reinterpret_cast<std::uint32_t*>(image.bits());
+    FStride = image.bytesPerLine() / 4;
+    FBounds = {0, 0, image.width(), image.height()};
+    FClip = FBounds;
+    FClipped = false;
+}
+
+void TCanvas3D::End() {
+    FPainter.end();
+    FBits = nullptr;
+}
+
+void TCanvas3D::SelectDash(TPenStyle style) {
+    const auto use = [this](const auto& runs) {
+        FDash.Count = static_cast<int>(std::size(runs));
+        FDash.Length = 0;
+        for (int i = 0; i < FDash.Count; ++i) {
+            FDash.Runs[static_cast<std::size_t>(i)] = runs[i];
+            FDash.Length += runs[i];
+        }
+    };
+    switch (style) {
+        case psDash: use(DashRuns); break;
+        case psDot: use(DotRuns); break;
+        case psDashDot: use(DashDotRuns); break;
+        case psDashDotDot: use(DashDotDotRuns); break;
+        default: FDash.Count = 0; break;
+    }
+}
+
+void TCanvas3D::SetPen(const TChartPen& pen, TColor fallback) {
+    if (!pen.Visible()) {
+        SetPen(clBlack, 1, psClear);
+        return;
+    }
+    SetPen(pen.Color() == clDefault ? fallback : pen.Color(), pen.Width(), pen.Style());
+    if (pen.SmallDots() && pen.Width() == 1) {
+        FDash.Count = 2;
+        FDash.Length = 2;
+        FDash.Runs[0] = SmallDotRuns[0];
+        FDash.Runs[1] = SmallDotRuns[1];
+    }
+}
+
+void TCanvas3D::SetPen(TColor color, int width, TPenStyle style) {
+    FPenRgb = PixelOf(color);
+    FPenWidth = std::max(width, 1);
+    FPenVisible = style != psClear;
+    // Wide pens are geometric and draw solid.
+    SelectDash(FPenWidth == 1 ? style : psSolid);
+}
+
+void TCanvas3D::SetBrush(TColor color, TBrushStyle style) {
+    FBrushRgb = PixelOf(color);
+    FBrushSolid = style == bsSolid;
+}
+
+void TCanvas3D::SetBackColor(TColor color) { FBackRgb = PixelOf(color); }
+
+void TCanvas3D::MoveTo(int x, int y) {
+    FPenX = x;
+    FPenY = y;
+}
+
+void TCanvas3D::LineTo(int x, int y) {
+    Line(FPenX, FPenY, x, y);
+    FPenX = x;
+    FPenY = y;
+}
+
+void TCanvas3D::Line(int x0, int y0, int x1, int y1) {
+    ++FLinesDrawn;
+    if (!FPenVisible || !IsActive()) return;
+    if (FPenWidth == 1) {
+        RasterLine(x0, y0, x1, y1, false);
+        return;
+    }
+    // A wide pen: parallel one-pixel lines across the line's direction,
+    // ends included (the pen's round caps cover them); an even width
+    // reaches one pixel further to the left or top.
+    const bool steep = std::abs(static_cast<long long>(y1) - y0) > std::abs(static_cast<long long>(x1) - x0);
+    for (int offset = -(FPenWidth / 2); offset <= (FPenWidth - 1) / 2; ++offset) {
+        if (steep)
+            RasterLine(x0 + offset, y0, x1 + offset, y1, true);
+        else
+            RasterLine(x0, y0 + offset, x1, y1 + offset, true);
+    }
+}
+
+// Midpoint rasterisation along the major axis: pixel i (0 <= i < n, plus n
+// itself when includeEnd) lies at major + i and minor + round(i * dMinor / n),
+// halves rounded away from the start. Only the part of the line inside the
+// clip rectangle is walked, so far-away end points cost nothing.
+void TCanvas3D::RasterLine(int x0, int y0, int x1, int y1, bool includeEnd) {
+    const long long dx = static_cast<long long>(x1) - x0;
+    const long long dy = static_cast<long long>(y1) - y0;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const long long n = xMajor ? std::llabs(dx) : std::llabs(dy);
+    if (n == 0 && !includeEnd) return;
+    const long long dMinor = xMajor ? std::llabs(dy) : std::llabs(dx);
+    const int majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const long long major0 = xMajor ? x0 : y0;
+    const long long minor0 = xMajor ? y0 : x0;
+    const long long clipMajorLow = xMajor ? FClip.Left : FClip.Top;
+    const long long clipMajorHigh = xMajor ? FClip.Right : FClip.Bottom;
+    const long long clipMinorLow = xMajor ? FClip.Top : FClip.Left;
+    const long long clipMinorHigh = xMajor ? FClip.Bottom : FClip.Right;
+
+    const long long last = includeEnd ? n : n - 1;
+    long long first = 0;
+    long long stop = last;
+    if (majorStep > 0) {
+        first = std::max(first, clipMajorLow - major0);
+        stop = std::min(stop, clipMajorHigh - 1 - major0);
+    } else {
+        first = std::max(first, major0 - (clipMajorHigh - 1));
+        stop = std::min(stop, major0 - clipMajorLow);
+    }
+    if (first > stop) return;
+
+    const long long twoN = std::max(2 * n, 1LL);
+    const TWideInt acc = static_cast<TWideInt>(2) * first * dMinor + n;
+    long long minorOffset = static_cast<long long>(acc / twoN);
+    long long remainder = static_cast<long long>(acc % twoN);
+    long long major = major0 + majorStep * first;
+    int dashIndex = 0;
+    int dashLeft = 0;
+    if (FDash.Count > 0) {
+        long long phase = first % FDash.Length;
+        while (phase >= FDash.Runs[static_cast<std::size_t>(dashIndex)]) {
+            phase -= FDash.Runs[static_cast<std::size_t>(dashIndex)];
+            dashIndex = (dashIndex + 1) % FDash.Count;
+        }
+        dashLeft = FDash.Runs[static_cast<std::size_t>(dashIndex)] - static_cast<int>(phase);
+    }
+    for (long long i = first; i <= stop; ++i) {
+        const long long minor = minor0 + minorStep * minorOffset;
+        const bool on = FDash.Count == 0 || dashIndex % 2 == 0;
+        if ((on || !FBackTransparent) && minor >= clipMinorLow && minor < clipMinorHigh) {
+            const long long x = xMajor ? major : minor;
+            const long long y = xMajor ? minor : major;
+            FBits[y * FStride + x] = on ? FPenRgb : FBackRgb;
+        }
+        if (FDash.Count > 0 && --dashLeft == 0) {
+            dashIndex = (dashIndex + 1) % FDash.Count;
+            dashLeft = FDash.Runs[static_cast<std::size_t>(dashIndex)];
+        }
+        major += majorStep;
+        remainder += 2 * dMinor;
+        if (remainder >= twoN) {
+            remainder -= twoN;
+            ++minorOffset;
+        }
+    }
+}
+
+void TCanvas3D::Rectangle(const TRect& r) {
+    if (FBrushSolid) FillPixels(r, FBrushRgb);
+    if (!FPenVisible || r.IsEmpty()) return;
+    MoveTo(r.Left, r.Top);
+    LineTo(r.Right - 1, r.Top);
+    LineTo(r.Right - 1, r.Bottom - 1);
+    LineTo(r.Left, r.Bottom - 1);
+    LineTo(r.Left, r.Top);
+}
+
+void TCanvas3D::FillRect(const TRect& r, TColor color) { FillPixels(r, PixelOf(color)); }
+
+void TCanvas3D::FillPixels(const TRect& r, std::uint32_t rgb) {
+    if (!IsActive()) return;
+    const int left = std::max(r.Left, FClip.Left);
+    const int right = std::min(r.Right, FClip.Right);
+    const int top = std::max(r.Top, FClip.Top);
+    const int bottom = std::min(r.Bottom, FClip.Bottom);
+    if (left >= right) return;
+    for (int y = top; y < bottom; ++y) std::fill(FBits + y * FStride + left, FBits + y * FStride + right, rgb);
+}
+
+void TCanvas3D::SetFont(const TChartFont& font) {
+    if (FPainter.font() != font.Font() || !IsActive()) {
+        FMetrics = QFontMetrics(font.Font());
+        if (IsActive()) FPainter.setFont(font.Font());
+    }
+    FTextColor = ToQColor(font.Color());
+}
+
+QPoint TCanvas3D::TextOrigin(const QString& text, THorizTextAlign horiz, TVertTextAlign vert) const {
+    int left = 0;
+    if (horiz == THorizTextAlign::Center) left = -(TextWidth(text) / 2);
+    if (horiz == THorizTextAlign::Right) left = -TextWidth(text);
+    const int baseline = vert == TVertTextAlign::Top ? FMetrics.ascent() : -FMetrics.descent();
+    return {left, baseline};
+}
+
+void TCanvas3D::TextOut(int x, int y, const QString& text, THorizTextAlign horiz, TVertTextAlign vert) {
+    if (!IsActive() || text.isEmpty()) return;
+    FPainter.setPen(FTextColor);
+    FPainter.drawText(TextOrigin(text, horiz, vert) + QPoint(x, y), text);
+}
+
+void TCanvas3D::RotatedTextOut(int x, int y, const QString& text, int angle, THorizTextAlign horiz,
+                               TVertTextAlign vert) {
+    if (!IsActive() || text.isEmpty()) return;
+    FPainter.save();
+    FPainter.setPen(FTextColor);
+    FPainter.translate(x, y);
+    FPainter.rotate(-angle);  // Qt turns clockwise on screen
+    FPainter.drawText(TextOrigin(text, horiz, vert), text);
+    FPainter.restore();
+}
+
+void TCanvas3D::ApplyPainterClip() {
+    if (FClipped)
+        FPainter.setClipRect(QRect(FClip.Left, FClip.Top, FClip.Width(), FClip.Height()));
+    else
+        FPainter.setClipping(false);
+}
+
+void TCanvas3D::ClipRectangle(const TRect& r) {
+    FClip = {std::max(r.Left, FBounds.Left), std::max(r.Top, FBounds.Top), std::min(r.Right, FBounds.Right),
+             std::min(r.Bottom, FBounds.Bottom)};
+    if (FClip.Right < FClip.Left) FClip.Right = FClip.Left;
+    if (FClip.Bottom < FClip.Top) FClip.Bottom = FClip.Top;
+    FClipped = true;
+    if (IsActive()) ApplyPainterClip();
+}
+
+void TCanvas3D::UnClipRectangle() {
+    FClip = FBounds;
+    FClipped = false;
+    if (IsActive()) ApplyPainterClip();
+}
+
+void TCanvas3D::Draw(int x, int y, const QImage& graphic) {
+    if (IsActive()) FPainter.drawImage(x, y, graphic);
+}
+
+void TCanvas3D::StretchDraw(const TRect& r, const QImage& graphic) {
+    if (IsActive()) FPainter.drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), graphic);
+}
+
+void TCanvas3D::Reset() {
+    SetPen(clBlack);
+    SetBrush(clWhite, bsSolid);
+    SetBackColor(clWhite);
+    SetBackModeTransparent(true);
+}
+
+}  // namespace wellenschau

@@ -1,0 +1,121 @@
+// TCanvas3D: the chart's drawing surface. It draws into an off-screen
+// RGB32 QImage with the semantics the chart engine relies on:
+// - a line from A to B leaves B unset (move-to/line-to), so a polyline sets
+//   every vertex exactly once;
+// - cosmetic dashed, dotted and dash-dot-dot pens with fixed run lengths,
+//   their gaps filled with the background colour in opaque mode;
+// - rectangles exclude their right and bottom edges;
+// - text anchored at a reference point (left/centre/right, top/bottom of
+//   the text cell), also rotated by 90 or 270 degrees;
+// - one clip rectangle.
+// Lines and fills are written straight into the image's pixels (no
+// antialiasing, exact pixels); text and images go through a QPainter.
+// In 2D, which is all this program draws, positions pass through unchanged.
+// UI thread only; the surface is bound to an image between Begin and End.
+#pragma once
+
+#include "chart/ChartPen.h"
+#include "chart/ChartTypes.h"
+#include "core/Colors.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include <array>
+#include <cstdint>
+
+namespace wellenschau {
+
+class TCanvas3D {
+public:
+    TCanvas3D();
+    TCanvas3D(const TCanvas3D&) = delete;
+    TCanvas3D& operator=(const TCanvas3D&) = delete;
+
+    // Binds the surface to image (which must not be null) until End. The
+    // image must stay unshared meanwhile: pixels are written through a
+    // pointer taken here.
+    void Begin(QImage& image);
+    void End();
+    bool IsActive() const { return FBits != nullptr; }
+
+    // Selects a chart pen: an invisible one draws nothing, a visible
+    // SmallDots pen of width 1 sets every other pixel, otherwise colour,
+    // width and style are taken over. fallback replaces clDefault.
+    void SetPen(const TChartPen& pen, TColor fallback = clBlack);
+    void SetPen(TColor color, int width = 1, TPenStyle style = psSolid);
+    void SetBrush(TColor color, TBrushStyle style);
+    // Transparent: the gaps of patterned pens stay untouched; opaque: they
+    // take the background colour.
+    void SetBackModeTransparent(bool transparent) { FBackTransparent = transparent; }
+    void SetBackColor(TColor color);
+
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void Line(int x0, int y0, int x1, int y1);
+    // Outline with the pen on the rectangle's outer pixels, inside with the brush.
+    void Rectangle(const TRect& r);
+    void FillRect(const TRect& r, TColor color);
+
+    void SetFont(const TChartFont& font);
+    int TextWidth(const QString& text) const { return FMetrics.horizontalAdvance(text); }
+    // Height of a text cell ("W") in the current font.
+    int FontHeight() const { return FMetrics.height(); }
+    void TextOut(int x, int y, const QString& text, THorizTextAlign horiz, TVertTextAlign vert);
+    // Text rotated counter-clockwise by angle degrees about (x, y); the
+    // alignment applies in the rotated frame.
+    void RotatedTextOut(int x, int y, const QString& text, int angle, THorizTextAlign horiz, TVertTextAlign vert);
+
+    void ClipRectangle(const TRect& r);
+    void UnClipRectangle();
+
+    void Draw(int x, int y, const QImage& graphic);
+    void StretchDraw(const TRect& r, const QImage& graphic);
+
+    // Back to the neutral state: black solid pen of width 1, white solid
+    // brush, white transparent background. Every user of the surface sets
+    // its own font before drawing text.
+    void Reset();
+
+    // Line segments drawn since construction (segments that set no pixel
+    // because they start and end on one pixel included).
+    std::int64_t LinesDrawn() const { return FLinesDrawn; }
+
+private:
+    static constexpr int MaxDashRuns = 6;
+    struct TDash {
+        std::array<std::uint8_t, MaxDashRuns> Runs{};
+        int Count = 0;  // 0: solid
+        int Length = 0;
+    };
+
+    void SelectDash(TPenStyle style);
+    void FillPixels(const TRect& r, std::uint32_t rgb);
+    void RasterLine(int x0, int y0, int x1, int y1, bool includeEnd);
+    void ApplyPainterClip();
+    QPoint TextOrigin(const QString& text, THorizTextAlign horiz, TVertTextAlign vert) const;
+
+    QPainter FPainter;
+    QFontMetrics FMetrics;
+    std::uint32_t* FBits = nullptr;
+    qsizetype FStride = 0;  // pixels per image row
+    TRect FBounds;
+    TRect FClip;
+    bool FClipped = false;
+
+    std::uint32_t FPenRgb = 0xFF000000;
+    int FPenWidth = 1;
+    bool FPenVisible = true;
+    TDash FDash;
+    bool FBackTransparent = false;
+    std::uint32_t FBackRgb = 0xFFFFFFFF;
+    std::uint32_t FBrushRgb = 0xFFFFFFFF;
+    bool FBrushSolid = true;
+    QColor FTextColor = Qt::black;
+    int FPenX = 0;
+    int FPenY = 0;
+    std::int64_t FLinesDrawn = 0;
+};
+
+}  // namespace wellenschau

@@ -1,0 +1,264 @@
+#include "chart/Chart.h"
+
+#include "chart/ChartSeries.h"
+#include "core/CheckedMath.h"
+
+#include <algorithm>
+
+namespace wellenschau {
+
+namespace {
+
+// The look of a raised bevel's lit and shaded edges.
+constexpr TColor BevelHighlight = clWhite;
+constexpr TColor BevelShadow = 0xA0A0A0;
+
+}  // namespace
+
+TChart::TChart()
+    : FBackWall([this] { InvalidateChart(); }, clDefault, bsClear),
+      FBottomAxis(*this, true, false, false),
+      FTopAxis(*this, true, true, false),
+      FLeftAxis(*this, false, false, false),
+      FRightAxis(*this, false, true, false),
+      FDepthAxis(*this),
+      FAxisList{&FBottomAxis, &FTopAxis, &FLeftAxis, &FRightAxis, &FDepthAxis} {}
+
+TChart::~TChart() {
+    for (TChartSeries* series : FSeriesList) {
+        series->FParentChart = nullptr;
+        series->ResolveAxes();
+    }
+}
+
+template <typename T>
+void TChart::Store(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    InvalidateChart();
+}
+
+void TChart::SetSize(int width, int height) {
+    if (FWidth == width && FHeight == height) return;
+    FWidth = width;
+    FHeight = height;
+    InvalidateChart();
+}
+
+void TChart::SetColor(TColor value) { Store(FColor, value); }
+void TChart::SetBorderWidth(int value) { Store(FBorderWidth, value); }
+void TChart::SetBevelOuter(TBevelCut value) { Store(FBevelOuter, value); }
+void TChart::SetBevelInner(TBevelCut value) { Store(FBevelInner, value); }
+void TChart::SetBevelWidth(int value) { Store(FBevelWidth, value); }
+void TChart::SetMarginLeft(int value) { Store(FMarginLeft, value); }
+void TChart::SetMarginTop(int value) { Store(FMarginTop, value); }
+void TChart::SetMarginRight(int value) { Store(FMarginRight, value); }
+void TChart::SetMarginBottom(int value) { Store(FMarginBottom, value); }
+void TChart::SetBackImageInside(bool value) { Store(FBackImageInside, value); }
+void TChart::SetBackImageMode(TOrbaBackImageMode value) { Store(FBackImageMode, value); }
+void TChart::SetAxisVisible(bool value) { Store(FAxisVisible, value); }
+void TChart::SetClipPoints(bool value) { Store(FClipPoints, value); }
+
+void TChart::SetBackImage(const QImage& image) {
+    FBackImage = image;
+    InvalidateChart();
+}
+
+void TChart::SetBackColor(TColor value) {
+    FBackWall.SetColor(value);
+    if (FHasParentControl && !FLoading) FBackWall.Brush().SetStyle(bsSolid);
+}
+
+void TChart::AddSeries(TChartSeries& series) {
+    FSeriesList.push_back(&series);
+    InvalidateChart();
+}
+
+void TChart::RemoveSeries(TChartSeries& series) {
+    std::erase(FSeriesList, &series);
+    InvalidateChart();
+}
+
+void TChart::InvalidateChart() {
+    const bool wasClean = !FDirty;
+    FDirty = true;
+    if (wasClean && FOnUpdateRequest) FOnUpdateRequest();
+}
+
+void TChart::RepaintNow() {
+    InvalidateChart();
+    if (FLoading) return;
+    if (FOnRepaintRequest)
+        FOnRepaintRequest();
+    else
+        Paint();
+}
+
+const QImage& TChart::Paint() {
+    if (FDirty) Draw();
+    return FImage;
+}
+
+void TChart::Draw() {
+    FDirty = false;
+    if (FWidth <= 0 || FHeight <= 0) {
+        FImage = QImage();
+        return;
+    }
+    if (FImage.width() != FWidth || FImage.height() != FHeight)
+        FImage = QImage(FWidth, FHeight, QImage::Format_RGB32);
+    FPanelBounds = {0, 0, FWidth, FHeight};
+    const auto margin = [](int percent, int size) { return RoundToInt(percent * size / 100.0); };
+    FPlotRect = {FPanelBounds.Left + FBorderWidth + margin(FMarginLeft, FWidth),
+                 FPanelBounds.Top + FBorderWidth + margin(FMarginTop, FHeight),
+                 FPanelBounds.Right - FBorderWidth - margin(FMarginRight, FWidth),
+                 FPanelBounds.Bottom - FBorderWidth - margin(FMarginBottom, FHeight)};
+    NormalizePlotRect();
+    FCanvas.Begin(FImage);
+    DrawChart();
+    FCanvas.End();
+    ++FDrawCount;
+}
+
+void TChart::NormalizePlotRect() {
+    FPlotRect.Left = std::max(FPlotRect.Left, FPanelBounds.Left);
+    FPlotRect.Top = std::max(FPlotRect.Top, FPanelBounds.Top);
+    if (FPlotRect.Right < FPlotRect.Left)
+        FPlotRect.Right = FPlotRect.Left + 1;
+    else if (FPlotRect.Right == FPlotRect.Left)
+        FPlotRect.Right = FPlotRect.Left + FWidth;
+    if (FPlotRect.Bottom < FPlotRect.Top)
+        FPlotRect.Bottom = FPlotRect.Top + 1;
+    else if (FPlotRect.Bottom == FPlotRect.Top)
+        FPlotRect.Bottom = FPlotRect.Top + FHeight;
+}
+
+// One paint, back to front: panel, back wall, axes (behind the series),
+// series. Titles, legend, 3D and series margins play no part in 2D charts
+// whose series are fast lines.
+void TChart::DrawChart() {
+    PaintPanelBackground();
+    LayoutAxes();
+    DrawBackWall();
+    if (FAxisVisible)
+        for (TCustomChartAxis* axis : FAxisList)
+            if (axis->IsVisible()) axis->DrawAxis();
+    DrawSeries();
+    FCanvas.Reset();
+}
+
+void TChart::PaintPanelBackground() {
+    FCanvas.FillRect(FPanelBounds, FColor);
+    if (!FBackImage.isNull() && !FBackImageInside) DrawBackImage(FPanelBounds);
+    DrawPanelFrame();
+}
+
+// Draws one bevel ring set (width FBevelWidth) just inside r and shrinks r.
+void TChart::DrawBevel(TRect& r, TBevelCut cut) {
+    if (cut == bvNone) return;
+    const TColor lit = cut == bvRaised ? BevelHighlight : BevelShadow;
+    const TColor shaded = cut == bvRaised ? BevelShadow : BevelHighlight;
+    for (int ring = 0; ring < FBevelWidth && !r.IsEmpty(); ++ring) {
+        FCanvas.FillRect({r.Left, r.Top, r.Right - 1, r.Top + 1}, lit);
+        FCanvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom - 1}, lit);
+        FCanvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom}, shaded);
+        FCanvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom}, shaded);
+        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+}
+
+void TChart::DrawPanelFrame() {
+    TRect r = FPanelBounds;
+    DrawBevel(r, FBevelOuter);
+    // The border strip shows the control's colour (over an outside image).
+    for (int ring = 0; ring < FBorderWidth && !r.IsEmpty(); ++ring) {
+        FCanvas.FillRect({r.Left, r.Top, r.Right, r.Top + 1}, FColor);
+        FCanvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom}, FColor);
+        FCanvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom}, FColor);
+        FCanvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom}, FColor);
+        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+    DrawBevel(r, FBevelInner);
+}
+
+void TChart::LayoutAxes() {
+    for (TCustomChartAxis* axis : FAxisList) axis->UpdateScale();
+    NormalizePlotRect();
+    TRect current = FPlotRect;
+    for (TCustomChartAxis* axis : FAxisList) {
+        if (!axis->IsVisible()) continue;
+        TRect r = current;
+        axis->ReserveSpace(r);
+        if (!r.IsEmpty()) current = r;
+    }
+    FPlotRect = current;
+    NormalizePlotRect();
+    for (TCustomChartAxis* axis : FAxisList) axis->UpdatePixelRange(FPlotRect);
+}
+
+void TChart::DrawBackWall() {
+    FCanvas.SetPen(FBackWall.Pen());
+    const TChartBrush& brush = FBackWall.Brush();
+    const bool clear = brush.Style() == bsClear || FBackWall.Color() == clDefault;
+    FCanvas.SetBrush(FBackWall.Color(), clear ? bsClear : bsSolid);
+    // Outline on the plot rectangle's edge pixels, right and bottom included.
+    FCanvas.Rectangle({FPlotRect.Left, FPlotRect.Top, FPlotRect.Right + 1, FPlotRect.Bottom + 1});
+    if (FBackImage.isNull() || !FBackImageInside) return;
+    TRect r = FPlotRect;
+    if (FBackWall.Pen().Visible()) r = {r.Left, r.Top + 1, r.Right, r.Bottom - 1};
+    DrawBackImage(r);
+}
+
+void TChart::DrawBackImage(const TRect& r) {
+    const int imageWidth = FBackImage.width();
+    const int imageHeight = FBackImage.height();
+    if (imageWidth == 0 || imageHeight == 0) return;
+    switch (FBackImageMode) {
+        case pbmStretch: FCanvas.StretchDraw(r, FBackImage); break;
+        case pbmTile:
+            FCanvas.ClipRectangle(r);
+            for (int y = r.Top; y < r.Top + r.Height(); y += imageHeight)
+                for (int x = r.Left; x < r.Left + r.Width(); x += imageWidth) FCanvas.Draw(x, y, FBackImage);
+            FCanvas.UnClipRectangle();
+            break;
+        case pbmCenter:
+            FCanvas.ClipRectangle(r);
+            FCanvas.FillRect(r, FColor);
+            FCanvas.Draw(r.Left + (r.Width() - imageWidth) / 2, r.Top + (r.Height() - imageHeight) / 2, FBackImage);
+            FCanvas.UnClipRectangle();
+            break;
+    }
+}
+
+// Series stay off the plot's left column and top and bottom rows, where
+// the axis lines and the wall's outline lie.
+TRect TChart::SeriesClipRect() const {
+    return {FPlotRect.Left + 1, FPlotRect.Top + 1, FPlotRect.Right, FPlotRect.Bottom - 1};
+}
+
+void TChart::DrawSeries() {
+    for (TChartSeries* series : FSeriesList) {
+        if (!series->Active()) continue;
+        series->FindVisibleRange();
+        if (series->FirstVisible() == -1) continue;
+        series->NotifyBeforeDrawValues();
+        if (FClipPoints) FCanvas.ClipRectangle(SeriesClipRect());
+        series->DrawAllPoints();
+        FCanvas.UnClipRectangle();
+        series->NotifyAfterDrawValues();
+    }
+}
+
+bool TChart::BeginDirectDraw() {
+    if (FImage.isNull() || FCanvas.IsActive()) return false;
+    FCanvas.Begin(FImage);
+    if (FClipPoints) FCanvas.ClipRectangle(SeriesClipRect());
+    return true;
+}
+
+void TChart::EndDirectDraw() {
+    FCanvas.End();
+    if (FOnUpdateRequest) FOnUpdateRequest();
+}
+
+}  // namespace wellenschau

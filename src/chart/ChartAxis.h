@@ -1,0 +1,261 @@
+// The axes of a chart: TCustomChartAxis maps values to pixels (linear or
+// logarithmic), reserves its bands (title, labels, ticks) off the plot
+// rectangle and draws title, labels, axis line, ticks, grid and minor ticks.
+// TChartAxis is the axis the chart publishes; TChartDepthAxis the one only
+// 3D views show. Axes belong to their chart and are created and destroyed
+// with it. UI thread only.
+#pragma once
+
+#include "chart/ChartPen.h"
+#include "chart/ChartTypes.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace wellenschau {
+
+class TChart;
+class TChartSeries;
+
+// Next step of the series 1, 2, 5, 10, 20, 50, ... after x.
+double NextNiceStep(double x);
+
+// A value label's text: digit grouping, at least one integer digit, up to
+// three decimals, separators of the current default QLocale.
+QString FormatLabelValue(double value);
+
+// The caption, angle and font of an axis title.
+class TChartAxisTitle {
+public:
+    TChartAxisTitle(std::function<void()> onChange, int angle);
+
+    const QString& Caption() const { return FCaption; }
+    void SetCaption(const QString& value);
+    int Angle() const { return FAngle; }
+    void SetAngle(int value);
+    TChartFont& Font() { return FFont; }
+    const TChartFont& Font() const { return FFont; }
+
+private:
+    std::function<void()> FOnChange;
+    QString FCaption;
+    int FAngle;
+    TChartFont FFont;
+};
+
+// A label drawn by the last paint: its tick position and text.
+struct TAxisLabel {
+    int Position = 0;
+    QString Text;
+};
+
+class TCustomChartAxis {
+public:
+    // Ticks the tick list holds; further ticks are dropped.
+    static constexpr std::size_t MaxTicks = 2000;
+
+    TCustomChartAxis(TChart& chart, bool horizontal, bool otherSide, bool depth);
+    TCustomChartAxis(const TCustomChartAxis&) = delete;
+    TCustomChartAxis& operator=(const TCustomChartAxis&) = delete;
+    virtual ~TCustomChartAxis() = default;
+
+    TChart& ParentChart() const { return FChart; }
+
+    // --- Scale ---
+    bool Automatic() const { return FAutomatic; }
+    void SetAutomatic(bool value);
+    bool AutomaticMinimum() const { return FAutomaticMinimum; }
+    void SetAutomaticMinimum(bool value);
+    bool AutomaticMaximum() const { return FAutomaticMaximum; }
+    void SetAutomaticMaximum(bool value);
+    double Minimum() const { return FMinimum; }
+    // Raises AxisException (keeping the old value) above Maximum, except
+    // while the chart is loading.
+    void SetMinimum(double value);
+    double Maximum() const { return FMaximum; }
+    void SetMaximum(double value);
+    // Both bounds at once, without checks or order (the mouse zoom's way).
+    void SetMinMax(double minimum, double maximum);
+    double Increment() const { return FIncrement; }
+    void SetIncrement(double value);
+    bool Logarithmic() const { return FLogarithmic; }
+    void SetLogarithmic(bool value);
+    int LogarithmicBase() const { return FLogarithmicBase; }
+    void SetLogarithmicBase(int value);
+    bool Inverted() const { return FInverted; }
+    void SetInverted(bool value);
+
+    // --- Labels ---
+    bool Labels() const { return FLabels; }
+    void SetLabels(bool value);
+    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
+    // Repaints the chart at once instead of only invalidating it.
+    void SetLabelStyle(TAxisLabelStyle value);
+    TChartFont& LabelsFont() { return FLabelsFont; }
+    int LabelsAngle() const { return FLabelsAngle; }
+    void SetLabelsAngle(int value);
+    int LabelsSize() const { return FLabelsSize; }
+    void SetLabelsSize(int value);
+    int LabelsSeparation() const { return FLabelsSeparation; }
+    void SetLabelsSeparation(int value);
+    bool LabelsOnAxis() const { return FLabelsOnAxis; }
+    void SetLabelsOnAxis(bool value);
+    bool RoundFirstLabel() const { return FRoundFirstLabel; }
+    void SetRoundFirstLabel(bool value);
+    TChartAxisTitle& Title() { return FTitle; }
+    int TitleSize() const { return FTitleSize; }
+    void SetTitleSize(int value);
+
+    // --- Lines ---
+    TChartPen& Axis() { return FAxis; }
+    TChartPen& Ticks() { return FTicks; }
+    int TickLength() const { return FTickLength; }
+    void SetTickLength(int value);
+    TChartPen& TicksInner() { return FTicksInner; }
+    int TickInnerLength() const { return FTickInnerLength; }
+    void SetTickInnerLength(int value);
+    TChartPen& MinorTicks() { return FMinorTicks; }
+    int MinorTickLength() const { return FMinorTickLength; }
+    void SetMinorTickLength(int value);
+    int MinorTickCount() const { return FMinorTickCount; }
+    void SetMinorTickCount(int value);
+    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
+    void SetTickOnLabelsOnly(bool value);
+    TChartPen& Grid() { return FGrid; }
+    bool GridCentered() const { return FGridCentered; }
+    void SetGridCentered(bool value);
+    TChartPen& MinorGrid() { return FMinorGrid; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+
+    // --- Working fields of the last paint ---
+    bool IsHorizontal() const { return FIsHorizontal; }
+    bool IsOtherSide() const { return FIsOtherSide; }
+    bool IsDepthAxis() const { return FIsDepthAxis; }
+    double ScaleMinimum() const { return FScaleMinimum; }
+    double ScaleMaximum() const { return FScaleMaximum; }
+    double ScaleRange() const { return FScaleRange; }
+    int StartPixel() const { return FStartPixel; }
+    int EndPixel() const { return FEndPixel; }
+    int PixelLength() const { return FPixelLength; }
+    int CenterPixel() const { return FCenterPixel; }
+    int AxisLinePos() const { return FAxisLinePos; }
+    int LabelsPos() const { return FLabelsPos; }
+    int TitlePos() const { return FTitlePos; }
+    // Tick positions and drawn labels of the last DrawAxis, largest value first.
+    const std::vector<int>& TickList() const { return FTickList; }
+    const std::vector<TAxisLabel>& DrawnLabels() const { return FDrawnLabels; }
+
+    // --- Steps of a paint, in this order ---
+    void UpdateScale();
+    // Takes the axis' bands off r on its own side.
+    void ReserveSpace(TRect& r);
+    void UpdatePixelRange(const TRect& plot);
+    void DrawAxis();
+
+    // --- Mapping ---
+    int ValueToPosition(double value) const;
+    int ValueToPositionX(double value) const;
+    int ValueToPositionY(double value) const;
+    double PositionToValue(int pixel) const;
+
+    // The label step of value labels, for the current font and pixel length.
+    double CalcLabelIncrement();
+    TAxisLabelStyle EffectiveLabelStyle() const;
+    // An axis takes space and is drawn when this holds.
+    bool IsVisible() const;
+    bool IsDateTimeAxis() const;
+
+private:
+    void Changed();
+    template <typename T>
+    void Store(T& field, T value);
+    bool AttachedTo(const TChartSeries& series) const;
+
+    double LinearPosition(double value, bool fromEnd) const;
+    int LogarithmicPosition(double value, bool xUse) const;
+    void LogBounds(double& logMin, double& logMax) const;
+    int LabelBandSize();
+    int TitleBandSize();
+    int TickBandSize() const;
+    double WidestValueLabelExtent(double step);
+
+    void DrawTitle();
+    void DrawText(int position, int across, const QString& text, int angle);
+    void DrawLabelText(int position, const QString& text);
+    void AddTick(int position);
+    void PlaceValueLabel(double value);
+    void DrawValueLabels(double step);
+    void DrawLogarithmicValueLabels();
+    void DrawTextLabels();
+    void DrawTicksAndGrid();
+    void DrawTickLines(const std::vector<int>& positions, int direction, int length);
+    void DrawGridLines(bool centered, const std::vector<int>& positions);
+    void BuildMinorTicks();
+
+    TChart& FChart;
+    bool FAutomatic = true;
+    bool FAutomaticMinimum = true;
+    bool FAutomaticMaximum = true;
+    double FMinimum = 0.0;
+    double FMaximum = 0.0;
+    double FIncrement = 0.0;
+    bool FLogarithmic = false;
+    int FLogarithmicBase = 10;
+    bool FInverted = false;
+    bool FLabels = true;
+    TAxisLabelStyle FLabelStyle = talAuto;
+    TChartFont FLabelsFont;
+    int FLabelsAngle = 0;
+    int FLabelsSize = 0;
+    int FLabelsSeparation = 10;
+    bool FLabelsOnAxis = true;
+    bool FRoundFirstLabel = true;
+    TChartAxisTitle FTitle;
+    int FTitleSize = 0;
+    TChartPen FAxis;
+    TChartPen FTicks;
+    int FTickLength = 4;
+    TChartPen FTicksInner;
+    int FTickInnerLength = 0;
+    TChartPen FMinorTicks;
+    int FMinorTickLength = 2;
+    int FMinorTickCount = 3;
+    bool FTickOnLabelsOnly = true;
+    TChartPen FGrid;
+    bool FGridCentered = false;
+    TChartPen FMinorGrid;
+    bool FVisible = true;
+
+    const bool FIsHorizontal;
+    const bool FIsOtherSide;
+    const bool FIsDepthAxis;
+    double FScaleMinimum = 0.0;
+    double FScaleMaximum = 0.0;
+    double FScaleRange = 0.0;
+    int FStartPixel = 0;
+    int FEndPixel = 0;
+    int FPixelLength = 0;
+    int FCenterPixel = 0;
+    int FAxisLinePos = 0;
+    int FLabelsPos = 0;
+    int FTitlePos = 0;
+    std::vector<int> FTickList;
+    std::vector<int> FMinorTickList;
+    std::vector<TAxisLabel> FDrawnLabels;
+    std::vector<TChartSeries*> FLabelSeries;
+};
+
+class TChartAxis : public TCustomChartAxis {
+public:
+    using TCustomChartAxis::TCustomChartAxis;
+};
+
+// The axis of 3D depth; invisible by default and never drawn in 2D.
+class TChartDepthAxis : public TChartAxis {
+public:
+    explicit TChartDepthAxis(TChart& chart);
+};
+
+}  // namespace wellenschau

@@ -1,0 +1,194 @@
+#include "chart/ChartLayouts.h"
+
+namespace wellenschau {
+
+namespace {
+
+// Settings every one of the three charts shares: no margins, a 5-pixel
+// border in the control's colour, no bevel, a transparent back wall.
+void ConfigurePanel(TChart& chart, TColor backColor) {
+    chart.SetBorderWidth(5);
+    chart.SetBevelOuter(bvNone);
+    chart.SetBevelInner(bvNone);
+    chart.SetBevelWidth(0);
+    chart.SetMarginLeft(0);
+    chart.SetMarginTop(0);
+    chart.SetMarginRight(0);
+    chart.SetMarginBottom(0);
+    chart.BackWall().Brush().SetStyle(bsClear);
+    chart.BackWall().SetColor(backColor);
+    chart.SetBackColor(backColor);
+}
+
+void SetFixedRange(TCustomChartAxis& axis, double minimum, double maximum) {
+    axis.SetAutomatic(false);
+    axis.SetAutomaticMinimum(false);
+    axis.SetAutomaticMaximum(false);
+    // The stored form writes Maximum first; loading accepts either order.
+    axis.SetMaximum(maximum);
+    axis.SetMinimum(minimum);
+}
+
+void SetTitle(TCustomChartAxis& axis, const QString& caption) {
+    axis.Title().SetCaption(caption);
+    axis.SetTitleSize(10);
+}
+
+void SetTickPens(TCustomChartAxis& axis, TPenStyle ticks, TPenStyle inner, TPenStyle minor) {
+    axis.Ticks().SetColor(clBlack);
+    axis.Ticks().SetStyle(ticks);
+    axis.TicksInner().SetColor(clBlack);
+    axis.TicksInner().SetStyle(inner);
+    axis.MinorTicks().SetColor(clBlack);
+    axis.MinorTicks().SetStyle(minor);
+}
+
+void SetSolidGrid(TCustomChartAxis& axis, TColor color) {
+    axis.Grid().SetColor(color);
+    axis.Grid().SetStyle(psSolid);
+}
+
+void AttachSeries(TChart& chart, TFastLineSeries& series, THorizAxis horiz, TVertAxis vert, TColor color) {
+    series.SetParentChart(&chart);
+    series.SetHorizAxis(horiz);
+    series.SetVertAxis(vert);
+    series.SetSeriesColor(color);
+}
+
+}  // namespace
+
+void ConfigureChart1(TChart& chart, TFastLineSeries& SRight, TFastLineSeries& SLeft, TFastLineSeries& SxAchse) {
+    chart.BeginLoading();
+    chart.SetSize(Chart1Bounds.width(), Chart1Bounds.height());
+    ConfigurePanel(chart, clBlack);
+    chart.SetBackImageInside(true);
+
+    TChartAxis& bottom = chart.BottomAxis();
+    bottom.SetLogarithmic(true);
+    SetFixedRange(bottom, 20, 22050);
+    bottom.SetLabelStyle(talText);
+    bottom.SetLabelsSeparation(1);
+    bottom.SetLabelsSize(15);
+    bottom.SetMinorTickCount(0);
+    bottom.SetMinorTickLength(0);
+    bottom.SetTickOnLabelsOnly(false);
+    SetSolidGrid(bottom, LabelCarrierColor);
+    SetTitle(bottom, QStringLiteral("Frequenz (Hz)"));
+    bottom.Axis().SetWidth(1);
+    SetTickPens(bottom, psSolid, psSolid, psSolid);
+
+    TChartAxis& left = chart.LeftAxis();
+    SetFixedRange(left, -101, 1);
+    left.SetIncrement(10);
+    left.SetLabelsSize(25);
+    SetSolidGrid(left, LabelCarrierColor);
+    SetTitle(left, QStringLiteral("Schallpegel (dB)"));
+    left.Axis().SetWidth(1);
+    SetTickPens(left, psDash, psDot, psDashDotDot);
+
+    TChartAxis& right = chart.RightAxis();
+    SetFixedRange(right, -101, 1);
+    right.SetIncrement(10);
+    right.SetLabels(false);
+
+    TChartAxis& top = chart.TopAxis();
+    top.SetLogarithmic(true);
+    SetFixedRange(top, 20, 22050);
+    top.SetLabels(false);
+    top.Axis().SetVisible(false);
+
+    AttachSeries(chart, SRight, aTopAxis, aLeftAxis, clRed);
+    AttachSeries(chart, SLeft, aTopAxis, aLeftAxis, LiveTraceColor);
+    AttachSeries(chart, SxAchse, aBottomAxis, aRightAxis, LabelCarrierColor);
+    SxAchse.SetTitle(QStringLiteral("SxAchse"));
+    chart.EndLoading();
+}
+
+void ConfigureChart2(TChart& chart, TFastLineSeries& FastLineSeries2, TFastLineSeries& FastLineSeries1) {
+    chart.BeginLoading();
+    chart.SetColor(clWhite);
+    ConfigurePanel(chart, OscilloscopeBackColor);
+    chart.SetBackImageInside(true);
+    chart.SetBackImageMode(pbmTile);
+
+    TChartAxis& bottom = chart.BottomAxis();
+    SetFixedRange(bottom, 0, 40.8);
+    bottom.SetIncrement(2);
+    bottom.SetMinorTickCount(1);
+    bottom.SetLabelsSize(15);
+    bottom.TicksInner().SetVisible(false);
+    SetSolidGrid(bottom, clGreen);
+    SetTitle(bottom, QStringLiteral("Zeit(ms)"));
+    bottom.Axis().SetWidth(1);
+    bottom.Ticks().SetColor(clBlack);
+    bottom.MinorTicks().SetColor(clBlack);
+
+    TChartAxis& left = chart.LeftAxis();
+    SetFixedRange(left, -102, 101);
+    left.SetLabelsSize(25);
+    left.TicksInner().SetVisible(false);
+    SetSolidGrid(left, AmplitudeGridColor);
+    SetTitle(left, QStringLiteral("Amplitude (%)"));
+    left.Axis().SetWidth(1);
+    left.Ticks().SetColor(clBlack);
+    left.MinorTicks().SetColor(clBlack);
+
+    AttachSeries(chart, FastLineSeries2, aBottomAxis, aLeftAxis, clRed);
+    AttachSeries(chart, FastLineSeries1, aBottomAxis, aLeftAxis, LiveTraceColor);
+    chart.EndLoading();
+}
+
+void ConfigureChart3(TChart& chart, TFastLineSeries& SyAchse, TFastLineSeries& Series1) {
+    chart.BeginLoading();
+    chart.SetSize(Chart3Bounds.width(), Chart3Bounds.height());
+    ConfigurePanel(chart, clBlack);
+    chart.BackWall().Pen().SetVisible(false);
+
+    TChartAxis& bottom = chart.BottomAxis();
+    SetFixedRange(bottom, 0, 14.3);
+    bottom.SetIncrement(2);
+    bottom.SetMinorTickCount(1);
+    bottom.SetLabelsSeparation(1);
+    bottom.SetLabelsSize(15);
+    bottom.Grid().SetVisible(false);
+    SetTitle(bottom, QStringLiteral("Zeit (s)"));
+    bottom.Axis().SetWidth(1);
+    SetTickPens(bottom, psSolid, psSolid, psSolid);
+
+    TChartAxis& left = chart.LeftAxis();
+    left.SetLogarithmic(true);
+    SetFixedRange(left, 20, 22050);
+    left.SetIncrement(10);
+    left.SetLabelStyle(talText);
+    left.SetMinorTickCount(0);
+    left.SetLabelsSize(25);
+    left.Grid().SetVisible(false);
+    SetTitle(left, QStringLiteral("Frequenz (Hz)"));
+    left.Axis().SetWidth(1);
+    SetTickPens(left, psDash, psDot, psDashDotDot);
+
+    TChartAxis& right = chart.RightAxis();
+    right.SetLogarithmic(true);
+    SetFixedRange(right, 20, 22050);
+    right.SetIncrement(10);
+    right.SetLabels(false);
+    right.SetLabelStyle(talText);
+    right.SetMinorTickCount(0);
+    right.SetLabelsSize(25);
+    right.Grid().SetVisible(false);
+    right.Axis().SetWidth(1);
+
+    TChartAxis& top = chart.TopAxis();
+    top.SetLogarithmic(true);
+    SetFixedRange(top, 20, 22050);
+    top.SetLabels(false);
+    top.SetLabelStyle(talText);
+    top.Axis().SetWidth(1);
+
+    AttachSeries(chart, SyAchse, aTopAxis, aLeftAxis, LabelCarrierColor);
+    SyAchse.SetTitle(QStringLiteral("SyAchse"));
+    AttachSeries(chart, Series1, aBottomAxis, aRightAxis, clRed);
+    chart.EndLoading();
+}
+
+}  // namespace wellenschau

@@ -1,0 +1,140 @@
+#include "chart/ChartSeries.h"
+
+#include "chart/Chart.h"
+#include "chart/ChartAxis.h"
+
+namespace wellenschau {
+
+TChartSeries::TChartSeries()
+    : FXValues(*this, QStringLiteral("X"), loAscending), FYValues(*this, QStringLiteral("Y"), loNone) {}
+
+TChartSeries::~TChartSeries() { SetParentChart(nullptr); }
+
+void TChartSeries::SetParentChart(TChart* chart) {
+    if (FParentChart == chart) return;
+    if (FParentChart) FParentChart->RemoveSeries(*this);
+    FParentChart = chart;
+    if (FParentChart) FParentChart->AddSeries(*this);
+    ResolveAxes();
+}
+
+void TChartSeries::ResolveAxes() {
+    if (!FParentChart) {
+        FHorizAxisObject = nullptr;
+        FVertAxisObject = nullptr;
+        return;
+    }
+    FHorizAxisObject = FHorizAxis == aTopAxis ? &FParentChart->TopAxis() : &FParentChart->BottomAxis();
+    FVertAxisObject = FVertAxis == aRightAxis ? &FParentChart->RightAxis() : &FParentChart->LeftAxis();
+}
+
+void TChartSeries::SetActive(bool value) {
+    if (FActive == value) return;
+    FActive = value;
+    if (FParentChart) FParentChart->InvalidateChart();
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis value) {
+    if (FHorizAxis == value) return;
+    FHorizAxis = value;
+    ResolveAxes();
+    Repaint();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis value) {
+    if (FVertAxis == value) return;
+    FVertAxis = value;
+    ResolveAxes();
+    Repaint();
+}
+
+void TChartSeries::SetSeriesColor(TColor value) {
+    if (FSeriesColor == value) return;
+    FSeriesColor = value;
+    Repaint();
+}
+
+void TChartSeries::Repaint() {
+    if (FParentChart) FParentChart->InvalidateChart();
+}
+
+int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Color) {
+    if (FOnBeforeAdd && !FOnBeforeAdd(*this)) return -1;
+    const int index = FXValues.InsertInOrder(X);
+    FYValues.InsertValue(index, Y);
+    const auto at = static_cast<std::ptrdiff_t>(index);
+    FColors.insert(FColors.begin() + at, Color);
+    FLabels.insert(FLabels.begin() + at, Label.isEmpty() ? QString() : Label);
+    PointAdded(index);
+    return index;
+}
+
+void TChartSeries::PointAdded(int index) {
+    if (FOnAfterAdd) FOnAfterAdd(*this, index);
+    if (FActive) Repaint();
+}
+
+void TChartSeries::ClearPoints() {
+    FXValues.Clear();
+    FYValues.Clear();
+    FColors.clear();
+    FLabels.clear();
+    if (FOnClearValues) FOnClearValues(*this);
+    if (FActive) Repaint();
+}
+
+TColor TChartSeries::ValueColor(int index) const {
+    const TColor color = FColors[static_cast<std::size_t>(index)];
+    return color == clDefault ? FSeriesColor : color;
+}
+
+bool TChartSeries::UsesAxis(const TCustomChartAxis& axis) const {
+    if (axis.IsDepthAxis()) return false;
+    if (axis.IsHorizontal()) return FHorizAxis == aBothHorizAxis || &axis == FHorizAxisObject;
+    return FVertAxis == aBothVertAxis || &axis == FVertAxisObject;
+}
+
+int TChartSeries::PositionX(int index) const { return FHorizAxisObject->ValueToPositionX(XValue(index)); }
+int TChartSeries::PositionY(int index) const { return FVertAxisObject->ValueToPositionY(YValue(index)); }
+
+void TChartSeries::FindVisibleRange() {
+    FFirstVisible = -1;
+    FLastVisible = -1;
+    const int count = PointCount();
+    if (count < 1) return;
+    if (!FClipToVisibleRange || FXValues.Order() == loNone || !FHorizAxisObject) {
+        FFirstVisible = 0;
+        FLastVisible = count - 1;
+        return;
+    }
+    const TRect& plot = FParentChart->PlotRect();
+    const TCustomChartAxis& axis = *FHorizAxisObject;
+    const double left = axis.PositionToValue(axis.Inverted() ? plot.Right : plot.Left);
+    const double right = axis.PositionToValue(axis.Inverted() ? plot.Left : plot.Right);
+    int first = 0;
+    while (first < count && XValue(first) < left) ++first;
+    if (first == count) return;
+    FFirstVisible = first;
+    if (XValue(count - 1) <= right) {
+        FLastVisible = count - 1;
+        return;
+    }
+    int last = first;
+    while (last < count && XValue(last) < right) ++last;
+    if (last == count) {
+        last = count - 1;
+    } else if (!IncludesNextPoint() && XValue(last) > right) {
+        --last;
+    }
+    FLastVisible = last;
+}
+
+void TChartSeries::NotifyBeforeDrawValues() {
+    if (FBeforeDrawValues) FBeforeDrawValues(*this);
+}
+
+void TChartSeries::NotifyAfterDrawValues() {
+    if (FAfterDrawValues) FAfterDrawValues(*this);
+}
+
+}  // namespace wellenschau
