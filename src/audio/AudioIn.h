@@ -1,0 +1,96 @@
+// TAudioIn: records PCM audio from a wave-input device into a ring of 2 to 4
+// buffers and hands every filled buffer to OnBufferFilled; a True result
+// gives the buffer back to the device. Failures give a False result and a
+// text in ErrorMessage. The device's notifications arrive through a hidden
+// receiver (TCallBackWinIn), so all of the component's work, events
+// included, runs on the user-interface thread.
+//
+// User-interface thread only.
+#pragma once
+
+#include "audio/AudioIO.h"
+#include "audio/WaveInService.h"
+
+#include <memory>
+#include <vector>
+
+namespace wellenschau {
+
+class TCallBackWinIn;
+
+// The handler of a filled buffer: its address and size in bytes. Whatever
+// the handler writes into Size is discarded. True gives the buffer back.
+using TBufferEvent = std::function<bool(char* Buffer, int& Size)>;
+
+class TAudioIn : public TAudioIO {
+public:
+    // `service` (default: the sound system) and `memory` must outlive the
+    // component.
+    explicit TAudioIn(QObject* AOwner, TWaveInService& service = DefaultWaveInService(),
+                      TGlobalMemory& memory = DefaultGlobalMemory());
+    // Ends a recording that is still running, without events.
+    ~TAudioIn() override;
+
+    // Opens the device and starts recording; True when recording runs.
+    // `Target` is the variable that holds this component.
+    bool Start(TAudioIn*& Target);
+    void StopNow() override;
+    void StopWhenDrained() override;
+
+    const TBufferEvent& OnBufferFilled() const { return FOnBufferFilled; }
+    void SetOnBufferFilled(TBufferEvent handler) { FOnBufferFilled = std::move(handler); }
+
+    // Replaces the wave-input service; refused (False) while a device is open.
+    bool SetWaveInService(TWaveInService& service);
+
+    bool DeviceOpen() const { return FDeviceOpen; }
+    TCallBackWinIn* CallbackWindow() const { return FCallbackWindow; }
+    // Receivers the component still keeps (the newest and those whose
+    // notifications have not all been handled).
+    int CallbackWindowCount() const { return static_cast<int>(FCallbackWindows.size()); }
+
+    // A notification posted to `receiver`, dispatched by its event loop.
+    void ReceiveNotification(TCallBackWinIn& receiver, TWaveInMessage message);
+
+protected:
+    virtual bool OpenDevice(TAudioIn*& Target);
+    bool StartRecording();
+    bool QueueBuffer();
+    virtual bool DeliverBuffer(char* Buffer, int Size);
+    virtual void CloseDevice();
+    std::string WaveErrorText(TMMResult code) const;
+    // The buffer-return step, run for every returned buffer.
+    void ReturnBuffer();
+
+    bool DeviceBusy() const override { return FDeviceOpen; }
+    bool event(QEvent* event) override;
+
+    bool FDeviceOpen = false;
+    TCallBackWinIn* FCallbackWindow = nullptr;
+    TBufferEvent FOnBufferFilled;
+    HWAVEIN FWaveHandle = NoWaveIn;
+
+private:
+    struct TPendingNotification {
+        TCallBackWinIn* Receiver;
+        TWaveInMessage Message;
+    };
+
+    // Runs the held-back notifications in arrival order.
+    void DispatchPending();
+    void Dispatch(TCallBackWinIn& receiver, TWaveInMessage message);
+    void ReleaseFinishedCallbackWindows();
+
+    TWaveInService* FService;
+    std::vector<std::unique_ptr<TCallBackWinIn>> FCallbackWindows;
+    // Notifications wait here while one is being handled: a handler that
+    // runs the event loop must not start a second buffer-return step inside
+    // the first. Capacity is kept; only a burst of opens inside one handler
+    // could grow it.
+    std::vector<TPendingNotification> FPending;
+    std::size_t FPendingNext = 0;
+    bool FDispatching = false;
+    bool FResumePosted = false;
+};
+
+}  // namespace wellenschau

@@ -1,0 +1,205 @@
+#include "audio/PortAudioWaveIn.h"
+
+#include <portaudio.h>
+#include <pthread.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <thread>
+
+namespace wellenschau {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// PortAudio's error numbers lie in −10000 … −9972; our code is their
+// negation, which keeps them apart from the service's own small codes.
+constexpr TMMResult PortAudioCodeFirst = 9000;
+constexpr TMMResult PortAudioCodeLast = 11000;
+
+TMMResult PortAudioCode(PaError error) { return static_cast<TMMResult>(-error); }
+
+// How long a call waits for PortAudio while the closer still works on a
+// stream; only a hung sound server takes that long.
+constexpr auto PortAudioWait = 2s;
+// How long the shut-down waits for the last streams to close.
+constexpr auto ShutdownWait = 3s;
+
+}  // namespace
+
+// Stops and closes streams on its own thread, one after the other. It
+// aborts rather than stops: a stop waits for data that may never come.
+class TPortAudioWaveIn::TStreamCloser {
+public:
+    explicit TStreamCloser(std::shared_ptr<std::timed_mutex> portAudioLock) : FShared(std::make_shared<TShared>()) {
+        FShared->PortAudioLock = std::move(portAudioLock);
+        FThread = std::thread(&TStreamCloser::Run, FShared);
+    }
+
+    ~TStreamCloser() { Shutdown(); }
+
+    void Close(std::shared_ptr<TDevice> device) {
+        std::lock_guard lock(FShared->Lock);
+        FShared->Pending.push_back(std::move(device));
+        FShared->Changed.notify_all();
+    }
+
+    // Closes what was handed over and ends the thread, waiting a bounded
+    // time: if the sound system hangs, the thread is left behind rather than
+    // the program. True when every stream was closed.
+    bool Shutdown() {
+        if (!FThread.joinable()) return FCleanShutdown;
+        std::unique_lock lock(FShared->Lock);
+        FShared->Stopping = true;
+        FShared->Changed.notify_all();
+        FCleanShutdown = FShared->Changed.wait_for(lock, ShutdownWait, [&] { return FShared->Finished; });
+        lock.unlock();
+        if (FCleanShutdown) {
+            FThread.join();
+        } else {
+            FThread.detach();
+        }
+        return FCleanShutdown;
+    }
+
+private:
+    // Shared with the thread, which may outlive this object after a hang.
+    struct TShared {
+        std::shared_ptr<std::timed_mutex> PortAudioLock;
+        std::mutex Lock;
+        std::condition_variable Changed;
+        std::deque<std::shared_ptr<TDevice>> Pending;
+        bool Stopping = false;
+        bool Finished = false;
+    };
+
+    static void Run(std::shared_ptr<TShared> shared) {
+        std::unique_lock lock(shared->Lock);
+        for (;;) {
+            shared->Changed.wait(lock, [&] { return shared->Stopping || !shared->Pending.empty(); });
+            if (shared->Pending.empty()) break;
+            std::shared_ptr<TDevice> device = std::move(shared->Pending.front());
+            shared->Pending.pop_front();
+            lock.unlock();
+            {
+                std::lock_guard portAudio(*shared->PortAudioLock);
+                auto* stream = static_cast<PaStream*>(device->Stream);
+                Pa_AbortStream(stream);
+                Pa_CloseStream(stream);
+            }
+            device.reset();
+            lock.lock();
+        }
+        shared->Finished = true;
+        shared->Changed.notify_all();
+    }
+
+    std::shared_ptr<TShared> FShared;
+    std::thread FThread;
+    bool FCleanShutdown = false;
+};
+
+// Copy and post, nothing else. Cancellation is held off so that an abort
+// never interrupts a post half-way.
+int TPortAudioWaveIn::StreamCallback(const void* input, void*, unsigned long frameCount,
+                                     const PaStreamCallbackTimeInfo*, unsigned long, void* device) {
+    int previousState = 0;
+    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &previousState);
+    auto& state = *static_cast<TDevice*>(device);
+    if (input != nullptr) Record(state, static_cast<const char*>(input), frameCount * state.BytesPerFrame);
+    pthread_setcancelstate(previousState, nullptr);
+    return paContinue;
+}
+
+TPortAudioWaveIn::TPortAudioWaveIn()
+    : FPortAudioLock(std::make_shared<std::timed_mutex>()),
+      FCloser(std::make_unique<TStreamCloser>(FPortAudioLock)) {}
+
+TPortAudioWaveIn::~TPortAudioWaveIn() {
+    CloseAll();
+    const bool allClosed = FCloser->Shutdown();
+    if (allClosed && FInitialized) Pa_Terminate();
+}
+
+std::string TPortAudioWaveIn::ErrorText(TMMResult code) const {
+    if (code >= PortAudioCodeFirst && code <= PortAudioCodeLast) {
+        return Pa_GetErrorText(-static_cast<PaError>(code));
+    }
+    return TQueuedWaveIn::ErrorText(code);
+}
+
+TMMResult TPortAudioWaveIn::EnsureInitialized() {
+    if (FInitialized) return MMSYSERR_NOERROR;
+    if (const PaError error = Pa_Initialize(); error != paNoError) return PortAudioCode(error);
+    FInitialized = true;
+    return MMSYSERR_NOERROR;
+}
+
+int TPortAudioWaveIn::PortAudioDeviceIndex(int deviceId) const {
+    if (deviceId == 0) return Pa_GetDefaultInputDevice();
+    int inputNumber = 0;
+    for (int index = 0; index < Pa_GetDeviceCount(); ++index) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        if (info != nullptr && info->maxInputChannels > 0 && ++inputNumber == deviceId) return index;
+    }
+    return paNoDevice;
+}
+
+std::vector<TInputDeviceInfo> TPortAudioWaveIn::InputDevices() {
+    std::vector<TInputDeviceInfo> devices;
+    std::unique_lock portAudio(*FPortAudioLock, PortAudioWait);
+    if (!portAudio.owns_lock() || EnsureInitialized() != MMSYSERR_NOERROR) return devices;
+    const PaDeviceIndex defaultIndex = Pa_GetDefaultInputDevice();
+    if (defaultIndex >= 0) devices.push_back({0, Pa_GetDeviceInfo(defaultIndex)->name, true});
+    int inputNumber = 0;
+    for (int index = 0; index < Pa_GetDeviceCount(); ++index) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        if (info == nullptr || info->maxInputChannels <= 0) continue;
+        devices.push_back({++inputNumber, info->name, index == defaultIndex});
+    }
+    return devices;
+}
+
+TMMResult TPortAudioWaveIn::OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) {
+    std::unique_lock portAudio(*FPortAudioLock, PortAudioWait);
+    if (!portAudio.owns_lock()) return MMSYSERR_ALLOCATED;
+    if (const TMMResult result = EnsureInitialized(); result != MMSYSERR_NOERROR) return result;
+    const int index = PortAudioDeviceIndex(deviceId);
+    if (index < 0) return MMSYSERR_BADDEVICEID;
+    PaStreamParameters input{};
+    input.device = index;
+    input.channelCount = format.Channels;
+    // 8-bit wave data is unsigned, 16-bit signed.
+    input.sampleFormat = format.BitsPerSample == 8 ? paUInt8 : paInt16;
+    input.suggestedLatency = Pa_GetDeviceInfo(index)->defaultHighInputLatency;
+    PaStream* stream = nullptr;
+    const PaError error = Pa_OpenStream(&stream, &input, nullptr, format.SamplesPerSec, paFramesPerBufferUnspecified,
+                                        paNoFlag, &TPortAudioWaveIn::StreamCallback, &device);
+    if (error != paNoError) return PortAudioCode(error);
+    device.Stream = stream;
+    return MMSYSERR_NOERROR;
+}
+
+TMMResult TPortAudioWaveIn::StartStream(TDevice& device) {
+    std::unique_lock portAudio(*FPortAudioLock, PortAudioWait);
+    if (!portAudio.owns_lock()) return MMSYSERR_ALLOCATED;
+    auto* stream = static_cast<PaStream*>(device.Stream);
+    if (Pa_IsStreamActive(stream) == 1) return MMSYSERR_NOERROR;
+    const PaError error = Pa_StartStream(stream);
+    return error == paNoError ? MMSYSERR_NOERROR : PortAudioCode(error);
+}
+
+void TPortAudioWaveIn::ReleaseStream(std::shared_ptr<TDevice> device) { FCloser->Close(std::move(device)); }
+
+TWaveInService& DefaultWaveInService() {
+    static TPortAudioWaveIn service;
+    return service;
+}
+
+std::vector<TInputDeviceInfo> ListPortAudioInputDevices() {
+    return static_cast<TPortAudioWaveIn&>(DefaultWaveInService()).InputDevices();
+}
+
+}  // namespace wellenschau

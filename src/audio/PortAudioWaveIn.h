@@ -1,0 +1,70 @@
+// The wave-input service on PortAudio. Device 0 is the system's default
+// input; devices 1, 2, … are PortAudio's devices that have inputs, in
+// PortAudio's order (so the default input also appears under its own
+// number). Error texts are PortAudio's.
+//
+// The public operations run on the user-interface thread. PortAudio's
+// callback thread only copies samples into the buffer at the head of the
+// queue and posts a notification when it is full. Streams are stopped and
+// closed by a background thread, so neither Reset nor Close waits for the
+// sound system, also when no data flows.
+#pragma once
+
+#include "audio/QueuedWaveIn.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct PaStreamCallbackTimeInfo;
+
+namespace wellenschau {
+
+// One input device as the service numbers them.
+struct TInputDeviceInfo {
+    int Number;
+    std::string Name;
+    bool IsDefault;
+};
+
+class TPortAudioWaveIn : public TQueuedWaveIn {
+public:
+    TPortAudioWaveIn();
+    ~TPortAudioWaveIn() override;
+    TPortAudioWaveIn(const TPortAudioWaveIn&) = delete;
+    TPortAudioWaveIn& operator=(const TPortAudioWaveIn&) = delete;
+
+    std::string ErrorText(TMMResult code) const override;
+
+    // The input devices under the numbers Open takes; entry 0 is the
+    // default input. Empty when PortAudio cannot be initialised.
+    std::vector<TInputDeviceInfo> InputDevices();
+
+protected:
+    TMMResult OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) override;
+    TMMResult StartStream(TDevice& device) override;
+    void ReleaseStream(std::shared_ptr<TDevice> device) override;
+
+private:
+    class TStreamCloser;
+
+    // PortAudio's callback thread: copies the samples into the queue.
+    static int StreamCallback(const void* input, void* output, unsigned long frameCount,
+                              const PaStreamCallbackTimeInfo* timeInfo, unsigned long statusFlags, void* device);
+
+    // Initialises PortAudio once; the caller holds FPortAudioLock.
+    TMMResult EnsureInitialized();
+    // PortAudio's index for one of our device numbers, or a negative value.
+    int PortAudioDeviceIndex(int deviceId) const;
+
+    // PortAudio is not thread-safe: every call into it holds this lock.
+    std::shared_ptr<std::timed_mutex> FPortAudioLock;
+    bool FInitialized = false;
+    std::unique_ptr<TStreamCloser> FCloser;
+};
+
+// The input devices of the program's default service.
+std::vector<TInputDeviceInfo> ListPortAudioInputDevices();
+
+}  // namespace wellenschau
