@@ -1,0 +1,132 @@
+// The real audio path: the component records from PortAudio's default input,
+// which a private PulseAudio server feeds from a FIFO. These tests need
+// pulseaudio installed; they fail, never skip, when it cannot be started.
+#include "AudioTestSupport.h"
+#include "PulseAudioServer.h"
+
+#include "audio/AudioIn.h"
+#include "audio/PortAudioWaveIn.h"
+
+#include <gtest/gtest.h>
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace wellenschau {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr int BufferBytes = 8192;
+constexpr int WantedBuffers = 20;
+
+class PortAudioRecordingTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        testing::TestApplication();
+        Server = std::make_unique<testing::TPulseAudioServer>();
+    }
+    static void TearDownTestSuite() { Server.reset(); }
+
+    PortAudioRecordingTest() {
+        AudioIn1 = new TAudioIn(&Owner);
+        AudioIn1->SetNumBuffers(2);
+        AudioIn1->SetWaveDevice(0);
+        AudioIn1->SetBufferSize(BufferBytes);
+        AudioIn1->SetOnStop([this](QObject*) {
+            ++Stops;
+            Loop.quit();
+        });
+        // Like the main window's handler: let the loop run first.
+        AudioIn1->SetOnBufferFilled([this](char* Buffer, int& Size) {
+            QCoreApplication::processEvents();
+            Check(reinterpret_cast<const std::uint16_t*>(Buffer), Size);
+            if (Delivered >= WantedBuffers) Loop.quit();
+            return true;
+        });
+    }
+
+    bool StartClick() {
+        AudioIn1->SetFrameRate(44100);
+        return AudioIn1->Start(AudioIn1);
+    }
+
+    // Every sample must follow its predecessor, across buffer boundaries too.
+    void Check(const std::uint16_t* samples, int size) {
+        ++Delivered;
+        if (size != BufferBytes) ++WrongSizes;
+        for (int i = 0; i < size / 2; ++i) {
+            if (Previous && samples[i] != static_cast<std::uint16_t>(*Previous + 1)) ++Discontinuities;
+            Previous = samples[i];
+        }
+    }
+
+    // Runs the event loop until it is quit or `limit` has passed.
+    void RunLoop(std::chrono::milliseconds limit) {
+        QTimer::singleShot(limit, &Loop, &QEventLoop::quit);
+        Loop.exec();
+    }
+
+    static std::unique_ptr<testing::TPulseAudioServer> Server;
+    QObject Owner;
+    TAudioIn* AudioIn1 = nullptr;
+    QEventLoop Loop;
+    int Delivered = 0;
+    int WrongSizes = 0;
+    int Discontinuities = 0;
+    int Stops = 0;
+    std::optional<std::uint16_t> Previous;
+};
+
+std::unique_ptr<testing::TPulseAudioServer> PortAudioRecordingTest::Server;
+
+TEST_F(PortAudioRecordingTest, RecordsACounterWithoutLosingASample) {
+    testing::TCounterFeeder feeder(Server->FifoPath());
+    ASSERT_TRUE(StartClick()) << AudioIn1->ErrorMessage();
+    RunLoop(30s);
+    ASSERT_GE(Delivered, WantedBuffers) << "buffers recorded in 30 s";
+    EXPECT_EQ(Discontinuities, 0);
+    EXPECT_EQ(WrongSizes, 0);
+
+    EXPECT_EQ(AudioIn1->QueuedCount(), 2);
+    AudioIn1->StopNow();
+    const int deliveredAtStop = Delivered;
+    EXPECT_FALSE(AudioIn1->DeviceOpen());
+    RunLoop(10s);
+    EXPECT_EQ(Stops, 1);
+    EXPECT_EQ(Delivered, deliveredAtStop) << "late buffers are not delivered";
+    EXPECT_EQ(AudioIn1->QueuedCount(), 0) << "both late notifications were handled";
+    EXPECT_FALSE(AudioIn1->InProgress());
+    EXPECT_FALSE(AudioIn1->Accepting());
+}
+
+TEST_F(PortAudioRecordingTest, StopsAtOnceWhenNoDataFlows) {
+    ASSERT_TRUE(StartClick()) << AudioIn1->ErrorMessage();
+    RunLoop(300ms);
+    EXPECT_EQ(Delivered, 0);
+    const auto before = Clock::now();
+    AudioIn1->StopNow();
+    // Not a speed measurement: a stop that waits for data never returns.
+    EXPECT_LT(Clock::now() - before, 1s);
+    RunLoop(10s);
+    EXPECT_EQ(Stops, 1);
+    EXPECT_FALSE(AudioIn1->DeviceOpen());
+    EXPECT_EQ(AudioIn1->QueuedCount(), 0);
+}
+
+TEST_F(PortAudioRecordingTest, ListsTheDefaultInputAsDeviceZero) {
+    const auto devices = ListPortAudioInputDevices();
+    ASSERT_GE(devices.size(), 2u);
+    EXPECT_EQ(devices[0].Number, 0);
+    EXPECT_TRUE(devices[0].IsDefault);
+    for (std::size_t i = 1; i < devices.size(); ++i) EXPECT_EQ(devices[i].Number, static_cast<int>(i));
+}
+
+}  // namespace
+}  // namespace wellenschau

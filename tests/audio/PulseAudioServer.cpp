@@ -1,0 +1,133 @@
+#include "PulseAudioServer.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <stdexcept>
+
+namespace wellenschau::testing {
+
+namespace {
+
+constexpr int SampleRate = 44100;
+constexpr int StartupTimeoutMs = 10000;
+constexpr int ShutdownTimeoutMs = 3000;
+
+void WriteFile(const QString& path, const QString& text) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write " + path.toStdString());
+    file.write(text.toUtf8());
+}
+
+}  // namespace
+
+TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXXXX") {
+    if (!FDirectory.isValid()) throw std::runtime_error("no temporary directory for the PulseAudio server");
+    WriteConfiguration();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Cookie, runtime files and the socket stay inside our directory.
+    environment.insert("HOME", FDirectory.path());
+    environment.insert("XDG_RUNTIME_DIR", FDirectory.path());
+    environment.insert("XDG_CONFIG_HOME", FDirectory.filePath("config"));
+    FServer.setProcessEnvironment(environment);
+    FServer.setProcessChannelMode(QProcess::MergedChannels);
+    // -n: none of the system's start-up script; as root it only warns.
+    FServer.start("pulseaudio", {"-n", "--file=" + FDirectory.filePath("start.pa"), "--daemonize=no",
+                                 "--system=false", "--exit-idle-time=-1", "--use-pid-file=no", "--realtime=no",
+                                 "--high-priority=no", "--disable-shm=yes", "--log-target=stderr"});
+    if (!FServer.waitForStarted(StartupTimeoutMs)) throw std::runtime_error("pulseaudio does not start");
+    try {
+        WaitUntilReady();
+    } catch (...) {
+        End();
+        throw;
+    }
+    // The client side: libpulse finds the server, ALSA's default device is
+    // the pulse plugin, JACK is not started. Set before PortAudio starts.
+    qputenv("PULSE_SERVER", ("unix:" + FDirectory.filePath("native")).toUtf8());
+    qputenv("ALSA_CONFIG_PATH", ("/usr/share/alsa/alsa.conf:" + FDirectory.filePath("asound.conf")).toUtf8());
+    qputenv("JACK_NO_START_SERVER", "1");
+}
+
+TPulseAudioServer::~TPulseAudioServer() { End(); }
+
+QString TPulseAudioServer::FifoPath() const { return FDirectory.filePath("scopein"); }
+
+void TPulseAudioServer::WriteConfiguration() const {
+    WriteFile(FDirectory.filePath("start.pa"),
+              QString("load-module module-native-protocol-unix auth-anonymous=1 socket=%1\n"
+                      "load-module module-pipe-source source_name=scopein file=%2 format=s16le rate=%3 channels=1\n"
+                      "set-default-source scopein\n")
+                  .arg(FDirectory.filePath("native"), FifoPath())
+                  .arg(SampleRate));
+    WriteFile(FDirectory.filePath("asound.conf"),
+              "pcm.!default { type pulse }\n"
+              "ctl.!default { type pulse }\n");
+}
+
+void TPulseAudioServer::WaitUntilReady() {
+    const QDeadlineTimer deadline(StartupTimeoutMs);
+    while (!QFileInfo::exists(FDirectory.filePath("native")) || !QFileInfo::exists(FifoPath())) {
+        if (FServer.state() != QProcess::Running || deadline.hasExpired()) {
+            FServer.waitForReadyRead(100);
+            throw std::runtime_error("pulseaudio is not ready: " + FServer.readAll().toStdString());
+        }
+        QThread::msleep(20);
+    }
+}
+
+void TPulseAudioServer::End() {
+    if (FServer.state() == QProcess::NotRunning) return;
+    FServer.terminate();
+    if (!FServer.waitForFinished(ShutdownTimeoutMs)) {
+        FServer.kill();
+        FServer.waitForFinished(ShutdownTimeoutMs);
+    }
+}
+
+TCounterFeeder::TCounterFeeder(const QString& fifoPath)
+    : FFifo(::open(fifoPath.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK)) {
+    if (FFifo < 0) throw std::runtime_error("cannot open the FIFO of the PulseAudio source");
+    FThread = std::thread(&TCounterFeeder::Run, this);
+}
+
+TCounterFeeder::~TCounterFeeder() {
+    FRunning = false;
+    FThread.join();
+    ::close(FFifo);
+}
+
+// Keeps the number of samples written equal to the time passed, in chunks of
+// 10 ms. A chunk (882 bytes) is below the pipe's atomic size, so it is
+// written whole or, when the pipe is full, not at all and tried again; a
+// server that stops reading never blocks this thread.
+void TCounterFeeder::Run() {
+    using Clock = std::chrono::steady_clock;
+    constexpr int ChunkSamples = SampleRate / 100;
+    const auto begin = Clock::now();
+    std::int64_t written = 0;
+    std::uint16_t counter = 0;
+    std::array<std::uint16_t, ChunkSamples> chunk{};
+    while (FRunning) {
+        const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin).count();
+        const std::int64_t due = elapsed * SampleRate / 1000000;
+        while (written + ChunkSamples <= due && FRunning) {
+            for (auto& sample : chunk) sample = counter++;
+            if (::write(FFifo, chunk.data(), sizeof chunk) != static_cast<ssize_t>(sizeof chunk)) {
+                counter = static_cast<std::uint16_t>(counter - ChunkSamples);
+                break;
+            }
+            written += ChunkSamples;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+}  // namespace wellenschau::testing

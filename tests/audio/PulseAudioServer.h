@@ -1,0 +1,55 @@
+// A private PulseAudio server for tests of the real audio path. Its only
+// capture source reads a FIFO and is the default source, so that PortAudio's
+// default input (ALSA's pulse plugin) records exactly the bytes written into
+// the FIFO. The server runs in its own runtime directory with its own ALSA
+// configuration; the test process is pointed at both. Construction throws
+// when the server does not come up in time; destruction ends it.
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+namespace wellenschau::testing {
+
+class TPulseAudioServer {
+public:
+    TPulseAudioServer();
+    ~TPulseAudioServer();
+    TPulseAudioServer(const TPulseAudioServer&) = delete;
+    TPulseAudioServer& operator=(const TPulseAudioServer&) = delete;
+
+    // The FIFO behind the default source: 16-bit mono at 44100 Hz.
+    QString FifoPath() const;
+
+private:
+    void WriteConfiguration() const;
+    void WaitUntilReady();
+    void End();
+
+    QTemporaryDir FDirectory;
+    QProcess FServer;
+};
+
+// Writes a 16-bit counter (…, 32767, −32768, …) into the FIFO at real-time
+// pace, 44100 samples per second, on its own thread until destroyed.
+class TCounterFeeder {
+public:
+    explicit TCounterFeeder(const QString& fifoPath);
+    ~TCounterFeeder();
+    TCounterFeeder(const TCounterFeeder&) = delete;
+    TCounterFeeder& operator=(const TCounterFeeder&) = delete;
+
+private:
+    void Run();
+
+    int FFifo;
+    std::atomic<bool> FRunning{true};
+    std::thread FThread;
+};
+
+}  // namespace wellenschau::testing
