@@ -205,10 +205,11 @@ void TCanvas3D::FillPixels(const TRect& r, std::uint32_t rgb) {
 }
 
 void TCanvas3D::SetFont(const TChartFont& font) {
-    if (FPainter.font() != font.Font() || !IsActive()) {
-        FMetrics = QFontMetrics(font.Font());
-        if (IsActive()) FPainter.setFont(font.Font());
+    if (FFont != font.Font()) {
+        FFont = font.Font();
+        FMetrics = QFontMetrics(FFont);
     }
+    if (IsActive() && FPainter.font() != FFont) FPainter.setFont(FFont);
     FTextColor = ToQColor(font.Color());
 }
 

@@ -58,6 +58,7 @@ public:
     void Rectangle(const TRect& r);
     void FillRect(const TRect& r, TColor color);
 
+    // Selects the font for measuring and drawing (it may be set before Begin).
     void SetFont(const TChartFont& font);
     int TextWidth(const QString& text) const { return FMetrics.horizontalAdvance(text); }
     // Height of a text cell ("W") in the current font.
@@ -97,6 +98,7 @@ private:
     QPoint TextOrigin(const QString& text, THorizTextAlign horiz, TVertTextAlign vert) const;
 
     QPainter FPainter;
+    QFont FFont;
     QFontMetrics FMetrics;
     std::uint32_t* FBits = nullptr;
     qsizetype FStride = 0;  // pixels per image row

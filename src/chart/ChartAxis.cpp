@@ -72,6 +72,7 @@ TCustomChartAxis::TCustomChartAxis(TChart& chart, bool horizontal, bool otherSid
       FMinorTicks([this] { Changed(); }, clGray),
       FGrid([this] { Changed(); }, clGray, 1, psDot),
       FMinorGrid([this] { Changed(); }, clBlack, 1, psSolid, false),
+      FVisible(!depth),
       FIsHorizontal(horizontal),
       FIsOtherSide(otherSide),
       FIsDepthAxis(depth) {
@@ -81,7 +82,7 @@ TCustomChartAxis::TCustomChartAxis(TChart& chart, bool horizontal, bool otherSid
     FLabelSeries.reserve(8);
 }
 
-TChartDepthAxis::TChartDepthAxis(TChart& chart) : TChartAxis(chart, false, true, true) { SetVisible(false); }
+TChartDepthAxis::TChartDepthAxis(TChart& chart) : TChartAxis(chart, false, true, true) {}
 
 void TCustomChartAxis::Changed() { FChart.InvalidateChart(); }
 

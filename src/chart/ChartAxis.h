@@ -55,6 +55,8 @@ public:
     // Ticks the tick list holds; further ticks are dropped.
     static constexpr std::size_t MaxTicks = 2000;
 
+    // A depth axis starts invisible. The chart is still being built here:
+    // nothing may invalidate it.
     TCustomChartAxis(TChart& chart, bool horizontal, bool otherSide, bool depth);
     TCustomChartAxis(const TCustomChartAxis&) = delete;
     TCustomChartAxis& operator=(const TCustomChartAxis&) = delete;
@@ -226,7 +228,7 @@ private:
     TChartPen FGrid;
     bool FGridCentered = false;
     TChartPen FMinorGrid;
-    bool FVisible = true;
+    bool FVisible;
 
     const bool FIsHorizontal;
     const bool FIsOtherSide;

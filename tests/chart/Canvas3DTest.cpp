@@ -1,0 +1,96 @@
+// The drawing surface's line, pattern, rectangle and clipping semantics.
+#include "ChartTestSupport.h"
+#include "chart/Canvas3D.h"
+
+#include <gtest/gtest.h>
+
+using namespace wellenschau;
+using namespace wellenschau::test;
+
+namespace {
+
+class Canvas : public ::testing::Test {
+protected:
+    Canvas() : image(40, 20, QImage::Format_RGB32) {
+        image.fill(Qt::white);
+        canvas.Begin(image);
+    }
+    ~Canvas() override { canvas.End(); }
+    bool Set(int x, int y) const { return PixelAt(image, x, y) == Rgb(clRed); }
+    QImage image;
+    TCanvas3D canvas;
+};
+
+TEST_F(Canvas, LinesLeaveTheirEndPixelUnset) {
+    canvas.SetPen(clRed);
+    canvas.MoveTo(2, 3);
+    canvas.LineTo(12, 3);
+    EXPECT_TRUE(Set(2, 3));
+    EXPECT_TRUE(Set(11, 3));
+    EXPECT_FALSE(Set(12, 3));
+    canvas.LineTo(12, 8);  // the polyline sets the corner once, as the next start
+    EXPECT_TRUE(Set(12, 3));
+    EXPECT_TRUE(Set(12, 7));
+    EXPECT_FALSE(Set(12, 8));
+    canvas.Line(20, 10, 30, 15);  // diagonal: one pixel per column
+    EXPECT_TRUE(Set(20, 10));
+    EXPECT_TRUE(Set(29, 15) || Set(29, 14));
+    EXPECT_FALSE(Set(30, 15));
+}
+
+TEST_F(Canvas, DottedAndDashedPensRunTheirPatterns) {
+    canvas.SetPen(clRed, 1, psDot);
+    canvas.SetBackModeTransparent(true);
+    canvas.Line(0, 0, 12, 0);
+    for (int x = 0; x < 12; ++x) EXPECT_EQ(Set(x, 0), x % 6 < 3) << x;
+    EXPECT_EQ(PixelAt(image, 4, 0), Rgb(clWhite));
+    canvas.SetBackModeTransparent(false);
+    canvas.SetBackColor(clBlue);
+    canvas.Line(0, 1, 12, 1);
+    EXPECT_EQ(PixelAt(image, 4, 1), Rgb(clBlue));
+    canvas.SetPen(clRed, 1, psDash);
+    canvas.Line(0, 2, 30, 2);
+    EXPECT_TRUE(Set(17, 2));
+    EXPECT_FALSE(Set(18, 2));
+    EXPECT_TRUE(Set(24, 2));
+    canvas.SetPen(clRed, 1, psClear);
+    canvas.Line(0, 5, 30, 5);
+    EXPECT_FALSE(Set(3, 5));
+}
+
+TEST_F(Canvas, RectanglesExcludeTheirRightAndBottomEdges) {
+    canvas.SetPen(clRed);
+    canvas.SetBrush(clBlue, bsSolid);
+    canvas.Rectangle({2, 2, 10, 8});
+    EXPECT_TRUE(Set(2, 2));
+    EXPECT_TRUE(Set(9, 7));
+    EXPECT_FALSE(Set(10, 7));
+    EXPECT_EQ(PixelAt(image, 5, 5), Rgb(clBlue));
+    EXPECT_EQ(PixelAt(image, 5, 8), Rgb(clWhite));
+    canvas.FillRect({20, 2, 22, 4}, clRed);
+    EXPECT_TRUE(Set(21, 3));
+    EXPECT_FALSE(Set(22, 3));
+}
+
+TEST_F(Canvas, ClippingKeepsLinesInsideEvenFromFarAway) {
+    canvas.SetPen(clRed);
+    canvas.ClipRectangle({5, 5, 15, 15});
+    canvas.Line(-2000000000, 10, 2000000000, 10);
+    EXPECT_FALSE(Set(4, 10));
+    EXPECT_TRUE(Set(5, 10));
+    EXPECT_TRUE(Set(14, 10));
+    EXPECT_FALSE(Set(15, 10));
+    canvas.UnClipRectangle();
+    canvas.Line(0, 18, 40, 18);
+    EXPECT_TRUE(Set(39, 18));
+}
+
+TEST_F(Canvas, WidePensCoverTheirWidthAcrossTheLine) {
+    canvas.SetPen(clRed, 2);
+    canvas.Line(20, 2, 20, 10);
+    EXPECT_TRUE(Set(19, 5));
+    EXPECT_TRUE(Set(20, 5));
+    EXPECT_FALSE(Set(21, 5));
+}
+
+}  // namespace
