@@ -28,9 +28,12 @@ constexpr int WantedBuffers = 20;
 
 class PortAudioRecordingTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        testing::TestApplication();
-        Server = std::make_unique<testing::TPulseAudioServer>();
+    // One server for all tests of the process: PortAudio reads its
+    // configuration once. A server that does not come up fails the test.
+    void SetUp() override {
+        if (!Server) {
+            ASSERT_NO_THROW(Server = std::make_unique<testing::TPulseAudioServer>());
+        }
     }
     static void TearDownTestSuite() { Server.reset(); }
 
@@ -74,6 +77,7 @@ protected:
     }
 
     static std::unique_ptr<testing::TPulseAudioServer> Server;
+    testing::TTestApplication& Application = testing::TestApplication();
     QObject Owner;
     TAudioIn* AudioIn1 = nullptr;
     QEventLoop Loop;

@@ -36,6 +36,8 @@ TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXX
     environment.insert("HOME", FDirectory.path());
     environment.insert("XDG_RUNTIME_DIR", FDirectory.path());
     environment.insert("XDG_CONFIG_HOME", FDirectory.filePath("config"));
+    // Libraries preloaded into the test (a sanitizer runtime) stay out.
+    environment.remove("LD_PRELOAD");
     FServer.setProcessEnvironment(environment);
     FServer.setProcessChannelMode(QProcess::MergedChannels);
     // -n: none of the system's start-up script; as root it only warns.
