@@ -1,0 +1,91 @@
+// TFileWaveIn: a wave-input service whose one device (number 0) plays a
+// sound file instead of recording a sound card. Each open reads the file
+// from its start through a TSoundFileReader (16-bit mono at the rate asked
+// for at open); queued buffers are filled from it and returned in queue
+// order, each with its Data notification, like any other device.
+//
+// Two paces:
+//  - RealTime: a buffer comes back when its duration has passed since Start,
+//    counted over the whole recording, so the file plays as a microphone
+//    would deliver it. A buffer queued late (the receiver was busy) comes
+//    back at once; no sample is skipped.
+//  - AsFastAsPossible: every queued buffer is filled and returned at once,
+//    for processing a file faster than real time.
+//
+// At the end of the file the last buffer with samples is completed with
+// zeros. Buffers still queued, or queued again before that last buffer was
+// handled, come back zero-filled with BytesRecorded 0. Queuing the last
+// buffer (or any returned after it) again fails with FILEERR_ENDOFFILE
+// ("Ende der Datei erreicht"), which makes the audio component drain and
+// close by itself. A read error inside the file ends it the same way with
+// FILEERR_FILE and the reader's message.
+//
+// User-interface thread only: the real-time pace runs on a timer of the
+// thread's event loop. Reset returns the queued buffers and Close stops the
+// timer and closes the file; neither waits for anything.
+#pragma once
+
+#include "audio/QueuedWaveIn.h"
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace wellenschau {
+
+class TSoundFileReader;
+
+// The end of the file has been played.
+constexpr TMMResult FILEERR_ENDOFFILE = 100;
+// The file cannot be opened, holds no samples, or failed while reading;
+// ErrorText gives the most recent such message, naming the file.
+constexpr TMMResult FILEERR_FILE = 101;
+
+enum class TFilePace { RealTime, AsFastAsPossible };
+
+class TFileWaveIn : public TQueuedWaveIn {
+public:
+    explicit TFileWaveIn(std::string path, TFilePace pace = TFilePace::RealTime);
+    ~TFileWaveIn() override;
+    TFileWaveIn(const TFileWaveIn&) = delete;
+    TFileWaveIn& operator=(const TFileWaveIn&) = delete;
+
+    TMMResult AddBuffer(HWAVEIN handle, TWaveHdr* header) override;
+    TMMResult Start(HWAVEIN handle) override;
+    TMMResult Reset(HWAVEIN handle) override;
+    std::string ErrorText(TMMResult code) const override;
+
+    const std::string& Path() const { return FPath; }
+    TFilePace Pace() const { return FPace; }
+
+protected:
+    TMMResult OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) override;
+    TMMResult StartStream(TDevice& device) override;
+    void ReleaseStream(std::shared_ptr<TDevice> device) override;
+
+private:
+    struct TFileStream;
+    using TClock = std::chrono::steady_clock;
+
+    static TFileStream& StreamOf(TDevice& device);
+    // Returns every queued buffer that is due, in queue order; with the
+    // real-time pace arms the timer for the next one.
+    void Pump(TDevice& device);
+    // When the buffer at the head of the queue is due.
+    TClock::time_point DueTime(const TFileStream& stream, const TWaveHdr& header) const;
+    // Fills `header` from the file and returns it, or ends the file.
+    void ReturnFromFile(TDevice& device, TFileStream& stream, TWaveHdr& header);
+    // Returns `header` empty and zero-filled: the file has ended.
+    static void ReturnAfterEnd(TDevice& device, TFileStream& stream, TWaveHdr& header);
+    static void MarkReturned(TFileStream& stream, TWaveHdr& header);
+
+    std::string FPath;
+    TFilePace FPace;
+    std::string FLastFileError;
+    // The stream of every open device, found through TDevice::Stream.
+    std::map<const TDevice*, std::unique_ptr<TFileStream>> FStreams;
+};
+
+}  // namespace wellenschau

@@ -1,0 +1,108 @@
+// TSoundFileReader: streams a sound file as the program records sound:
+// 16-bit signed mono samples at one sample rate (44100 Hz unless asked
+// otherwise). Reads every format the installed libsndfile reads (WAV, FLAC,
+// Ogg/Vorbis, AIFF, ...), mixes the channels down to their mean, converts
+// to 16 bits by rounding to the nearest value (an exact half to the even
+// one) within -32768 … 32767, and resamples with libsoxr when the file has
+// another rate. A 16-bit mono file at the target rate comes out bit for bit.
+//
+// All buffers are allocated at construction; Read allocates nothing (only
+// the resampler may set itself up on its first use).
+//
+// Not thread-safe: one thread at a time, any thread.
+#pragma once
+
+#include "core/Errors.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct sf_private_tag;
+struct soxr;
+
+namespace wellenschau {
+
+// A sound file that cannot be opened or read. The message names the file and
+// gives libsndfile's (or libsoxr's) reason.
+class ESoundFileError : public EWellenschauError {
+public:
+    explicit ESoundFileError(const std::string& message) : EWellenschauError(message) {}
+};
+
+class TSoundFileReader {
+public:
+    static constexpr int DefaultRate = 44100;
+
+    // Opens `path` for reading; throws ESoundFileError when libsndfile cannot
+    // read it or the resampler cannot be set up.
+    explicit TSoundFileReader(const std::string& path, int targetRate = DefaultRate);
+    ~TSoundFileReader();
+    TSoundFileReader(const TSoundFileReader&) = delete;
+    TSoundFileReader& operator=(const TSoundFileReader&) = delete;
+
+    // Writes up to `count` samples to `out` and returns how many it wrote:
+    // `count` until the end of the file, fewer only at the end, then 0.
+    // Throws ESoundFileError on a read error inside the file.
+    int Read(std::int16_t* out, int count);
+
+    // Facts about the source, for messages.
+    const std::string& Path() const { return FPath; }
+    int SourceRate() const { return FSourceRate; }
+    int SourceChannels() const { return FChannels; }
+    // Frames (samples per channel) as the file's header states them.
+    std::int64_t SourceFrames() const { return FSourceFrames; }
+    // libsndfile's names of container and encoding, e.g.
+    // "WAV (Microsoft), Signed 16 bit PCM".
+    const std::string& FormatName() const { return FFormatName; }
+    int TargetRate() const { return FTargetRate; }
+    bool Resampling() const { return FResampler != nullptr; }
+
+private:
+    struct TCloseFile {
+        void operator()(sf_private_tag* file) const;
+    };
+    struct TDeleteResampler {
+        void operator()(soxr* resampler) const;
+    };
+
+    // Refills FOutput from the file (through the resampler if there is one);
+    // false at the end.
+    bool Refill();
+    // Reads the next chunk of frames and mixes it into `mono`; returns the
+    // number of samples, 0 at the end of the file.
+    std::size_t ReadMono(double* mono);
+    bool RefillResampled();
+    std::string ReadErrorText() const;
+
+    std::string FPath;
+    int FTargetRate;
+    int FSourceRate = 0;
+    int FChannels = 0;
+    std::int64_t FSourceFrames = 0;
+    std::string FFormatName;
+    std::unique_ptr<sf_private_tag, TCloseFile> FFile;
+    std::unique_ptr<soxr, TDeleteResampler> FResampler;
+
+    std::size_t FChunkFrames = 0;
+    // Interleaved frames as read, full scale ±1.
+    std::vector<double> FFrames;
+    // Mono samples waiting for the resampler.
+    std::vector<double> FMono;
+    std::size_t FMonoUsed = 0;
+    std::size_t FMonoCount = 0;
+    bool FFileAtEnd = false;
+    // Mono samples at the target rate, full scale ±1, not yet handed out.
+    std::vector<double> FOutput;
+    std::size_t FOutputUsed = 0;
+    std::size_t FOutputCount = 0;
+    bool FAtEnd = false;
+};
+
+// The 16-bit sample for a value of full scale ±1: value × 32768 rounded to
+// the nearest integer (an exact half to the even one), limited to
+// -32768 … 32767; NaN gives 0.
+std::int16_t ToSample16(double value);
+
+}  // namespace wellenschau
