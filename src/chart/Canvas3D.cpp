@@ -20,7 +20,7 @@ __extension__ typedef __int128 TWideInt;
 
 }  // namespace
 
-TCanvas3D::TCanvas3D() : FMetrics(QFont()) {}
+TCanvas3D::TCanvas3D() : FMetrics(QFont()) { FFontTexts.push_back({FFont, {}}); }
 
 void TCanvas3D::Begin(QImage& image) {
     FPainter.begin(&image);
@@ -208,23 +208,41 @@ void TCanvas3D::SetFont(const TChartFont& font) {
     if (FFont != font.Font()) {
         FFont = font.Font();
         FMetrics = QFontMetrics(FFont);
+        const auto same = std::find_if(FFontTexts.begin(), FFontTexts.end(),
+                                       [this](const TFontTexts& texts) { return texts.Font == FFont; });
+        FCurrentFontTexts = static_cast<std::size_t>(same - FFontTexts.begin());
+        if (same == FFontTexts.end()) FFontTexts.push_back({FFont, {}});
     }
     if (IsActive() && FPainter.font() != FFont) FPainter.setFont(FFont);
     FTextColor = ToQColor(font.Color());
 }
 
-QPoint TCanvas3D::TextOrigin(const QString& text, THorizTextAlign horiz, TVertTextAlign vert) const {
+const TCanvas3D::TPreparedText& TCanvas3D::Prepared(const QString& text) {
+    QHash<QString, TPreparedText>& texts = FFontTexts[FCurrentFontTexts].Texts;
+    auto found = texts.constFind(text);
+    if (found != texts.constEnd()) return *found;
+    if (texts.size() >= MaxPreparedTexts) texts.clear();
+    TPreparedText prepared{QStaticText(text), FMetrics.horizontalAdvance(text)};
+    prepared.Text.setTextFormat(Qt::PlainText);
+    prepared.Text.prepare(QTransform(), FFont);
+    return *texts.insert(text, prepared);
+}
+
+QPoint TCanvas3D::TextOrigin(int width, THorizTextAlign horiz, TVertTextAlign vert) const {
     int left = 0;
-    if (horiz == THorizTextAlign::Center) left = -(TextWidth(text) / 2);
-    if (horiz == THorizTextAlign::Right) left = -TextWidth(text);
+    if (horiz == THorizTextAlign::Center) left = -(width / 2);
+    if (horiz == THorizTextAlign::Right) left = -width;
     const int baseline = vert == TVertTextAlign::Top ? FMetrics.ascent() : -FMetrics.descent();
     return {left, baseline};
 }
 
 void TCanvas3D::TextOut(int x, int y, const QString& text, THorizTextAlign horiz, TVertTextAlign vert) {
     if (!IsActive() || text.isEmpty()) return;
-    FPainter.setPen(FTextColor);
-    FPainter.drawText(TextOrigin(text, horiz, vert) + QPoint(x, y), text);
+    const TPreparedText& prepared = Prepared(text);
+    if (FPainter.pen().color() != FTextColor) FPainter.setPen(FTextColor);
+    // A static text is placed by the top of its line.
+    const QPoint baseline = TextOrigin(prepared.Width, horiz, vert) + QPoint(x, y);
+    FPainter.drawStaticText(baseline - QPoint(0, FMetrics.ascent()), prepared.Text);
 }
 
 void TCanvas3D::RotatedTextOut(int x, int y, const QString& text, int angle, THorizTextAlign horiz,
@@ -234,7 +252,7 @@ void TCanvas3D::RotatedTextOut(int x, int y, const QString& text, int angle, THo
     FPainter.setPen(FTextColor);
     FPainter.translate(x, y);
     FPainter.rotate(-angle);  // Qt turns clockwise on screen
-    FPainter.drawText(TextOrigin(text, horiz, vert), text);
+    FPainter.drawText(TextOrigin(TextWidth(text), horiz, vert), text);
     FPainter.restore();
 }
 

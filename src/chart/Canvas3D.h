@@ -19,11 +19,14 @@
 #include "core/Colors.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace wellenschau {
 
@@ -60,7 +63,7 @@ public:
 
     // Selects the font for measuring and drawing (it may be set before Begin).
     void SetFont(const TChartFont& font);
-    int TextWidth(const QString& text) const { return FMetrics.horizontalAdvance(text); }
+    int TextWidth(const QString& text) { return Prepared(text).Width; }
     // Height of a text cell ("W") in the current font.
     int FontHeight() const { return FMetrics.height(); }
     void TextOut(int x, int y, const QString& text, THorizTextAlign horiz, TVertTextAlign vert);
@@ -95,11 +98,26 @@ private:
     void FillPixels(const TRect& r, std::uint32_t rgb);
     void RasterLine(int x0, int y0, int x1, int y1, bool includeEnd);
     void ApplyPainterClip();
-    QPoint TextOrigin(const QString& text, THorizTextAlign horiz, TVertTextAlign vert) const;
+    // Texts laid out once per font: the labels of a chart repeat from paint
+    // to paint, so measuring and drawing them allocates nothing after the
+    // first paint.
+    struct TPreparedText {
+        QStaticText Text;
+        int Width = 0;
+    };
+    struct TFontTexts {
+        QFont Font;
+        QHash<QString, TPreparedText> Texts;
+    };
+    static constexpr qsizetype MaxPreparedTexts = 1000;
+    const TPreparedText& Prepared(const QString& text);
+    QPoint TextOrigin(int width, THorizTextAlign horiz, TVertTextAlign vert) const;
 
     QPainter FPainter;
     QFont FFont;
     QFontMetrics FMetrics;
+    std::vector<TFontTexts> FFontTexts;
+    std::size_t FCurrentFontTexts = 0;
     std::uint32_t* FBits = nullptr;
     qsizetype FStride = 0;  // pixels per image row
     TRect FBounds;

@@ -32,18 +32,47 @@ double NextNiceStep(double x) {
     return 10.0;
 }
 
+namespace {
+
+// The default locale's number symbols, rebuilt only when the default locale
+// changes, so that formatting a label allocates no more than its text.
+struct TNumberFormat {
+    QLocale Source{QLocale::c()};
+    QLocale Grouped;
+    QString Point;
+    QString Zero;
+    QString Minus;
+    bool Valid = false;
+};
+
+const TNumberFormat& CurrentNumberFormat() {
+    static TNumberFormat format;
+    const QLocale current;
+    if (!format.Valid || current != format.Source) {
+        format.Source = current;
+        format.Grouped = current;
+        format.Grouped.setNumberOptions(current.numberOptions() & ~QLocale::OmitGroupSeparator);
+        format.Point = current.decimalPoint();
+        format.Zero = current.zeroDigit();
+        format.Minus = current.negativeSign();
+        format.Valid = true;
+    }
+    return format;
+}
+
+}  // namespace
+
 QString FormatLabelValue(double value) {
-    QLocale locale;
-    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    QString text = locale.toString(value, 'f', 3);
-    const QString point = locale.decimalPoint();
-    const QString zero = locale.zeroDigit();
-    if (text.contains(point)) {
-        while (text.endsWith(zero)) text.chop(zero.size());
-        if (text.endsWith(point)) text.chop(point.size());
+    const TNumberFormat& format = CurrentNumberFormat();
+    QString text = format.Grouped.toString(value, 'f', 3);
+    if (text.contains(format.Point)) {
+        while (text.endsWith(format.Zero)) text.chop(format.Zero.size());
+        if (text.endsWith(format.Point)) text.chop(format.Point.size());
     }
     // A value that rounds to zero shows as "0", whatever its sign.
-    if (text == locale.negativeSign() + zero) return zero;
+    if (text.size() == format.Minus.size() + format.Zero.size() && text.startsWith(format.Minus) &&
+        text.endsWith(format.Zero))
+        return format.Zero;
     return text;
 }
 

@@ -1,0 +1,62 @@
+// Cost of one full paint of the oscilloscope chart with the stretched trace
+// (1803 points) at window size and at a 4K screen's size, and of the
+// per-buffer refill of its live series.
+#include "chart/ChartLayouts.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+using namespace wellenschau;
+
+void EnsureGuiApplication() {
+    static std::unique_ptr<QGuiApplication> app;
+    if (app) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "wellenschau-bench";
+    static char* argv[] = {name, nullptr};
+    app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+void FillTrace(TFastLineSeries& series, double amplitude) {
+    series.ClearPoints();
+    for (int i = 0; i < 1803; ++i) {
+        const double ms = i / 44.1;
+        series.AddPoint(ms, amplitude * std::sin(2.7646 * ms) + 0.3 * amplitude * std::sin(8.29 * ms));
+    }
+}
+
+void BM_Chart2Paint(benchmark::State& state) {
+    EnsureGuiApplication();
+    TChart chart;
+    TFastLineSeries snapshot, trace;
+    ConfigureChart2(chart, snapshot, trace);
+    chart.SetSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    chart.SetBackColor(OscilloscopeBackColor);
+    FillTrace(trace, 80.0);
+    chart.Paint();
+    for (auto _ : state) {
+        chart.InvalidateChart();
+        benchmark::DoNotOptimize(chart.Paint().constBits());
+    }
+}
+BENCHMARK(BM_Chart2Paint)->Args({790, 535})->Args({3840, 2100})->Unit(benchmark::kMicrosecond);
+
+void BM_Chart2RefillTrace(benchmark::State& state) {
+    EnsureGuiApplication();
+    TChart chart;
+    TFastLineSeries snapshot, trace;
+    ConfigureChart2(chart, snapshot, trace);
+    for (auto _ : state) {
+        FillTrace(trace, 80.0);
+        benchmark::DoNotOptimize(trace.PointCount());
+    }
+}
+BENCHMARK(BM_Chart2RefillTrace)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
