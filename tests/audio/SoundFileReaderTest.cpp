@@ -1,0 +1,327 @@
+// Reading sound files as 16-bit mono at 44100 Hz: bit-exact passing of
+// 16-bit mono files, mix-down and conversion of other encodings and channel
+// counts, resampling, and clear errors for files that cannot be read.
+#include "audio/SoundFileReader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace wellenschau {
+namespace {
+
+using ::testing::HasSubstr;
+
+std::string TempPath(const std::string& name) {
+    return (std::filesystem::temp_directory_path() /
+            ("wellenschau-reader-" + std::to_string(::getpid()) + "-" + name))
+        .string();
+}
+
+// A file written with libsndfile, removed at the end of the test.
+class TGeneratedFile {
+public:
+    TGeneratedFile(const std::string& name, int format, int rate, int channels)
+        : FPath(TempPath(name)), FInfo{0, rate, channels, format, 0, 0} {
+        FFile = sf_open(FPath.c_str(), SFM_WRITE, &FInfo);
+        EXPECT_NE(FFile, nullptr) << sf_strerror(nullptr);
+    }
+    ~TGeneratedFile() {
+        Close();
+        std::filesystem::remove(FPath);
+    }
+    // Interleaved frames, ±1 full scale, converted by libsndfile.
+    void WriteDoubles(const std::vector<double>& frames) {
+        sf_command(FFile, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+        sf_writef_double(FFile, frames.data(), Frames(frames.size()));
+    }
+    void WriteShorts(const std::vector<short>& frames) { sf_writef_short(FFile, frames.data(), Frames(frames.size())); }
+    void WriteInts(const std::vector<int>& frames) { sf_writef_int(FFile, frames.data(), Frames(frames.size())); }
+    void WriteFloats(const std::vector<float>& frames) { sf_writef_float(FFile, frames.data(), Frames(frames.size())); }
+    void Close() {
+        if (FFile != nullptr) sf_close(FFile);
+        FFile = nullptr;
+    }
+    const std::string& Path() const { return FPath; }
+
+private:
+    sf_count_t Frames(std::size_t values) const { return static_cast<sf_count_t>(values) / FInfo.channels; }
+
+    std::string FPath;
+    SF_INFO FInfo;
+    SNDFILE* FFile = nullptr;
+};
+
+// Everything the reader gives, read in pieces of `piece` samples.
+std::vector<std::int16_t> ReadAll(TSoundFileReader& reader, int piece = 1000) {
+    std::vector<std::int16_t> samples;
+    std::vector<std::int16_t> buffer(static_cast<std::size_t>(piece));
+    for (;;) {
+        const int count = reader.Read(buffer.data(), piece);
+        samples.insert(samples.end(), buffer.begin(), buffer.begin() + count);
+        if (count < piece) break;
+    }
+    EXPECT_EQ(reader.Read(buffer.data(), piece), 0) << "nothing after the end";
+    return samples;
+}
+
+std::vector<std::int16_t> ReadAll(const std::string& path) {
+    TSoundFileReader reader(path);
+    return ReadAll(reader);
+}
+
+// The test signals, ±1 full scale: a tone, a sweep and silence one after
+// the other, `seconds` long in all.
+double Tone(double t) { return 0.6 * std::sin(2 * std::numbers::pi * 440 * t); }
+double Sweep(double t) { return 0.9 * std::sin(2 * std::numbers::pi * (100 + 4000 * t) * t); }
+
+std::vector<double> TestSignal(int rate, int channels, double seconds) {
+    const int frames = static_cast<int>(seconds * rate);
+    std::vector<double> signal;
+    for (int frame = 0; frame < frames; ++frame) {
+        const double t = static_cast<double>(frame) / rate;
+        const int part = frame * 3 / frames;  // 0 tone, 1 sweep, 2 silence
+        const double left = part == 0 ? Tone(t) : part == 1 ? Sweep(t) : 0.0;
+        signal.push_back(left);
+        // The right channel differs, so that a mix-down error shows.
+        if (channels == 2) signal.push_back(part == 2 ? 0.0 : 0.25 * Sweep(2 * t));
+    }
+    return signal;
+}
+
+// What the file holds as libsndfile reads it, mixed and converted by the
+// rules written out here independently.
+std::vector<std::int16_t> ExpectedMono(const std::string& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    std::vector<double> frames(static_cast<std::size_t>(info.frames * info.channels));
+    sf_readf_double(file, frames.data(), info.frames);
+    sf_close(file);
+    std::vector<std::int16_t> mono;
+    for (std::size_t frame = 0; frame < frames.size(); frame += static_cast<std::size_t>(info.channels)) {
+        double sum = 0;
+        for (int channel = 0; channel < info.channels; ++channel) sum += frames[frame + channel];
+        const double scaled = std::nearbyint(sum / info.channels * 32768.0);
+        mono.push_back(static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0)));
+    }
+    return mono;
+}
+
+// Frequency between `low` and `high` (1 Hz steps) with the largest
+// Hann-windowed DFT magnitude of `samples` at `rate`, and that magnitude
+// relative to full scale.
+std::pair<int, double> Peak(const std::vector<std::int16_t>& samples, int rate, int low, int high) {
+    const std::size_t n = samples.size();
+    int bestFrequency = low;
+    double best = 0;
+    for (int frequency = low; frequency <= high; ++frequency) {
+        double re = 0;
+        double im = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const double window = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * i / n);
+            const double phase = 2 * std::numbers::pi * frequency * i / rate;
+            re += window * samples[i] * std::cos(phase);
+            im += window * samples[i] * std::sin(phase);
+        }
+        const double magnitude = std::sqrt(re * re + im * im) / (n / 4.0) / 32768.0;
+        if (magnitude > best) {
+            best = magnitude;
+            bestFrequency = frequency;
+        }
+    }
+    return {bestFrequency, best};
+}
+
+TEST(SoundFileReaderTest, SixteenBitMono44100ComesOutBitForBitInAnyPieces) {
+    std::vector<short> samples;
+    for (const double value : TestSignal(44100, 1, 1.0)) samples.push_back(static_cast<short>(value * 32767));
+    samples.insert(samples.end(), {-32768, 32767, -1, 1, 0});
+    for (const int format : {SF_FORMAT_WAV, SF_FORMAT_AIFF, SF_FORMAT_FLAC}) {
+        SCOPED_TRACE(format);
+        TGeneratedFile file("exact", format | SF_FORMAT_PCM_16, 44100, 1);
+        file.WriteShorts(samples);
+        file.Close();
+        TSoundFileReader reader(file.Path());
+        EXPECT_FALSE(reader.Resampling());
+        const std::vector<short> wanted(samples.begin(), samples.end());
+        const auto got = ReadAll(reader, 4096);
+        EXPECT_TRUE(std::equal(got.begin(), got.end(), wanted.begin(), wanted.end()));
+        TSoundFileReader again(file.Path());
+        const auto inOddPieces = ReadAll(again, 7);
+        EXPECT_TRUE(std::equal(inOddPieces.begin(), inOddPieces.end(), wanted.begin(), wanted.end()));
+    }
+}
+
+TEST(SoundFileReaderTest, ReadGivesFullCountsUntilTheEndThenTheRestThenNothing) {
+    TGeneratedFile file("counts", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2);
+    file.WriteShorts(std::vector<short>(2 * 10000, 5));
+    file.Close();
+    TSoundFileReader reader(file.Path());
+    std::vector<std::int16_t> buffer(4096);
+    EXPECT_EQ(reader.Read(buffer.data(), 4096), 4096);
+    EXPECT_EQ(reader.Read(buffer.data(), 4096), 4096);
+    EXPECT_EQ(reader.Read(buffer.data(), 4096), 10000 - 8192);
+    EXPECT_EQ(reader.Read(buffer.data(), 4096), 0);
+    EXPECT_EQ(reader.Read(buffer.data(), 4096), 0);
+}
+
+// Stereo means round to the nearest value, an exact half to the even one.
+TEST(SoundFileReaderTest, StereoIsTheRoundedMeanOfBothChannels) {
+    TGeneratedFile file("mean", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2);
+    file.WriteShorts({3, 4, 1, 2, 2, 3, -3, -4, 32767, 32767, -32768, -32768, 32767, -32768, 1000, -1000, 7, 0});
+    file.Close();
+    EXPECT_THAT(ReadAll(file.Path()), ::testing::ElementsAre(4, 2, 2, -4, 32767, -32768, 0, 0, 4));
+}
+
+TEST(SoundFileReaderTest, TwentyFourBitSamplesAreRoundedToSixteen) {
+    TGeneratedFile file("pcm24", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 44100, 1);
+    // libsndfile takes 24-bit values in the upper bits of an int.
+    std::vector<int> values;
+    for (const int value24 : {384, 640, -384, 128, 383, 385, 0x7FFFFF, -0x800000}) values.push_back(value24 * 256);
+    file.WriteInts(values);
+    file.Close();
+    // value / 256, rounded: 1.5 → 2, 2.5 → 2, -1.5 → -2, 0.5 → 0, ...
+    EXPECT_THAT(ReadAll(file.Path()), ::testing::ElementsAre(2, 2, -2, 0, 1, 2, 32767, -32768));
+}
+
+TEST(SoundFileReaderTest, UnsignedEightBitSamplesAreScaledUp) {
+    TGeneratedFile file("u8", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 44100, 1);
+    // Stored as (value >> 8) + 128; these have a zero low byte.
+    file.WriteShorts({0, 256, -256, 32512, -32768});
+    file.Close();
+    EXPECT_THAT(ReadAll(file.Path()), ::testing::ElementsAre(0, 256, -256, 32512, -32768));
+}
+
+TEST(SoundFileReaderTest, FloatSamplesAreClampedAndNotANumberIsSilence) {
+    TGeneratedFile file("float", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1);
+    file.WriteFloats({1.0f, -1.0f, 2.0f, -3.0f, 0.5f, 1.0f / 65536, 3.0f / 65536, -1.0f / 65536,
+                      std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()});
+    file.Close();
+    EXPECT_THAT(ReadAll(file.Path()), ::testing::ElementsAre(32767, -32768, 32767, -32768, 16384, 0, 2, 0, 0, 32767));
+}
+
+struct TEncodingCase {
+    const char* Name;
+    int Format;
+    int Channels;
+};
+
+class EncodingTest : public ::testing::TestWithParam<TEncodingCase> {};
+
+TEST_P(EncodingTest, ToneSweepAndSilenceAreMixedAndConvertedSampleBySample) {
+    const TEncodingCase& encoding = GetParam();
+    TGeneratedFile file(encoding.Name, SF_FORMAT_WAV | encoding.Format, 44100, encoding.Channels);
+    file.WriteDoubles(TestSignal(44100, encoding.Channels, 1.5));
+    file.Close();
+    TSoundFileReader reader(file.Path());
+    EXPECT_EQ(reader.SourceChannels(), encoding.Channels);
+    EXPECT_EQ(reader.SourceFrames(), 66150);
+    const auto got = ReadAll(reader, 4096);
+    const auto wanted = ExpectedMono(file.Path());
+    ASSERT_EQ(got.size(), 66150u);
+    EXPECT_TRUE(got == wanted);
+    // The last third is silence in every encoding.
+    EXPECT_TRUE(std::all_of(got.end() - 20000, got.end(), [](std::int16_t sample) { return sample == 0; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(SoundFileReader, EncodingTest,
+                         ::testing::Values(TEncodingCase{"u8_mono", SF_FORMAT_PCM_U8, 1},
+                                           TEncodingCase{"u8_stereo", SF_FORMAT_PCM_U8, 2},
+                                           TEncodingCase{"pcm16_stereo", SF_FORMAT_PCM_16, 2},
+                                           TEncodingCase{"pcm24_mono", SF_FORMAT_PCM_24, 1},
+                                           TEncodingCase{"pcm24_stereo", SF_FORMAT_PCM_24, 2},
+                                           TEncodingCase{"float_mono", SF_FORMAT_FLOAT, 1},
+                                           TEncodingCase{"float_stereo", SF_FORMAT_FLOAT, 2}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(SoundFileReaderTest, A48kHzToneResampledTo44100StillPeaksAtItsFrequency) {
+    for (const int channels : {1, 2}) {
+        SCOPED_TRACE(channels);
+        TGeneratedFile file("resample", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, channels);
+        std::vector<double> frames;
+        for (int frame = 0; frame < 96000; ++frame) {
+            const double value = 0.5 * std::sin(2 * std::numbers::pi * 1000 * frame / 48000.0);
+            for (int channel = 0; channel < channels; ++channel) frames.push_back(value);
+        }
+        file.WriteDoubles(frames);
+        file.Close();
+        TSoundFileReader reader(file.Path());
+        EXPECT_TRUE(reader.Resampling());
+        EXPECT_EQ(reader.SourceRate(), 48000);
+        const auto samples = ReadAll(reader, 4096);
+        // Two seconds at the new rate, the resampler's tail flushed.
+        EXPECT_NEAR(static_cast<double>(samples.size()), 88200.0, 2.0);
+        const std::vector<std::int16_t> middle(samples.begin() + 22050, samples.begin() + 22050 + 8820);
+        const auto [frequency, magnitude] = Peak(middle, 44100, 900, 1100);
+        EXPECT_EQ(frequency, 1000);
+        EXPECT_NEAR(magnitude, 0.5, 0.01);
+    }
+}
+
+TEST(SoundFileReaderTest, ATargetRateOtherThan44100CanBeAskedFor) {
+    TGeneratedFile file("rate", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1);
+    file.WriteDoubles(TestSignal(44100, 1, 1.0));
+    file.Close();
+    TSoundFileReader reader(file.Path(), 22050);
+    EXPECT_EQ(reader.TargetRate(), 22050);
+    EXPECT_NEAR(static_cast<double>(ReadAll(reader).size()), 22050.0, 2.0);
+}
+
+TEST(SoundFileReaderTest, SourceFactsNameRateChannelsFramesAndFormat) {
+    TGeneratedFile file("facts", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 2);
+    file.WriteDoubles(TestSignal(48000, 2, 0.5));
+    file.Close();
+    TSoundFileReader reader(file.Path());
+    EXPECT_EQ(reader.Path(), file.Path());
+    EXPECT_EQ(reader.SourceRate(), 48000);
+    EXPECT_EQ(reader.SourceChannels(), 2);
+    EXPECT_EQ(reader.SourceFrames(), 24000);
+    EXPECT_EQ(reader.FormatName(), "WAV (Microsoft), Signed 24 bit PCM");
+}
+
+TEST(SoundFileReaderTest, AMissingFileIsAClearError) {
+    const std::string path = TempPath("does-not-exist.wav");
+    try {
+        TSoundFileReader reader(path);
+        FAIL() << "opened a missing file";
+    } catch (const ESoundFileError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("Die Datei „" + path + "“ lässt sich nicht lesen: "));
+        EXPECT_THAT(error.what(), HasSubstr("No such file"));
+    }
+}
+
+TEST(SoundFileReaderTest, AFileThatIsNotSoundIsAClearError) {
+    const std::string path = TempPath("notes.wav");
+    std::ofstream(path) << "Dies ist keine Tondatei, sondern ein Text.\n";
+    try {
+        TSoundFileReader reader(path);
+        ADD_FAILURE() << "opened a text file";
+    } catch (const ESoundFileError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("Die Datei „" + path + "“ lässt sich nicht lesen: "));
+        EXPECT_THAT(error.what(), HasSubstr("Format not recognised"));
+    }
+    std::filesystem::remove(path);
+}
+
+TEST(SoundFileReaderTest, ConversionRoundsHalvesToEvenAndClamps) {
+    EXPECT_EQ(ToSample16(0.5 / 32768), 0);
+    EXPECT_EQ(ToSample16(1.5 / 32768), 2);
+    EXPECT_EQ(ToSample16(-2.5 / 32768), -2);
+    EXPECT_EQ(ToSample16(32767.5 / 32768), 32767);
+    EXPECT_EQ(ToSample16(-1.1), -32768);
+    EXPECT_EQ(ToSample16(-std::numeric_limits<double>::infinity()), -32768);
+    EXPECT_EQ(ToSample16(std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+}  // namespace
+}  // namespace wellenschau
