@@ -128,15 +128,26 @@ void TAudioIn::ReturnBuffer() {
     const TCallBackWinIn* open = FCallbackWindow;
     FQueuedCount -= 1;
     FInProgress = FQueuedCount > 0;
-    const bool accepted =
-        DeliverBuffer(FBuffers[returnedSlot], static_cast<int>(FHeaders[returnedSlot]->BufferLength));
+    bool accepted = false;
+    try {
+        accepted = DeliverBuffer(FBuffers[returnedSlot], static_cast<int>(FHeaders[returnedSlot]->BufferLength));
+    } catch (...) {
+        // A failed handler keeps its buffer out of the queue, like a declined
+        // one; when no other buffer is queued the recording has ended and
+        // the device must close, or it would stay open with nothing to fill.
+        CloseIfDrained(open);
+        throw;
+    }
     // The handler started a new recording: this step's device is gone.
     if (FCallbackWindow != open) return;
     if (accepted) QueueBuffer();
-    if (!FInProgress) {
-        FAccepting = false;
-        CloseDevice();
-    }
+    CloseIfDrained(open);
+}
+
+void TAudioIn::CloseIfDrained(const TCallBackWinIn* open) {
+    if (FCallbackWindow != open || FInProgress) return;
+    FAccepting = false;
+    CloseDevice();
 }
 
 bool TAudioIn::DeliverBuffer(char* Buffer, int Size) {

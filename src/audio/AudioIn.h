@@ -61,6 +61,9 @@ protected:
     std::string WaveErrorText(TMMResult code) const;
     // The buffer-return step, run for every returned buffer.
     void ReturnBuffer();
+    // Closes the device of the open that `open` served once no buffer of it
+    // is queued any more.
+    void CloseIfDrained(const TCallBackWinIn* open);
 
     bool DeviceBusy() const override { return FDeviceOpen; }
     bool event(QEvent* event) override;
