@@ -1,0 +1,136 @@
+// TForm1: Wellenschau's one window. It owns the tool bar, the three charts
+// with their series, the spectrogram and legend pictures, the hidden
+// palette controls, the audio-input component AudioIn1 and the analysis
+// state, and holds the handlers of all of them, the buffer handler
+// AudioIn1BufferFilled included. User-interface thread only.
+#pragma once
+
+#include "analysis/AnalysisState.h"
+#include "analysis/PointSink.h"
+#include "analysis/Spectrum.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QPlainTextEdit;
+class QToolButton;
+
+namespace wellenschau {
+
+class TAudioIn;
+class TChartAxis;
+class TChartWidget;
+class TFastLineSeries;
+class TImageWidget;
+class TWaveInService;
+
+class TForm1 : public QWidget {
+public:
+    // Builds the window from its stored layout and runs FormCreate.
+    // `waveIn` is the sound service the recordings use; it must outlive
+    // the window.
+    explicit TForm1(TWaveInService& waveIn);
+    ~TForm1() override;
+
+    // Controls and components, in their declaration order. Widgets belong
+    // to their Qt parent, series and the analysis state to the window.
+    TChartWidget* Chart1;
+    std::unique_ptr<TFastLineSeries> SLeft;
+    std::unique_ptr<TFastLineSeries> SRight;
+    TChartWidget* Chart2;
+    std::unique_ptr<TFastLineSeries> FastLineSeries1;
+    std::unique_ptr<TFastLineSeries> FastLineSeries2;
+    std::unique_ptr<TFastLineSeries> SxAchse;
+    TChartWidget* Chart3;
+    std::unique_ptr<TFastLineSeries> SyAchse;
+    TImageWidget* Image1;
+    std::unique_ptr<TFastLineSeries> Series1;
+    TImageWidget* Image2;
+    TAudioIn* AudioIn1;
+    QWidget* Panel6;
+    QWidget* Panel7;
+    QWidget* Panel2;
+    QToolButton* SBPalette;
+    QToolButton* StartButton;
+    QToolButton* PauseButton;
+    QToolButton* ButtonStore;
+    QToolButton* Buttonerase;
+    QPlainTextEdit* MemoLut;
+    QComboBox* CBLut;
+    QCheckBox* CheckBackground;
+    QCheckBox* CheckAverage;
+    QCheckBox* CheckAutoSkala;
+    QCheckBox* CheckBoxfast;
+    QCheckBox* CheckBoxColors;
+
+    AnalysisState& Analysis() { return *FAnalysis; }
+
+    // Handlers, in their declaration order.
+    void StartButtonClick(QObject* Sender);
+    bool AudioIn1BufferFilled(char* Buffer, int& Size);
+    void FormClose(QObject* Sender);
+    void FormCreate(QObject* Sender);
+    void LoadPicLutFromMemo(TImageWidget* Image, QPlainTextEdit* Memo, const QString& Name);
+    void SBPaletteClick(QObject* Sender);
+    void CBLutChange(QObject* Sender);
+    void FormShow(QObject* Sender);
+    void ButtonstoreClick(QObject* Sender);
+    void CheckBackgroundClick(QObject* Sender);
+    void CheckAverageClick(QObject* Sender);
+    void ButtoneraseClick(QObject* Sender);
+    void CheckBoxfastClick(QObject* Sender);
+    void CheckBoxColorsClick(QObject* Sender);
+
+    // A close of the device: a recording that ended by itself leaves the
+    // window in Idle with the Start button shown.
+    void AudioIn1Stop(QObject* Sender);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Hands trace and spectrum points to a chart series.
+    class TSeriesSink final : public TPointSink {
+    public:
+        explicit TSeriesSink(TFastLineSeries& series) : FSeries(series) {}
+        void AddPoint(double X, double Y) override;
+
+    private:
+        TFastLineSeries& FSeries;
+    };
+
+    // Sets the caption of CheckBackground when the background is learned.
+    class TBackgroundCheckCaption final : public TBackgroundCaption {
+    public:
+        explicit TBackgroundCheckCaption(QCheckBox*& checkBox) : FCheckBox(checkBox) {}
+        void SetCaption(const char* Caption) override;
+
+    private:
+        QCheckBox*& FCheckBox;
+    };
+
+    void CreateToolBar();
+    void CreateCharts();
+    void ConnectHandlers();
+    void SetTabOrder();
+    // The tool bar along the top, the oscilloscope filling the rest.
+    void AlignControls();
+    // Shows the button of the run state: Pause while recording, else Start.
+    void ShowRecording(bool recording);
+
+    std::unique_ptr<AnalysisState> FAnalysis;
+    std::unique_ptr<TSeriesSink> FTracePoints;
+    std::unique_ptr<TSeriesSink> FSpectrumPoints;
+    TBackgroundCheckCaption FBackgroundCaption{CheckBackground};
+};
+
+// Writes both bounds of an axis in the order that the axis accepts, so that
+// a range far from the current one (after a zoom or pan) never fails.
+void SetAxisRange(TChartAxis& axis, double maximum, double minimum);
+
+}  // namespace wellenschau

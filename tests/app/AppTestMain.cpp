@@ -1,0 +1,26 @@
+// The test program of the window: one application object with the
+// program's error handler, whose message box is replaced by a recorder.
+#include "AppTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace wellenschau::testing {
+
+namespace {
+TApplication* application = nullptr;
+std::vector<QString> reportedErrors;
+}  // namespace
+
+TApplication& Application() { return *application; }
+std::vector<QString>& ReportedErrors() { return reportedErrors; }
+
+}  // namespace wellenschau::testing
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    wellenschau::TApplication application(argc, argv);
+    wellenschau::testing::application = &application;
+    application.SetErrorReporter(
+        [](const QString& message) { wellenschau::testing::reportedErrors.push_back(message); });
+    return RUN_ALL_TESTS();
+}

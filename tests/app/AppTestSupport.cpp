@@ -1,0 +1,30 @@
+#include "AppTestSupport.h"
+
+#include <QCoreApplication>
+
+namespace wellenschau::testing {
+
+TWindowOnSimulatedDevice::TWindowOnSimulatedDevice() : Form(std::make_unique<TForm1>(Device)) {
+    ReportedErrors().clear();
+}
+
+bool TWindowOnSimulatedDevice::Record(const TSamples& samples) {
+    const bool filled = Device.FillNextSamples(Device.LastOpenedHandle(), samples);
+    RunPostedEvents();
+    return filled;
+}
+
+bool TWindowOnSimulatedDevice::Handle(TSamples samples) {
+    samples.resize(4096);
+    int size = 8192;
+    return Form->AudioIn1BufferFilled(reinterpret_cast<char*>(samples.data()), size);
+}
+
+void RunPostedEvents() {
+    for (int round = 0; round < 10; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+}  // namespace wellenschau::testing

@@ -1,0 +1,41 @@
+// What the window tests share: the application object, the errors its
+// handler reported, and a window recording from a simulated device.
+#pragma once
+
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "audio/AudioIn.h"
+#include "audio/SimulatedWaveIn.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace wellenschau::testing {
+
+TApplication& Application();
+// Messages of the errors that ended a handler, oldest first.
+std::vector<QString>& ReportedErrors();
+
+// Samples of one recorded buffer.
+using TSamples = std::vector<std::int16_t>;
+
+// A window on a simulated sound device.
+struct TWindowOnSimulatedDevice {
+    TWindowOnSimulatedDevice();
+
+    // Fills the next queued buffer and runs the posted notifications.
+    bool Record(const TSamples& samples);
+    // Runs the handler directly on one buffer of 4096 samples.
+    bool Handle(TSamples samples);
+
+    TSimulatedWaveIn Device;
+    std::unique_ptr<TForm1> Form;
+};
+
+// Dispatches every posted event, also those posted while dispatching.
+void RunPostedEvents();
+
+}  // namespace wellenschau::testing
