@@ -1,0 +1,252 @@
+// Recording to a WAV file: the samples read back are the appended ones, the
+// file is valid after every append (also when the process is killed), and
+// write failures stop the recording with a clear message and a valid file.
+#include "audio/WavRecorder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sndfile.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace wellenschau {
+namespace {
+
+using ::testing::HasSubstr;
+
+std::string TempPath(const std::string& name) {
+    return (std::filesystem::temp_directory_path() /
+            ("wellenschau-recorder-" + std::to_string(::getpid()) + "-" + name))
+        .string();
+}
+
+// Samples that differ from chunk to chunk and cover the extremes.
+std::vector<std::int16_t> Chunk(int index, int samples = 4096) {
+    std::vector<std::int16_t> chunk(static_cast<std::size_t>(samples));
+    for (int i = 0; i < samples; ++i) chunk[i] = static_cast<std::int16_t>(index * 7919 + i * 31);
+    chunk[0] = -32768;
+    chunk[1] = 32767;
+    return chunk;
+}
+
+void Append(TWavRecorder& recorder, const std::vector<std::int16_t>& samples) {
+    recorder.Append(reinterpret_cast<const char*>(samples.data()), static_cast<int>(samples.size() * 2));
+}
+
+struct TReadBack {
+    bool Opened = false;
+    SF_INFO Info{};
+    std::vector<std::int16_t> Samples;
+};
+
+// The file as libsndfile reads it.
+TReadBack ReadBack(const std::string& path) {
+    TReadBack result;
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &result.Info);
+    if (file == nullptr) return result;
+    result.Opened = true;
+    result.Samples.resize(static_cast<std::size_t>(result.Info.frames * result.Info.channels));
+    sf_readf_short(file, result.Samples.data(), result.Info.frames);
+    sf_close(file);
+    return result;
+}
+
+std::vector<char> FileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+std::uint32_t LittleEndianAt(const std::vector<char>& bytes, std::size_t offset, int size = 4) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<std::uint8_t>(bytes[offset + i]);
+    return value;
+}
+
+class WavRecorderTest : public ::testing::Test {
+protected:
+    ~WavRecorderTest() override { std::filesystem::remove(Path); }
+    const std::string Path = TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".wav";
+};
+
+TEST_F(WavRecorderTest, ANewRecordingIsAnEmptyCanonicalWav) {
+    TWavRecorder recorder(Path);
+    const auto bytes = FileBytes(Path);
+    ASSERT_EQ(bytes.size(), 44u);
+    EXPECT_EQ(std::string(bytes.data(), 4), "RIFF");
+    EXPECT_EQ(LittleEndianAt(bytes, 4), 36u);
+    EXPECT_EQ(std::string(bytes.data() + 8, 8), "WAVEfmt ");
+    EXPECT_EQ(LittleEndianAt(bytes, 16), 16u);
+    EXPECT_EQ(LittleEndianAt(bytes, 20, 2), 1u) << "PCM";
+    EXPECT_EQ(LittleEndianAt(bytes, 22, 2), 1u) << "mono";
+    EXPECT_EQ(LittleEndianAt(bytes, 24), 44100u);
+    EXPECT_EQ(LittleEndianAt(bytes, 28), 88200u);
+    EXPECT_EQ(LittleEndianAt(bytes, 32, 2), 2u);
+    EXPECT_EQ(LittleEndianAt(bytes, 34, 2), 16u);
+    EXPECT_EQ(std::string(bytes.data() + 36, 4), "data");
+    EXPECT_EQ(LittleEndianAt(bytes, 40), 0u);
+    const TReadBack read = ReadBack(Path);
+    ASSERT_TRUE(read.Opened);
+    EXPECT_EQ(read.Info.frames, 0);
+}
+
+TEST_F(WavRecorderTest, AfterEveryAppendTheFileHoldsExactlyTheAppendedSamples) {
+    TWavRecorder recorder(Path);
+    std::vector<std::int16_t> appended;
+    for (int index = 0; index < 5; ++index) {
+        const auto chunk = Chunk(index, 1000 + index);
+        Append(recorder, chunk);
+        appended.insert(appended.end(), chunk.begin(), chunk.end());
+        // Read while the recorder still has the file open.
+        const TReadBack read = ReadBack(Path);
+        ASSERT_TRUE(read.Opened);
+        EXPECT_EQ(read.Info.samplerate, 44100);
+        EXPECT_EQ(read.Info.channels, 1);
+        EXPECT_EQ(read.Info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+        EXPECT_TRUE(read.Samples == appended) << "after append " << index;
+    }
+    EXPECT_EQ(recorder.DataBytes(), appended.size() * 2);
+    recorder.Close();
+    EXPECT_FALSE(recorder.IsOpen());
+    EXPECT_EQ(FileBytes(Path).size(), 44 + appended.size() * 2);
+}
+
+TEST_F(WavRecorderTest, AProcessKilledWhileRecordingLeavesEveryReturnedAppend) {
+    constexpr int ChunkSamples = 2048;
+    constexpr int AppendsBeforeKill = 40;
+    int acknowledgements[2];
+    ASSERT_EQ(::pipe(acknowledgements), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Appends until killed, telling the parent after each append returned.
+        ::close(acknowledgements[0]);
+        try {
+            TWavRecorder recorder(Path);
+            for (int index = 0; index < 5000; ++index) {
+                Append(recorder, Chunk(index, ChunkSamples));
+                if (::write(acknowledgements[1], "+", 1) != 1) ::_exit(3);
+            }
+        } catch (...) {
+            ::_exit(2);
+        }
+        for (;;) ::pause();
+    }
+    ::close(acknowledgements[1]);
+    int returned = 0;
+    char mark = 0;
+    while (returned < AppendsBeforeKill && ::read(acknowledgements[0], &mark, 1) == 1) ++returned;
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(acknowledgements[0]);
+    ASSERT_EQ(returned, AppendsBeforeKill) << "the child stopped early";
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+    const TReadBack read = ReadBack(Path);
+    ASSERT_TRUE(read.Opened) << "a killed recording is a readable WAV";
+    ASSERT_GE(read.Samples.size(), static_cast<std::size_t>(AppendsBeforeKill * ChunkSamples));
+    ASSERT_EQ(read.Samples.size() % ChunkSamples, 0u) << "the header counts whole appends only";
+    for (std::size_t index = 0; index < read.Samples.size() / ChunkSamples; ++index) {
+        const auto chunk = Chunk(static_cast<int>(index), ChunkSamples);
+        ASSERT_TRUE(std::equal(chunk.begin(), chunk.end(), read.Samples.begin() + index * ChunkSamples))
+            << "append " << index;
+    }
+}
+
+TEST_F(WavRecorderTest, AnUnwritablePathFailsClearly) {
+    const std::string missingFolder = TempPath("no-such-folder") + "/take.wav";
+    try {
+        TWavRecorder recorder(missingFolder);
+        ADD_FAILURE() << "created a file in a missing folder";
+    } catch (const EWavRecordError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Die Aufnahmedatei „" + missingFolder + "“ lässt sich nicht anlegen: Verzeichnis nicht gefunden.");
+    }
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    EXPECT_THROW(TWavRecorder recorder(folder), EWavRecordError);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+TEST_F(WavRecorderTest, AFullDeviceFailsClearlyAndIsLeftAlone) {
+    try {
+        TWavRecorder recorder("/dev/full");
+        ADD_FAILURE() << "wrote a header to /dev/full";
+    } catch (const EWavRecordError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Die Aufnahmedatei „/dev/full“ lässt sich nicht anlegen: Kein Platz mehr auf dem Datenträger.");
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+
+// The file-size limit of a child process stands in for a full disk: the
+// write that crosses it is cut short and then refused.
+TEST_F(WavRecorderTest, AWriteThatFailsHalfWayKeepsWhatWasWrittenBefore) {
+    int messages[2];
+    ASSERT_EQ(::pipe(messages), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(messages[0]);
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{44 + 3000, 44 + 3000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string outcome = "no failure";
+        try {
+            TWavRecorder recorder(Path);
+            Append(recorder, Chunk(0, 1000));
+            Append(recorder, Chunk(1, 1000));
+        } catch (const EWavRecordError& error) {
+            outcome = error.what();
+        }
+        const bool sent = ::write(messages[1], outcome.data(), outcome.size()) == static_cast<ssize_t>(outcome.size());
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(messages[1]);
+    std::string message;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(messages[0], buffer, sizeof(buffer))) > 0;) message.append(buffer, got);
+    ::close(messages[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(message, "Die Aufnahme in „" + Path + "“ wurde angehalten: Die Datei ist zu groß.");
+    const TReadBack read = ReadBack(Path);
+    ASSERT_TRUE(read.Opened);
+    EXPECT_TRUE(read.Samples == Chunk(0, 1000)) << "the first append stays, the cut one is gone";
+    EXPECT_EQ(FileBytes(Path).size(), 44u + 2000u);
+}
+
+TEST_F(WavRecorderTest, TheSizeLimitStopsTheRecordingBeforeTheHeaderWouldBreak) {
+    TWavRecorder recorder(Path, 3000);
+    Append(recorder, Chunk(0, 1000));
+    try {
+        Append(recorder, Chunk(1, 1000));
+        ADD_FAILURE() << "passed the size limit";
+    } catch (const EWavRecordError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("„" + Path + "“ wurde angehalten"));
+        EXPECT_THAT(error.what(), HasSubstr("höchstens 4 GiB"));
+    }
+    EXPECT_FALSE(recorder.IsOpen());
+    EXPECT_THROW(Append(recorder, Chunk(2, 10)), EWavRecordError) << "the recording has ended";
+    EXPECT_TRUE(ReadBack(Path).Samples == Chunk(0, 1000));
+    EXPECT_EQ(TWavRecorder::MaxDataBytes, 0xFFFFFFFFu - 37u);
+}
+
+TEST_F(WavRecorderTest, OnlyWholeSamplesCanBeAppended) {
+    TWavRecorder recorder(Path);
+    const char bytes[3] = {1, 2, 3};
+    EXPECT_THROW(recorder.Append(bytes, 3), ERangeError);
+    EXPECT_THROW(recorder.Append(bytes, -2), ERangeError);
+    EXPECT_EQ(recorder.DataBytes(), 0u);
+}
+
+}  // namespace
+}  // namespace wellenschau
