@@ -2,7 +2,7 @@
 // which a private PulseAudio server feeds from a FIFO. These tests need
 // pulseaudio installed; they fail, never skip, when it cannot be started.
 #include "AudioTestSupport.h"
-#include "PulseAudioServer.h"
+#include "support/PulseAudioServer.h"
 
 #include "audio/AudioIn.h"
 #include "audio/PortAudioWaveIn.h"
@@ -91,7 +91,8 @@ protected:
 std::unique_ptr<testing::TPulseAudioServer> PortAudioRecordingTest::Server;
 
 TEST_F(PortAudioRecordingTest, RecordsACounterWithoutLosingASample) {
-    testing::TCounterFeeder feeder(Server->FifoPath());
+    // A 16-bit counter: ..., 32767, -32768, ...
+    testing::TSampleFeeder feeder(Server->FifoPath(), [](std::int64_t i) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(i)); });
     ASSERT_TRUE(StartClick()) << AudioIn1->ErrorMessage();
     RunLoop(30s);
     ASSERT_GE(Delivered, WantedBuffers) << "buffers recorded in 30 s";

@@ -94,13 +94,13 @@ void TPulseAudioServer::End() {
     }
 }
 
-TCounterFeeder::TCounterFeeder(const QString& fifoPath)
-    : FFifo(::open(fifoPath.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK)) {
+TSampleFeeder::TSampleFeeder(const QString& fifoPath, TSampleAt sampleAt)
+    : FFifo(::open(fifoPath.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK)), FSampleAt(std::move(sampleAt)) {
     if (FFifo < 0) throw std::runtime_error("cannot open the FIFO of the PulseAudio source");
-    FThread = std::thread(&TCounterFeeder::Run, this);
+    FThread = std::thread(&TSampleFeeder::Run, this);
 }
 
-TCounterFeeder::~TCounterFeeder() {
+TSampleFeeder::~TSampleFeeder() {
     FRunning = false;
     FThread.join();
     ::close(FFifo);
@@ -110,22 +110,18 @@ TCounterFeeder::~TCounterFeeder() {
 // 10 ms. A chunk (882 bytes) is below the pipe's atomic size, so it is
 // written whole or, when the pipe is full, not at all and tried again; a
 // server that stops reading never blocks this thread.
-void TCounterFeeder::Run() {
+void TSampleFeeder::Run() {
     using Clock = std::chrono::steady_clock;
     constexpr int ChunkSamples = SampleRate / 100;
     const auto begin = Clock::now();
     std::int64_t written = 0;
-    std::uint16_t counter = 0;
-    std::array<std::uint16_t, ChunkSamples> chunk{};
+    std::array<std::int16_t, ChunkSamples> chunk{};
     while (FRunning) {
         const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin).count();
         const std::int64_t due = elapsed * SampleRate / 1000000;
         while (written + ChunkSamples <= due && FRunning) {
-            for (auto& sample : chunk) sample = counter++;
-            if (::write(FFifo, chunk.data(), sizeof chunk) != static_cast<ssize_t>(sizeof chunk)) {
-                counter = static_cast<std::uint16_t>(counter - ChunkSamples);
-                break;
-            }
+            for (int i = 0; i < ChunkSamples; ++i) chunk[static_cast<std::size_t>(i)] = FSampleAt(written + i);
+            if (::write(FFifo, chunk.data(), sizeof chunk) != static_cast<ssize_t>(sizeof chunk)) break;
             written += ChunkSamples;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <thread>
 
 namespace wellenschau::testing {
@@ -35,19 +36,22 @@ private:
     QProcess FServer;
 };
 
-// Writes a 16-bit counter (…, 32767, −32768, …) into the FIFO at real-time
-// pace, 44100 samples per second, on its own thread until destroyed.
-class TCounterFeeder {
+// Writes samples into the FIFO at real-time pace, 44100 samples per second,
+// on its own thread until destroyed: sample i of the stream is sampleAt(i).
+class TSampleFeeder {
 public:
-    explicit TCounterFeeder(const QString& fifoPath);
-    ~TCounterFeeder();
-    TCounterFeeder(const TCounterFeeder&) = delete;
-    TCounterFeeder& operator=(const TCounterFeeder&) = delete;
+    using TSampleAt = std::function<std::int16_t(std::int64_t index)>;
+
+    TSampleFeeder(const QString& fifoPath, TSampleAt sampleAt);
+    ~TSampleFeeder();
+    TSampleFeeder(const TSampleFeeder&) = delete;
+    TSampleFeeder& operator=(const TSampleFeeder&) = delete;
 
 private:
     void Run();
 
     int FFifo;
+    TSampleAt FSampleAt;
     std::atomic<bool> FRunning{true};
     std::thread FThread;
 };
