@@ -5,6 +5,8 @@
 #include "audio/AudioIn.h"
 #include "audio/SimulatedWaveIn.h"
 
+#include "BenchApplication.h"
+
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
@@ -15,18 +17,8 @@ namespace {
 
 using namespace wellenschau;
 
-// Posted events need an application object; another benchmark may have
-// made one already.
-void EnsureApplication() {
-    if (QCoreApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "wellenschau-bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
-}
-
 void BM_BufferReturnStep(benchmark::State& state) {
-    EnsureApplication();
+    bench::EnsureApplication();
     TSimulatedWaveIn device;
     QObject owner;
     auto* audioIn = new TAudioIn(&owner, device);

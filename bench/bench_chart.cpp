@@ -1,27 +1,16 @@
 // Cost of one full paint of the oscilloscope chart with the stretched trace
 // (1803 points) at window size and at a 4K screen's size, and of the
 // per-buffer refill of its live series.
+#include "BenchApplication.h"
 #include "chart/ChartLayouts.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <memory>
 
 namespace {
 
 using namespace wellenschau;
-
-void EnsureGuiApplication() {
-    static std::unique_ptr<QGuiApplication> app;
-    if (app) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "wellenschau-bench";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
-}
 
 void FillTrace(TFastLineSeries& series, double amplitude) {
     series.ClearPoints();
@@ -32,7 +21,7 @@ void FillTrace(TFastLineSeries& series, double amplitude) {
 }
 
 void BM_Chart2Paint(benchmark::State& state) {
-    EnsureGuiApplication();
+    bench::EnsureApplication();
     TChart chart;
     TFastLineSeries snapshot, trace;
     ConfigureChart2(chart, snapshot, trace);
@@ -48,7 +37,7 @@ void BM_Chart2Paint(benchmark::State& state) {
 BENCHMARK(BM_Chart2Paint)->Args({790, 535})->Args({3840, 2100})->Unit(benchmark::kMicrosecond);
 
 void BM_Chart2RefillTrace(benchmark::State& state) {
-    EnsureGuiApplication();
+    bench::EnsureApplication();
     TChart chart;
     TFastLineSeries snapshot, trace;
     ConfigureChart2(chart, snapshot, trace);
