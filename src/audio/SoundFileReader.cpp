@@ -17,6 +17,10 @@ constexpr std::size_t ChunkSamples = 8192;
 
 std::string Quoted(const std::string& path) { return "„" + path + "“"; }
 
+std::string ResampleErrorText(const std::string& path, soxr_error_t error) {
+    return "Die Datei " + Quoted(path) + " lässt sich nicht umrechnen: " + soxr_strerror(error);
+}
+
 // libsndfile's name of a container or encoding, empty when it has none.
 std::string FormatInfoName(int format) {
     SF_FORMAT_INFO info{};
@@ -72,7 +76,7 @@ TSoundFileReader::TSoundFileReader(const std::string& path, int targetRate) : FP
     const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
     FResampler.reset(soxr_create(FSourceRate, FTargetRate, 1, &error, &io, &quality, nullptr));
     if (error != nullptr || !FResampler) {
-        throw ESoundFileError("Die Datei " + Quoted(path) + " lässt sich nicht umrechnen: " + soxr_strerror(error));
+        throw ESoundFileError(ResampleErrorText(path, error));
     }
     FMono.resize(FChunkFrames);
     const double ratio = static_cast<double>(FTargetRate) / FSourceRate;
@@ -141,9 +145,7 @@ bool TSoundFileReader::RefillResampled() {
         std::size_t produced = 0;
         const soxr_error_t error = soxr_process(FResampler.get(), input, FMonoCount - FMonoUsed, &consumed,
                                                 FOutput.data(), FOutput.size(), &produced);
-        if (error != nullptr) {
-            throw ESoundFileError("Die Datei " + Quoted(FPath) + " lässt sich nicht umrechnen: " + error);
-        }
+        if (error != nullptr) throw ESoundFileError(ResampleErrorText(FPath, error));
         FMonoUsed += consumed;
         FOutputCount = produced;
         if (produced > 0) return true;

@@ -70,15 +70,20 @@ std::string SystemReason(int error) {
 
 std::string Quoted(const std::string& path) { return "„" + path + "“"; }
 
+std::string NotCreated(const std::string& path, int error) {
+    return "Die Aufnahmedatei " + Quoted(path) + " lässt sich nicht anlegen: " + SystemReason(error) + ".";
+}
+
+std::string Stopped(const std::string& path, const std::string& reason) {
+    return "Die Aufnahme in " + Quoted(path) + " wurde angehalten: " + reason + ".";
+}
+
 }  // namespace
 
 TWavRecorder::TWavRecorder(const std::string& path, std::uint32_t maxDataBytes)
     : FPath(path), FMaxDataBytes(std::min(maxDataBytes, MaxDataBytes)) {
     FFile = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (FFile < 0) {
-        throw EWavRecordError("Die Aufnahmedatei " + Quoted(path) +
-                              " lässt sich nicht anlegen: " + SystemReason(errno) + ".");
-    }
+    if (FFile < 0) throw EWavRecordError(NotCreated(path, errno));
     const auto header = CanonicalHeader(0);
     if (!WriteAll(header.data(), header.size())) {
         const int error = errno;
@@ -87,8 +92,7 @@ TWavRecorder::TWavRecorder(const std::string& path, std::uint32_t maxDataBytes)
         if (::fstat(FFile, &status) == 0 && S_ISREG(status.st_mode)) ::unlink(path.c_str());
         ::close(FFile);
         FFile = -1;
-        throw EWavRecordError("Die Aufnahmedatei " + Quoted(path) +
-                              " lässt sich nicht anlegen: " + SystemReason(error) + ".");
+        throw EWavRecordError(NotCreated(path, error));
     }
 }
 
@@ -102,15 +106,14 @@ void TWavRecorder::Append(const char* bytes, int size) {
     }
     if (size < 0 || size % 2 != 0) throw ERangeError();
     if (static_cast<std::uint32_t>(size) > FMaxDataBytes - FDataBytes) {
-        Fail("Die Aufnahme in " + Quoted(FPath) +
-             " wurde angehalten: Die Datei hat ihre Größengrenze erreicht (WAV-Dateien fassen höchstens 4 GiB).");
+        Fail(Stopped(FPath, "Die Datei hat ihre Größengrenze erreicht (WAV-Dateien fassen höchstens 4 GiB)"));
     }
     if (!WriteAll(bytes, static_cast<std::size_t>(size))) {
-        Fail("Die Aufnahme in " + Quoted(FPath) + " wurde angehalten: " + SystemReason(errno) + ".");
+        Fail(Stopped(FPath, SystemReason(errno)));
     }
     const std::uint32_t grown = FDataBytes + static_cast<std::uint32_t>(size);
     if (!WriteSizes(grown)) {
-        Fail("Die Aufnahme in " + Quoted(FPath) + " wurde angehalten: " + SystemReason(errno) + ".");
+        Fail(Stopped(FPath, SystemReason(errno)));
     }
     FDataBytes = grown;
 }
