@@ -313,6 +313,19 @@ TEST(SoundFileReaderTest, AFileThatIsNotSoundIsAClearError) {
     std::filesystem::remove(path);
 }
 
+TEST(SoundFileReaderTest, ATruncatedFileGivesWhatItHolds) {
+    TGeneratedFile file("truncated", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1);
+    std::vector<short> samples(1000);
+    for (int i = 0; i < 1000; ++i) samples[i] = static_cast<short>(i - 500);
+    file.WriteShorts(samples);
+    file.Close();
+    std::filesystem::resize_file(file.Path(), 44 + 2 * 600 + 1);
+    TSoundFileReader reader(file.Path());
+    EXPECT_EQ(reader.SourceFrames(), 600);
+    const auto got = ReadAll(reader);
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), samples.begin(), samples.begin() + 600));
+}
+
 TEST(SoundFileReaderTest, ConversionRoundsHalvesToEvenAndClamps) {
     EXPECT_EQ(ToSample16(0.5 / 32768), 0);
     EXPECT_EQ(ToSample16(1.5 / 32768), 2);
