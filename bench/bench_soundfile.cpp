@@ -7,6 +7,8 @@
 #include "audio/SoundFileReader.h"
 #include "audio/WavRecorder.h"
 
+#include "BenchApplication.h"
+
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
@@ -25,16 +27,6 @@ using namespace wellenschau;
 
 constexpr int Seconds = 30;
 constexpr int BufferSamples = 4096;
-
-// Posted events need an application object; another benchmark may have
-// made one already.
-void EnsureApplication() {
-    if (QCoreApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "wellenschau-bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
-}
 
 std::string BenchPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("wellenschau-bench-" + std::to_string(::getpid()) + name))
@@ -101,7 +93,7 @@ BENCHMARK(BM_ReadSoundFileResampledFrom48000)->Unit(benchmark::kMillisecond);
 // Every buffer of the file through the component's buffer-return step, with
 // a handler that only adds up the samples.
 void BM_PlayFileAsFastAsPossible(benchmark::State& state) {
-    EnsureApplication();
+    bench::EnsureApplication();
     const TSweepFile file(44100);
     TFileWaveIn device(file.Path(), TFilePace::AsFastAsPossible);
     QObject owner;
