@@ -22,7 +22,8 @@ TChart::TChart()
       FLeftAxis(*this, false, false, false),
       FRightAxis(*this, false, true, false),
       FDepthAxis(*this),
-      FAxisList{&FBottomAxis, &FTopAxis, &FLeftAxis, &FRightAxis, &FDepthAxis} {}
+      FAxisList{&FBottomAxis, &FTopAxis, &FLeftAxis, &FRightAxis, &FDepthAxis},
+      FZoom(*this) {}
 
 TChart::~TChart() {
     for (TChartSeries* series : FSeriesList) {
@@ -230,8 +231,6 @@ void TChart::DrawBackImage(const TRect& r) {
     }
 }
 
-// Series stay off the plot's left column and top and bottom rows, where
-// the axis lines and the wall's outline lie.
 TRect TChart::SeriesClipRect() const {
     return {FPlotRect.Left + 1, FPlotRect.Top + 1, FPlotRect.Right, FPlotRect.Bottom - 1};
 }

@@ -19,6 +19,7 @@
 #include "chart/ChartAxis.h"
 #include "chart/ChartTypes.h"
 #include "chart/ChartWall.h"
+#include "chart/ChartZoom.h"
 #include "core/Colors.h"
 
 #include <QImage>
@@ -30,6 +31,12 @@
 namespace wellenschau {
 
 class TChartSeries;
+
+// Notifications of the mouse zoom: after a zoom, an undo, a pan step.
+using TChartNotifyEvent = std::function<void(TChart&)>;
+// Asked for every axis a pan moves: may change the proposed bounds or
+// forbid the move (allow := false).
+using TChartAllowScrollEvent = std::function<void(TCustomChartAxis& axis, double& minimum, double& maximum, bool& allow)>;
 
 class TChart {
 public:
@@ -92,6 +99,27 @@ public:
     const std::array<TCustomChartAxis*, 5>& AxisList() const { return FAxisList; }
     const std::vector<TChartSeries*>& SeriesList() const { return FSeriesList; }
 
+    // --- Mouse zoom and panning ---
+    bool AllowZoom() const { return FAllowZoom; }
+    void SetAllowZoom(bool value) { FAllowZoom = value; }
+    TPanningMode AllowPanning() const { return FAllowPanning; }
+    void SetAllowPanning(TPanningMode value) { FAllowPanning = value; }
+    bool AnimatedZoom() const { return FAnimatedZoom; }
+    void SetAnimatedZoom(bool value) { FAnimatedZoom = value; }
+    int AnimatedZoomSteps() const { return FAnimatedZoomSteps; }
+    void SetAnimatedZoomSteps(int value) { FAnimatedZoomSteps = value; }
+    const TChartNotifyEvent& OnZoom() const { return FOnZoom; }
+    void SetOnZoom(TChartNotifyEvent handler) { FOnZoom = std::move(handler); }
+    const TChartNotifyEvent& OnUndoZoom() const { return FOnUndoZoom; }
+    void SetOnUndoZoom(TChartNotifyEvent handler) { FOnUndoZoom = std::move(handler); }
+    const TChartNotifyEvent& OnScroll() const { return FOnScroll; }
+    void SetOnScroll(TChartNotifyEvent handler) { FOnScroll = std::move(handler); }
+    const TChartAllowScrollEvent& OnAllowScroll() const { return FOnAllowScroll; }
+    void SetOnAllowScroll(TChartAllowScrollEvent handler) { FOnAllowScroll = std::move(handler); }
+    // The drags, saved scales and mouse entry points.
+    TChartZoom& Zoom() { return FZoom; }
+    const TChartZoom& Zoom() const { return FZoom; }
+
     // --- Loading the stored layout ---
     // While loading, axis bounds are accepted in any order and BackColor
     // leaves the back wall's brush alone.
@@ -107,6 +135,9 @@ public:
     int PlotWidth() const { return FPlotRect.Width(); }
     int PlotHeight() const { return FPlotRect.Height(); }
     TCanvas3D& Canvas() { return FCanvas; }
+    // Where series are drawn: the plot without its left column and its top
+    // and bottom rows, where the axis lines and the wall's outline lie.
+    TRect SeriesClipRect() const;
 
     // --- Invalidation and painting ---
     // Marks the chart Dirty; the first invalidation after a paint asks the
@@ -150,7 +181,6 @@ private:
     void DrawBackWall();
     void DrawBackImage(const TRect& r);
     void DrawSeries();
-    TRect SeriesClipRect() const;
 
     int FWidth = 0;
     int FHeight = 0;
@@ -177,6 +207,16 @@ private:
     TChartDepthAxis FDepthAxis;
     std::array<TCustomChartAxis*, 5> FAxisList;
     std::vector<TChartSeries*> FSeriesList;
+
+    bool FAllowZoom = true;
+    TPanningMode FAllowPanning = pmBoth;
+    bool FAnimatedZoom = false;
+    int FAnimatedZoomSteps = 8;
+    TChartNotifyEvent FOnZoom;
+    TChartNotifyEvent FOnUndoZoom;
+    TChartNotifyEvent FOnScroll;
+    TChartAllowScrollEvent FOnAllowScroll;
+    TChartZoom FZoom;
 
     bool FLoading = false;
     bool FHasParentControl = true;

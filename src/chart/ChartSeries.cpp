@@ -97,6 +97,8 @@ bool TChartSeries::UsesAxis(const TCustomChartAxis& axis) const {
 int TChartSeries::PositionX(int index) const { return FHorizAxisObject->ValueToPositionX(XValue(index)); }
 int TChartSeries::PositionY(int index) const { return FVertAxisObject->ValueToPositionY(YValue(index)); }
 
+int TChartSeries::Clicked(int /*x*/, int /*y*/) const { return -1; }
+
 void TChartSeries::FindVisibleRange() {
     FFirstVisible = -1;
     FLastVisible = -1;

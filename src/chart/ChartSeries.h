@@ -82,6 +82,10 @@ public:
     int LastVisible() const { return FLastVisible; }
     void FindVisibleRange();
 
+    // The point whose drawn line passes through (x, y) (within a few
+    // pixels), -1 for none; with the mapping of the chart's last paint.
+    virtual int Clicked(int x, int y) const;
+
     // Draws the visible points on the chart's surface (during a paint).
     virtual void DrawAllPoints() = 0;
     virtual void DrawPoint(int index) = 0;

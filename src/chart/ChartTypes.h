@@ -18,6 +18,7 @@ struct TRect {
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+    bool Contains(int x, int y) const { return Left <= x && x < Right && Top <= y && y < Bottom; }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
@@ -28,6 +29,10 @@ enum TAxisLabelStyle : std::uint8_t { talAuto, talNone, talValue, talMark, talTe
 enum THorizAxis : std::uint8_t { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis : std::uint8_t { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 enum TChartListOrder : std::uint8_t { loNone, loAscending, loDescending };
+
+// Which axes follow a pan with the mouse.
+enum TPanningMode : std::uint8_t { pmNone, pmHorizontal, pmVertical, pmBoth };
+enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 
 enum TBevelCut : std::uint8_t { bvNone, bvLowered, bvRaised };
 enum TOrbaBackImageMode : std::uint8_t { pbmStretch, pbmTile, pbmCenter };

@@ -1,9 +1,29 @@
 #include "chart/ChartWidget.h"
 
+#include "chart/RubberBand.h"
+
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
+
+#include <optional>
 
 namespace wellenschau {
+
+namespace {
+
+// The chart knows the zoom and the pan button; other buttons start nothing.
+std::optional<TMouseButton> ChartButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return mbLeft;
+        case Qt::RightButton: return mbRight;
+        case Qt::MiddleButton: return mbMiddle;
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace
 
 TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent) {
     // The chart covers every pixel itself; the system never erases it.
@@ -19,12 +39,55 @@ void TChartWidget::paintEvent(QPaintEvent* /*event*/) {
     if (image.isNull()) return;
     QPainter painter(this);
     painter.drawImage(0, 0, image);
+    DrawRubberBand(painter, image, FChart.Zoom().RubberBand(), FChart.Zoom().RubberBandPen());
     ++FCopyCount;
 }
 
 void TChartWidget::resizeEvent(QResizeEvent* event) {
     FChart.SetSize(event->size().width(), event->size().height());
     QWidget::resizeEvent(event);
+}
+
+void TChartWidget::mousePressEvent(QMouseEvent* event) {
+    const std::optional<TMouseButton> button = ChartButton(event->button());
+    if (!button) return;
+    const QPoint p = event->position().toPoint();
+    FChart.Zoom().MouseDown(*button, p.x(), p.y());
+    UpdateRubberBand();
+}
+
+void TChartWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    FChart.Zoom().MouseMove(p.x(), p.y());
+    UpdateRubberBand();
+}
+
+void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const std::optional<TMouseButton> button = ChartButton(event->button());
+    if (!button) return;
+    const QPoint p = event->position().toPoint();
+    FChart.Zoom().MouseUp(*button, p.x(), p.y());
+    UpdateRubberBand();
+}
+
+void TChartWidget::wheelEvent(QWheelEvent* event) {
+    FWheelDelta += event->angleDelta().y();
+    // A turn toward the user (negative delta) is a step down.
+    for (; FWheelDelta <= -WheelStepDelta; FWheelDelta += WheelStepDelta) FChart.Zoom().MouseWheel(true);
+    for (; FWheelDelta >= WheelStepDelta; FWheelDelta -= WheelStepDelta) FChart.Zoom().MouseWheel(false);
+    event->accept();
+}
+
+void TChartWidget::leaveEvent(QEvent* event) {
+    FChart.Zoom().MouseLeave();
+    QWidget::leaveEvent(event);
+}
+
+void TChartWidget::UpdateRubberBand() {
+    const TRect band = FChart.Zoom().RubberBand();
+    if (band == FShownBand) return;
+    update(RubberBandRegion(FShownBand) + RubberBandRegion(band));
+    FShownBand = band;
 }
 
 }  // namespace wellenschau

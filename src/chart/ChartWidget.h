@@ -2,7 +2,10 @@
 // size equal to the widget's, and in paintEvent copies the chart's image,
 // redrawing it first only when the chart is Dirty. The chart's
 // invalidations become update() calls, RepaintNow a synchronous repaint().
-// UI thread only.
+// Mouse presses, moves, releases, wheel turns and the pointer leaving go to
+// the chart's zoom (TChartZoom); while a zoom drag is active the rubber
+// band is painted over the copied image, and a move repaints only the
+// band's old and new outline. UI thread only.
 #pragma once
 
 #include "chart/Chart.h"
@@ -13,6 +16,9 @@ namespace wellenschau {
 
 class TChartWidget : public QWidget {
 public:
+    // Wheel turn (in Qt's eighths of a degree) of one wheel step.
+    static constexpr int WheelStepDelta = 120;
+
     explicit TChartWidget(QWidget* parent = nullptr);
 
     TChart& Chart() { return FChart; }
@@ -23,10 +29,21 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
+    // Schedules a repaint of the band's outline where it was and where it is now.
+    void UpdateRubberBand();
+
     TChart FChart;
     int FCopyCount = 0;
+    TRect FShownBand;
+    // Wheel turn not yet consumed by whole steps (high-resolution wheels).
+    int FWheelDelta = 0;
 };
 
 }  // namespace wellenschau

@@ -3,6 +3,8 @@
 #include "chart/Canvas3D.h"
 #include "chart/Chart.h"
 
+#include <algorithm>
+
 namespace wellenschau {
 
 TFastLineSeries::TFastLineSeries() : FLinePen([this] { Repaint(); }) {}
@@ -40,6 +42,44 @@ void TFastLineSeries::DrawPoint(int index) {
     }
     FLastDrawnX = x;
     FLastDrawnY = y;
+}
+
+namespace {
+
+// Whether (x, y) lies within tolerance pixels of the segment from a to b.
+bool NearSegment(int x, int y, int ax, int ay, int bx, int by, int tolerance) {
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double lengthSquared = dx * dx + dy * dy;
+    double t = 0.0;
+    if (lengthSquared > 0.0) t = std::clamp(((x - ax) * dx + (y - ay) * dy) / lengthSquared, 0.0, 1.0);
+    const double ex = x - (ax + t * dx);
+    const double ey = y - (ay + t * dy);
+    return ex * ex + ey * ey <= static_cast<double>(tolerance) * tolerance;
+}
+
+}  // namespace
+
+// Tests the polyline as the last paint drew it: the visible points, led in
+// from the point before the first one, and only inside the clip rectangle.
+int TFastLineSeries::Clicked(int x, int y) const {
+    const TChart* chart = ParentChart();
+    if (!chart || !GetHorizAxis() || !GetVertAxis() || FirstVisible() < 0) return -1;
+    if (chart->ClipPoints() && !chart->SeriesClipRect().Contains(x, y)) return -1;
+    const int last = std::min(LastVisible(), PointCount() - 1);
+    const int first = std::max(FirstVisible() - 1, 0);
+    if (first > last) return -1;
+    int previousX = PositionX(first);
+    int previousY = PositionY(first);
+    if (first == last) return NearSegment(x, y, previousX, previousY, previousX, previousY, ClickTolerance) ? first : -1;
+    for (int i = first + 1; i <= last; ++i) {
+        const int px = PositionX(i);
+        const int py = PositionY(i);
+        if (NearSegment(x, y, previousX, previousY, px, py, ClickTolerance)) return i - 1;
+        previousX = px;
+        previousY = py;
+    }
+    return -1;
 }
 
 void TFastLineSeries::PointAdded(int index) {

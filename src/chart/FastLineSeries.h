@@ -27,6 +27,8 @@ public:
 
     // Also colours the line.
     void SetSeriesColor(TColor value) override;
+    // The first point of the drawn segment through (x, y).
+    int Clicked(int x, int y) const override;
     void DrawAllPoints() override;
     void DrawPoint(int index) override;
 
@@ -35,6 +37,9 @@ protected:
     void PointAdded(int index) override;
 
 private:
+    // Pixels a press may lie off the line and still hit it.
+    static constexpr int ClickTolerance = 3;
+
     bool FAutoRepaint = true;
     bool FIncludeNextPoint = true;
     TChartPen FLinePen;
