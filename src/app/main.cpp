@@ -1,17 +1,39 @@
 #include "Application.h"
-#include "MainWindow.h"
-#include "audio/WaveInService.h"
+#include "CommandLine.h"
+#include "Session.h"
 
-#include <QScreen>
+#include <QStringList>
+
+#include <cstdio>
 
 using namespace wellenschau;
 
+namespace {
+
+QStringList Arguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    // Everything but the window runs without a display.
+    const TCommandLine early = ParseCommandLine(Arguments(argc, argv));
+    if (!early.Options || early.Options->Headless()) qputenv("QT_QPA_PLATFORM", "offscreen");
+
     TApplication application(argc, argv);
-    TForm1 Form1(DefaultWaveInService());
-    // Centred on the screen when first shown.
-    if (const QScreen* screen = Form1.screen())
-        Form1.move(screen->availableGeometry().center() - Form1.rect().center());
-    Form1.show();
-    return application.exec();
+    const TCommandLine commandLine = ParseCommandLine(application.arguments());
+    if (!commandLine.Options) {
+        if (commandLine.ExitStatus == 0)
+            std::fputs(qPrintable(commandLine.Text + '\n'), stdout);
+        else
+            std::fputs(qPrintable("wellenschau: " + commandLine.Text + '\n'), stderr);
+        return commandLine.ExitStatus;
+    }
+    const TOptions& options = *commandLine.Options;
+    if (options.ListDevices) return ListDevices();
+    if (!options.ExportDir.isEmpty()) return RunExport(application, options);
+    return RunWindow(application, options);
 }

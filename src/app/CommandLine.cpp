@@ -1,0 +1,96 @@
+#include "CommandLine.h"
+
+#include "palette/PaletteMemo.h"
+
+#include <QCommandLineParser>
+
+namespace wellenschau {
+
+namespace {
+
+constexpr int UsageError = 2;
+
+struct TOptionSet {
+    QCommandLineOption Help{{"h", "help"}, "Zeigt diese Hilfe."};
+    QCommandLineOption Version{{"v", "version"}, "Zeigt die Version."};
+    QCommandLineOption Input{"input", "Spielt DATEI (WAV, FLAC, Ogg, AIFF, ...) statt der Soundkarte ab.", "DATEI"};
+    QCommandLineOption ListDevices{"list-devices", "Listet die Eingabegeräte mit ihren Nummern."};
+    QCommandLineOption Device{"device", "Nimmt von Eingabegerät N statt vom Standardgerät auf.", "N"};
+    QCommandLineOption Export{"export",
+                              "Analysiert die Datei von --input ohne Fenster und schreibt Bilder und Daten "
+                              "nach ORDNER.",
+                              "ORDNER"};
+    QCommandLineOption Buffers{"buffers", "Beendet den Export nach N Puffern.", "N"};
+    QCommandLineOption Palette{"palette", "Farbpalette des Spektrogramms: " + PaletteNames().join(", ") + ".",
+                               "NAME"};
+    QCommandLineOption Fast{"fast", "Schaltet \"3x schneller\" ein."};
+    QCommandLineOption NoAutoScale{"no-auto-scale", "Schaltet \"Auto-Skala\" aus."};
+    QCommandLineOption PeakHold{"peak-hold", "Schaltet die Spitzenwertanzeige ein."};
+    QCommandLineOption Record{"record", "Hängt jeden aufgenommenen Puffer an die WAV-Datei DATEI an.", "DATEI"};
+};
+
+TCommandLine Failure(const QString& text) { return {std::nullopt, text, UsageError}; }
+
+// A whole number of at least `least`, or nothing.
+std::optional<int> WholeNumber(const QString& text, int least) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < least) return std::nullopt;
+    return value;
+}
+
+QString HelpText(QCommandLineParser& parser) {
+    return "Wellenschau: Oszilloskop und Spektrumanalyse für die Soundkarte.\n\n" + parser.helpText();
+}
+
+// Options that only make sense together, or never together.
+QString Conflict(const TOptions& o) {
+    if (o.ListDevices && (!o.InputFile.isEmpty() || o.Device || !o.ExportDir.isEmpty() || !o.RecordFile.isEmpty()))
+        return "--list-devices lässt sich mit keiner anderen Option verbinden.";
+    if (!o.ExportDir.isEmpty() && o.InputFile.isEmpty()) return "--export braucht --input DATEI.";
+    if (o.Device && !o.InputFile.isEmpty()) return "--device und --input schließen sich aus.";
+    if (o.Buffers && o.ExportDir.isEmpty()) return "--buffers gilt nur mit --export.";
+    return {};
+}
+
+}  // namespace
+
+TCommandLine ParseCommandLine(const QStringList& arguments) {
+    TOptionSet set;
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({set.Help, set.Version, set.Input, set.ListDevices, set.Device, set.Export, set.Buffers,
+                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record});
+    if (!parser.parse(arguments)) return Failure(parser.errorText());
+    if (parser.isSet(set.Help)) return {std::nullopt, HelpText(parser), 0};
+    if (parser.isSet(set.Version)) return {std::nullopt, QString("Wellenschau %1").arg(WELLENSCHAU_VERSION), 0};
+    if (!parser.positionalArguments().isEmpty())
+        return Failure("Unerwartetes Argument: " + parser.positionalArguments().first());
+
+    TOptions o;
+    o.InputFile = parser.value(set.Input);
+    o.ListDevices = parser.isSet(set.ListDevices);
+    o.ExportDir = parser.value(set.Export);
+    o.Palette = parser.value(set.Palette);
+    o.Fast = parser.isSet(set.Fast);
+    o.NoAutoScale = parser.isSet(set.NoAutoScale);
+    o.PeakHold = parser.isSet(set.PeakHold);
+    o.RecordFile = parser.value(set.Record);
+    if (parser.isSet(set.Device)) {
+        o.Device = WholeNumber(parser.value(set.Device), 0);
+        if (!o.Device) return Failure("--device erwartet eine Gerätenummer ab 0: '" + parser.value(set.Device) + "'");
+    }
+    if (parser.isSet(set.Buffers)) {
+        o.Buffers = WholeNumber(parser.value(set.Buffers), 1);
+        if (!o.Buffers) return Failure("--buffers erwartet eine ganze Zahl ab 1: '" + parser.value(set.Buffers) + "'");
+    }
+    if (parser.isSet(set.Palette) && !PaletteNames().contains(o.Palette))
+        return Failure("Unbekannte Palette '" + o.Palette + "'. Bekannt sind: " + PaletteNames().join(", ") + ".");
+    for (const QCommandLineOption* file : {&set.Input, &set.Export, &set.Record})
+        if (parser.isSet(*file) && parser.value(*file).isEmpty())
+            return Failure("--" + file->names().constLast() + " braucht einen Namen.");
+    if (const QString conflict = Conflict(o); !conflict.isEmpty()) return Failure(conflict);
+    return {o, {}, 0};
+}
+
+}  // namespace wellenschau

@@ -1,0 +1,43 @@
+// The program's command line. Without options the program is the plain
+// oscilloscope window; every option is opt-in. Parsing needs no
+// application object, so that the program can choose its platform (a
+// window, or none at all) before it makes one.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace wellenschau {
+
+struct TOptions {
+    QString InputFile;   // --input: play a sound file instead of a sound card
+    bool ListDevices = false;
+    std::optional<int> Device;  // --device: input device number
+    QString ExportDir;          // --export: headless analysis of InputFile
+    std::optional<int> Buffers;  // --buffers: stop the export after N buffers
+    QString Palette;             // --palette: spectrogram palette name
+    bool Fast = false;           // --fast: "3x schneller"
+    bool NoAutoScale = false;    // --no-auto-scale: "Auto-Skala" off
+    bool PeakHold = false;       // --peak-hold: peak display on
+    QString RecordFile;          // --record: append every buffer to a WAV file
+
+    // Runs without a window: no display is needed.
+    bool Headless() const { return ListDevices || !ExportDir.isEmpty(); }
+};
+
+// What parsing gives: the options, or a text to print and the exit status
+// (help and version go to standard output with status 0, errors to
+// standard error with status 2).
+struct TCommandLine {
+    std::optional<TOptions> Options;
+    QString Text;
+    int ExitStatus = 0;
+};
+
+// Parses the program's arguments (the first is the program's name) and
+// checks them against each other.
+TCommandLine ParseCommandLine(const QStringList& arguments);
+
+}  // namespace wellenschau

@@ -1,0 +1,99 @@
+#include "ExportFiles.h"
+
+#include "ImageWidget.h"
+#include "MainWindow.h"
+#include "analysis/AnalysisState.h"
+#include "chart/ChartWidget.h"
+#include "chart/FastLineSeries.h"
+#include "core/Errors.h"
+
+#include <QPixmap>
+
+#include <charconv>
+
+namespace wellenschau {
+
+namespace {
+
+[[noreturn]] void CannotWrite(const QFileDevice& file) {
+    throw EWellenschauError(QString("Die Datei '%1' lässt sich nicht schreiben: %2")
+                                .arg(file.fileName(), file.errorString())
+                                .toStdString());
+}
+
+void Put(QSaveFile& file, const QByteArray& bytes) {
+    if (file.write(bytes) != bytes.size()) CannotWrite(file);
+}
+
+}  // namespace
+
+TExportFiles::TExportFiles(const QDir& dir, int rowCount) : FDir(dir), FRowCount(rowCount) {
+    FLevels = Create("levels.csv");
+    FLine = "buffer";
+    for (int row = 1; row < FRowCount; ++row) FLine += ",row" + QByteArray::number(row);
+    FLine += '\n';
+    Put(*FLevels, FLine);
+}
+
+TExportFiles::~TExportFiles() = default;
+
+std::unique_ptr<QSaveFile> TExportFiles::Create(const QString& name) {
+    auto file = std::make_unique<QSaveFile>(FDir.filePath(name));
+    if (!file->open(QIODevice::WriteOnly)) CannotWrite(*file);
+    return file;
+}
+
+void TExportFiles::AppendNumber(QByteArray& line, double value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    line.append(text, result.ptr - text);
+}
+
+void TExportFiles::AddLevels(int buffer, const AnalysisState& state) {
+    FLine.clear();
+    FLine += QByteArray::number(buffer);
+    for (int row = 1; row < FRowCount; ++row) {
+        FLine += ',';
+        AppendNumber(FLine, state.RowLevel[row]);
+    }
+    FLine += '\n';
+    Put(*FLevels, FLine);
+}
+
+void TExportFiles::WriteChart(QWidget& chart, const QString& name) {
+    auto file = Create(name);
+    // The chart as the window shows it, the pictures placed on it included.
+    if (!chart.grab().save(file.get(), "PNG")) CannotWrite(*file);
+    FPending.push_back(std::move(file));
+}
+
+void TExportFiles::Write(TForm1& form) {
+    WriteChart(*form.Chart2, "oscilloscope.png");
+    WriteChart(*form.Chart1, "spectrum.png");
+    WriteChart(*form.Chart3, "spectrogram.png");
+
+    auto picture = Create("spectrogram-image.png");
+    if (!form.Image1->Picture().save(picture.get(), "PNG")) CannotWrite(*picture);
+    FPending.push_back(std::move(picture));
+
+    const auto writeSeries = [this](const TFastLineSeries& series, const QString& name, const QByteArray& header) {
+        auto file = Create(name);
+        QByteArray text = header + '\n';
+        for (int i = 0; i < series.PointCount(); ++i) {
+            AppendNumber(text, series.XValue(i));
+            text += ',';
+            AppendNumber(text, series.YValue(i));
+            text += '\n';
+        }
+        Put(*file, text);
+        FPending.push_back(std::move(file));
+    };
+    writeSeries(*form.FastLineSeries1, "trace.csv", "time_ms,amplitude_percent");
+    writeSeries(*form.SLeft, "spectrum.csv", "frequency_hz,level_db");
+
+    FPending.push_back(std::move(FLevels));
+    for (const auto& file : FPending)
+        if (!file->commit()) CannotWrite(*file);
+}
+
+}  // namespace wellenschau

@@ -1,0 +1,49 @@
+// The files of a headless export: the three charts and the spectrogram
+// picture as PNG, the last buffer's trace and spectrum, and the row levels
+// of every buffer as CSV (dot as decimal mark, shortest text that reads
+// back as the same double, a header line). Each file is written under a
+// temporary name and only renamed into place by Commit, so a failed
+// export leaves no half-written file behind. User-interface thread only.
+#pragma once
+
+#include <QDir>
+#include <QSaveFile>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace wellenschau {
+
+struct AnalysisState;
+class TForm1;
+
+class TExportFiles {
+public:
+    // Opens levels.csv in `dir` for rowCount - 1 rows (row 0, the
+    // direct-current bin, is not shown anywhere and not written).
+    TExportFiles(const QDir& dir, int rowCount);
+    ~TExportFiles();
+
+    // One line of levels.csv: the buffer's number and its row levels after
+    // peak display and background treatment.
+    void AddLevels(int buffer, const AnalysisState& state);
+
+    // Writes the pictures and the last buffer's data of the window, then
+    // puts every file in place.
+    void Write(TForm1& form);
+
+private:
+    // A file opened under a temporary name in the export folder.
+    std::unique_ptr<QSaveFile> Create(const QString& name);
+    void WriteChart(QWidget& chart, const QString& name);
+    void AppendNumber(QByteArray& line, double value);
+
+    QDir FDir;
+    int FRowCount;
+    std::unique_ptr<QSaveFile> FLevels;
+    std::vector<std::unique_ptr<QSaveFile>> FPending;
+    QByteArray FLine;  // reused for every line of levels.csv
+};
+
+}  // namespace wellenschau
