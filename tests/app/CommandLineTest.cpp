@@ -1,0 +1,70 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+using namespace wellenschau;
+
+namespace {
+
+TCommandLine Parse(QStringList arguments) {
+    arguments.prepend("wellenschau");
+    return ParseCommandLine(arguments);
+}
+
+TEST(CommandLineTest, NoOptionsIsThePlainWindow) {
+    const TCommandLine line = Parse({});
+    ASSERT_TRUE(line.Options);
+    EXPECT_FALSE(line.Options->Headless());
+    EXPECT_TRUE(line.Options->InputFile.isEmpty());
+    EXPECT_FALSE(line.Options->Device);
+}
+
+TEST(CommandLineTest, ExportWithEveryControl) {
+    const TCommandLine line = Parse({"--input", "a.flac", "--export", "out", "--buffers", "7", "--palette", "Thermo2",
+                                     "--fast", "--no-auto-scale", "--peak-hold", "--record", "r.wav"});
+    ASSERT_TRUE(line.Options) << line.Text.toStdString();
+    const TOptions& o = *line.Options;
+    EXPECT_TRUE(o.Headless());
+    EXPECT_EQ(o.InputFile, "a.flac");
+    EXPECT_EQ(o.ExportDir, "out");
+    EXPECT_EQ(o.Buffers, 7);
+    EXPECT_EQ(o.Palette, "Thermo2");
+    EXPECT_TRUE(o.Fast && o.NoAutoScale && o.PeakHold);
+    EXPECT_EQ(o.RecordFile, "r.wav");
+}
+
+TEST(CommandLineTest, HelpAndVersionGoToStandardOutput) {
+    const TCommandLine help = Parse({"--help"});
+    EXPECT_FALSE(help.Options);
+    EXPECT_EQ(help.ExitStatus, 0);
+    EXPECT_TRUE(help.Text.contains("--export"));
+    const TCommandLine version = Parse({"--version"});
+    EXPECT_EQ(version.ExitStatus, 0);
+    EXPECT_TRUE(version.Text.startsWith("Wellenschau "));
+}
+
+TEST(CommandLineTest, BadAndConflictingOptionsAreUsageErrors) {
+    const QList<QStringList> bad = {
+        {"--bogus"},
+        {"stray"},
+        {"--export", "out"},
+        {"--input", "a.wav", "--device", "1"},
+        {"--buffers", "3"},
+        {"--list-devices", "--input", "a.wav"},
+        {"--input", "a.wav", "--export", "out", "--buffers", "0"},
+        {"--input", "a.wav", "--export", "out", "--buffers", "x"},
+        {"--device", "-1"},
+        {"--palette", "rainbow"},
+        {"--input", ""},
+        {"--input"},
+    };
+    for (const QStringList& arguments : bad) {
+        const TCommandLine line = Parse(arguments);
+        EXPECT_FALSE(line.Options) << arguments.join(' ').toStdString();
+        EXPECT_EQ(line.ExitStatus, 2) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(line.Text.isEmpty());
+    }
+    EXPECT_TRUE(Parse({"--palette", "rainbow"}).Text.contains("Rainbow"));
+}
+
+}  // namespace

@@ -1,0 +1,244 @@
+// The program itself, started as a user would start it: sound files of
+// every kind through --export, checked against the window's own handler
+// fed with the same samples in the same process; bad input; --record.
+#include "AppTestSupport.h"
+#include "audio/FileWaveIn.h"
+#include "audio/SoundFileReader.h"
+#include "chart/FastLineSeries.h"
+
+#include <QDir>
+#include <QImage>
+#include <QToolButton>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+using namespace wellenschau;
+using namespace wellenschau::testing;
+
+namespace {
+
+struct TWavSpec {
+    const char* Name;
+    int Rate;
+    int Channels;
+    int Format;  // libsndfile subtype
+    double (*Signal)(double seconds);
+};
+
+double Tone(double t) { return 0.5 * std::sin(2 * std::numbers::pi * 1000.0 * t); }
+double Sweep(double t) { return 0.7 * std::sin(2 * std::numbers::pi * (100.0 + 4000.0 * t) * t); }
+double Silence(double) { return 0.0; }
+
+// Writes `seconds` of the signal; stereo files carry it on the left and a
+// third of it on the right.
+QString WriteWav(const QString& path, const TWavSpec& spec, double seconds = 1.0) {
+    SF_INFO info{};
+    info.samplerate = spec.Rate;
+    info.channels = spec.Channels;
+    info.format = SF_FORMAT_WAV | spec.Format;
+    SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
+    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+    const auto frames = static_cast<int>(seconds * spec.Rate);
+    std::vector<double> samples;
+    for (int i = 0; i < frames; ++i) {
+        const double value = spec.Signal(static_cast<double>(i) / spec.Rate);
+        samples.push_back(value);
+        if (spec.Channels == 2) samples.push_back(value / 3);
+    }
+    sf_writef_double(file, samples.data(), frames);
+    sf_close(file);
+    return path;
+}
+
+struct TRun {
+    int ExitCode;
+    QString Errors;
+};
+
+TRun RunProgram(const QStringList& arguments) {
+    QProcess program;
+    program.start(WELLENSCHAU_EXECUTABLE, arguments);
+    EXPECT_TRUE(program.waitForFinished(60000));
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
+}
+
+std::vector<QByteArray> Lines(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    std::vector<QByteArray> lines;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (!line.isEmpty()) lines.push_back(line);
+    return lines;
+}
+
+// "x,y" lines of a series, as the export writes them.
+void ExpectSeries(const std::vector<QByteArray>& lines, const TFastLineSeries& series) {
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(series.PointCount()) + 1);
+    for (int i = 0; i < series.PointCount(); ++i) {
+        const QList<QByteArray> cells = lines[static_cast<std::size_t>(i) + 1].split(',');
+        ASSERT_EQ(cells.size(), 2);
+        EXPECT_EQ(cells[0].toDouble(), series.XValue(i));
+        EXPECT_EQ(cells[1].toDouble(), series.YValue(i));
+    }
+}
+
+class ExportTest : public ::testing::TestWithParam<TWavSpec> {
+protected:
+    QTemporaryDir Dir;
+};
+
+// The same file through the window's handler in this process: every
+// buffer's row levels, then the last buffer's series.
+TEST_P(ExportTest, FilesMatchTheHandlerOnTheSameSamples) {
+    const QString wav = WriteWav(Dir.filePath("in.wav"), GetParam());
+    const QString out = Dir.filePath("out");
+    const TRun run = RunProgram({"--input", wav, "--export", out});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+
+    TWindowOnSimulatedDevice reference;
+    TSoundFileReader reader(wav.toStdString());
+    const std::vector<QByteArray> levels = Lines(out + "/levels.csv");
+    ASSERT_GE(levels.size(), 2u);
+    EXPECT_TRUE(levels[0].startsWith("buffer,row1,row2,"));
+    for (std::size_t buffer = 1; buffer < levels.size(); ++buffer) {
+        TSamples samples(4096, 0);
+        ASSERT_GT(reader.Read(samples.data(), 4096), 0);
+        reference.Handle(samples);
+        const QList<QByteArray> cells = levels[buffer].split(',');
+        ASSERT_EQ(cells.size(), 195);
+        EXPECT_EQ(cells[0].toInt(), static_cast<int>(buffer));
+        for (int row = 1; row < 195; ++row)
+            EXPECT_EQ(cells[row].toDouble(), reference.Form->Analysis().RowLevel[row]) << buffer << " " << row;
+    }
+    TSamples rest(16);
+    EXPECT_EQ(reader.Read(rest.data(), 16), 0) << "the export stopped early";
+    ExpectSeries(Lines(out + "/trace.csv"), *reference.Form->FastLineSeries1);
+    ExpectSeries(Lines(out + "/spectrum.csv"), *reference.Form->SLeft);
+
+    for (const char* name : {"oscilloscope.png", "spectrum.png", "spectrogram.png", "spectrogram-image.png"})
+        EXPECT_TRUE(QFile::exists(out + "/" + name)) << name;
+    const QImage oscilloscope(out + "/oscilloscope.png");
+    EXPECT_EQ(oscilloscope.size(), QSize(790, 535));
+    EXPECT_EQ(QImage(out + "/spectrum.png").size(), QSize(429, 345));
+    EXPECT_EQ(QImage(out + "/spectrogram.png").size(), QSize(360, 346));
+    const QImage picture(out + "/spectrogram-image.png");
+    EXPECT_EQ(picture.size(), QSize(304, 300));
+    EXPECT_EQ(picture.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(picture.color(217), qRgb(255, 127, 0));  // Rainbow
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ExportTest,
+    ::testing::Values(TWavSpec{"Tone16Mono44k", 44100, 1, SF_FORMAT_PCM_16, Tone},
+                      TWavSpec{"SweepU8Stereo44k", 44100, 2, SF_FORMAT_PCM_U8, Sweep},
+                      TWavSpec{"Silence24Mono48k", 48000, 1, SF_FORMAT_PCM_24, Silence},
+                      TWavSpec{"ToneFloatStereo48k", 48000, 2, SF_FORMAT_FLOAT, Tone}),
+    [](const ::testing::TestParamInfo<TWavSpec>& info) { return std::string(info.param.Name); });
+
+class ExportOptionsTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+};
+
+TEST_F(ExportOptionsTest, ResampledToneStillPeaksAt1kHz) {
+    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 48000, 1, SF_FORMAT_PCM_16, Tone}, 2.0);
+    const TRun run = RunProgram({"--input", wav, "--export", Dir.filePath("out"), "--buffers", "5"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    double loudestLevel = -1e9, loudestFrequency = 0;
+    for (const QByteArray& line : Lines(Dir.filePath("out/spectrum.csv"))) {
+        const QList<QByteArray> cells = line.split(',');
+        bool ok = false;
+        const double level = cells[1].toDouble(&ok);
+        if (ok && level > loudestLevel) {
+            loudestLevel = level;
+            loudestFrequency = cells[0].toDouble();
+        }
+    }
+    EXPECT_NEAR(loudestFrequency, 1000.0, 30.0);
+    EXPECT_NEAR(loudestLevel, -3.3, 1.5);  // half scale, 2/3 of it is 0 dB
+    EXPECT_EQ(Lines(Dir.filePath("out/levels.csv")).size(), 6u);  // --buffers 5
+}
+
+TEST_F(ExportOptionsTest, ControlsAndRecording) {
+    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Sweep});
+    const QString recorded = Dir.filePath("rec.wav");
+    const TRun run = RunProgram({"--input", wav, "--export", Dir.filePath("out"), "--fast", "--no-auto-scale",
+                                 "--peak-hold", "--palette", "Grey", "--record", recorded});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_EQ(Lines(Dir.filePath("out/trace.csv")).size(), 1804u);  // every sample
+    // The grey palette: every pixel of the spectrogram is a grey, some not black.
+    const QImage picture(Dir.filePath("out/spectrogram-image.png"));
+    ASSERT_FALSE(picture.isNull());
+    bool someLight = false;
+    for (int y = 0; y < picture.height(); ++y) {
+        const QColor colour = picture.pixelColor(0, y);
+        EXPECT_TRUE(colour.red() == colour.green() && colour.green() == colour.blue()) << y;
+        someLight = someLight || colour.red() > 100;
+    }
+    EXPECT_TRUE(someLight);
+
+    // The recording holds exactly what the handler received: the file,
+    // then zeros up to the end of the last buffer.
+    TSoundFileReader original(wav.toStdString()), copy(recorded.toStdString());
+    EXPECT_EQ(copy.SourceRate(), 44100);
+    EXPECT_EQ(copy.SourceChannels(), 1);
+    EXPECT_EQ(copy.SourceFrames() % 4096, 0);
+    std::vector<std::int16_t> a(100000, 1), b(100000, 2);
+    const int originalCount = original.Read(a.data(), 100000);
+    const int copyCount = copy.Read(b.data(), 100000);
+    ASSERT_GE(copyCount, originalCount);
+    for (int i = 0; i < copyCount; ++i) ASSERT_EQ(b[i], i < originalCount ? a[i] : 0) << i;
+}
+
+TEST_F(ExportOptionsTest, BadInputFailsClearlyAndWritesNothing) {
+    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Tone}, 0.2);
+    QFile text(Dir.filePath("notes.txt"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a sound\n");
+    text.close();
+    const QString out = Dir.filePath("out");
+    struct TCase {
+        QStringList Arguments;
+        const char* Message;
+    };
+    const std::vector<TCase> cases = {
+        {{"--input", Dir.filePath("missing.wav"), "--export", out}, "missing.wav"},
+        {{"--input", text.fileName(), "--export", out}, "notes.txt"},
+        {{"--input", wav, "--export", text.fileName() + "/out"}, "lässt sich nicht anlegen"},
+        {{"--input", wav, "--export", out, "--palette", "Purple"}, "Unbekannte Palette 'Purple'"},
+        {{"--export", out}, "--export braucht --input"},
+        {{"--input", wav, "--device", "2"}, "schließen sich aus"},
+        {{"--device", "99"}, "kein Eingabegerät mit der Nummer 99"},
+        {{"--input", wav, "--export", out, "--record", Dir.filePath("no/such/dir/r.wav")}, "r.wav"},
+    };
+    for (const TCase& c : cases) {
+        const TRun run = RunProgram(c.Arguments);
+        EXPECT_NE(run.ExitCode, 0) << c.Message;
+        EXPECT_TRUE(run.Errors.contains(QString::fromUtf8(c.Message))) << run.Errors.toStdString();
+        EXPECT_TRUE(!QDir(out).exists() || QDir(out).isEmpty()) << c.Message;
+    }
+}
+
+TEST(FileInputTest, EndOfTheFileEndsTheRecordingInTheWindow) {
+    QTemporaryDir dir;
+    const QString wav = WriteWav(dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Tone}, 0.5);
+    TFileWaveIn device(wav.toStdString(), TFilePace::AsFastAsPossible);
+    TForm1 form(device);
+    form.StartButton->click();
+    ASSERT_TRUE(form.AudioIn1->DeviceOpen());
+    for (int round = 0; round < 100 && form.AudioIn1->DeviceOpen(); ++round) RunPostedEvents();
+    EXPECT_FALSE(form.AudioIn1->DeviceOpen());
+    EXPECT_FALSE(form.StartButton->isHidden());
+    EXPECT_TRUE(form.PauseButton->isHidden());
+    EXPECT_EQ(form.AudioIn1->ErrorMessage(), "Ende der Datei erreicht");
+}
+
+}  // namespace
