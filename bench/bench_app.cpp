@@ -2,8 +2,11 @@
 // events, trigger and trace, amplitude range, spectrum, spectrogram column
 // and the immediate repaints, with the oscilloscope at the window's size.
 #include "BenchApplication.h"
+#include "app/ExportFiles.h"
 #include "app/MainWindow.h"
 #include "audio/SimulatedWaveIn.h"
+
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -15,19 +18,43 @@ namespace {
 
 using namespace wellenschau;
 
+// One buffer of a 1 kHz sine at half of full scale.
+std::vector<std::int16_t> ToneBuffer() {
+    std::vector<std::int16_t> samples(4096);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(std::lround(16384 * std::sin(2 * std::numbers::pi * 1000.0 * i / 44100.0)));
+    return samples;
+}
+
 void BM_BufferHandler(benchmark::State& state) {
     bench::EnsureApplication();
     TSimulatedWaveIn device;
     TForm1 form(device);
     form.show();
-    std::vector<std::int16_t> samples(4096);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(std::lround(16384 * std::sin(2 * std::numbers::pi * 1000.0 * i / 44100.0)));
+    std::vector<std::int16_t> samples = ToneBuffer();
     for (auto _ : state) {
         int size = 8192;
         benchmark::DoNotOptimize(form.AudioIn1BufferFilled(reinterpret_cast<char*>(samples.data()), size));
     }
 }
 BENCHMARK(BM_BufferHandler)->Unit(benchmark::kMicrosecond);
+
+// The headless export's cost per buffer: the hidden window's handler and
+// the buffer's line of row levels.
+void BM_ExportPerBuffer(benchmark::State& state) {
+    bench::EnsureApplication();
+    TSimulatedWaveIn device;
+    TForm1 form(device);
+    QTemporaryDir folder;
+    TExportFiles files(QDir(folder.path()), form.Analysis().RowCount);
+    std::vector<std::int16_t> samples = ToneBuffer();
+    int buffer = 0;
+    for (auto _ : state) {
+        int size = 8192;
+        form.AudioIn1BufferFilled(reinterpret_cast<char*>(samples.data()), size);
+        files.AddLevels(++buffer, form.Analysis());
+    }
+}
+BENCHMARK(BM_ExportPerBuffer)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
