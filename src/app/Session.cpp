@@ -86,7 +86,9 @@ std::unique_ptr<TWavRecorder> OpenRecorder(const TOptions& options) {
 }  // namespace
 
 int ListDevices() {
-    for (const TInputDeviceInfo& device : ListPortAudioInputDevices())
+    const std::vector<TInputDeviceInfo> devices = ListPortAudioInputDevices();
+    if (devices.empty()) std::puts("Keine Eingabegeräte gefunden.");
+    for (const TInputDeviceInfo& device : devices)
         std::printf("%d\t%s%s\n", device.Number, device.Name.c_str(), device.IsDefault ? "\t(Standard)" : "");
     return 0;
 }
