@@ -20,6 +20,8 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include <array>
+
 namespace wellenschau {
 
 namespace {
@@ -198,16 +200,11 @@ void TForm1::ConnectHandlers() {
 }
 
 void TForm1::SetTabOrder() {
-    setTabOrder(Chart1, Chart2);
-    setTabOrder(Chart2, Chart3);
-    setTabOrder(Chart3, Panel2);
-    setTabOrder(Panel2, MemoLut);
-    setTabOrder(MemoLut, CBLut);
-    setTabOrder(CBLut, CheckBackground);
-    setTabOrder(CheckBackground, CheckAverage);
-    setTabOrder(CheckAverage, CheckAutoSkala);
-    setTabOrder(CheckAutoSkala, CheckBoxfast);
-    setTabOrder(CheckBoxfast, CheckBoxColors);
+    // The window's controls, then those of the tool bar.
+    const std::array<QWidget*, 11> order = {Chart1,  Chart2, Chart3,          Panel2,       MemoLut,       CBLut,
+                                            CheckBackground, CheckAverage, CheckAutoSkala, CheckBoxfast,
+                                            CheckBoxColors};
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TForm1::FormCreate(QObject*) {
