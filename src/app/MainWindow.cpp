@@ -201,9 +201,8 @@ void TForm1::ConnectHandlers() {
 
 void TForm1::SetTabOrder() {
     // The window's controls, then those of the tool bar.
-    const std::array<QWidget*, 11> order = {Chart1,  Chart2, Chart3,          Panel2,       MemoLut,       CBLut,
-                                            CheckBackground, CheckAverage, CheckAutoSkala, CheckBoxfast,
-                                            CheckBoxColors};
+    const std::array<QWidget*, 11> order = {Chart1, Chart2, Chart3, Panel2, MemoLut, CBLut, CheckBackground,
+                                            CheckAverage, CheckAutoSkala, CheckBoxfast, CheckBoxColors};
     for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
