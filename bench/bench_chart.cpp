@@ -1,8 +1,10 @@
 // Cost of one full paint of the oscilloscope chart with the stretched trace
 // (1803 points) at window size and at a 4K screen's size, and of the
-// per-buffer refill of its live series.
+// per-buffer refill of its live series, and the rubber band that every
+// screen paint adds during a zoom drag.
 #include "BenchApplication.h"
 #include "chart/ChartLayouts.h"
+#include "chart/RubberBand.h"
 
 #include <benchmark/benchmark.h>
 
@@ -47,5 +49,24 @@ void BM_Chart2RefillTrace(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Chart2RefillTrace)->Unit(benchmark::kMicrosecond);
+
+// A band across nearly the whole plot, drawn over the chart's image into a
+// screen-sized image.
+void BM_RubberBandOverChart2(benchmark::State& state) {
+    bench::EnsureApplication();
+    TChart chart;
+    TFastLineSeries snapshot, trace;
+    ConfigureChart2(chart, snapshot, trace);
+    chart.SetSize(790, 535);
+    FillTrace(trace, 80.0);
+    const QImage& image = chart.Paint();
+    QImage screen(image.size(), QImage::Format_RGB32);
+    QPainter painter(&screen);
+    for (auto _ : state) {
+        DrawRubberBand(painter, image, {60, 20, 760, 480}, 0);
+        benchmark::DoNotOptimize(screen.constBits());
+    }
+}
+BENCHMARK(BM_RubberBandOverChart2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
