@@ -20,6 +20,12 @@ bool TWindowOnSimulatedDevice::Handle(TSamples samples) {
     return Form->AudioIn1BufferFilled(reinterpret_cast<char*>(samples.data()), size);
 }
 
+TSamples PeakBuffer(std::int16_t peak) {
+    TSamples samples(4096, 0);
+    samples[0] = peak;
+    return samples;
+}
+
 void RunPostedEvents() {
     for (int round = 0; round < 10; ++round) {
         QCoreApplication::sendPostedEvents();

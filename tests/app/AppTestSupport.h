@@ -22,6 +22,10 @@ std::vector<QString>& ReportedErrors();
 // Samples of one recorded buffer.
 using TSamples = std::vector<std::int16_t>;
 
+// A buffer of 4096 samples, silent but for `peak` at its start, where the
+// trigger finds it when it is positive.
+TSamples PeakBuffer(std::int16_t peak);
+
 // A window on a simulated sound device.
 struct TWindowOnSimulatedDevice {
     TWindowOnSimulatedDevice();

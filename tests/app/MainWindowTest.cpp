@@ -27,11 +27,6 @@ protected:
         button->click();
         RunPostedEvents();
     }
-    static TSamples Peak(std::int16_t peak) {
-        TSamples samples(4096, 0);
-        samples[0] = peak;
-        return samples;
-    }
 
     TWindowOnSimulatedDevice W;
 };
@@ -77,7 +72,7 @@ TEST_F(MainWindowTest, StartWithoutUsableDeviceStaysIdleSilently) {
 TEST_F(MainWindowTest, StartPauseStartKeepsDisplaysAndSnapshot) {
     Click(Form().StartButton);
     ASSERT_TRUE(ShowsPause());
-    ASSERT_TRUE(W.Record(Peak(3000)));
+    ASSERT_TRUE(W.Record(PeakBuffer(3000)));
     EXPECT_EQ(Form().FastLineSeries1->PointCount(), 601);
     EXPECT_EQ(Form().SLeft->PointCount(), 194);
     Click(Form().ButtonStore);
@@ -88,7 +83,7 @@ TEST_F(MainWindowTest, StartPauseStartKeepsDisplaysAndSnapshot) {
     EXPECT_TRUE(ShowsPause());
     EXPECT_EQ(Form().FastLineSeries2->PointCount(), 601);
     EXPECT_EQ(Form().Analysis().StoredPeak, 3000);
-    EXPECT_TRUE(W.Record(Peak(3000)));
+    EXPECT_TRUE(W.Record(PeakBuffer(3000)));
     EXPECT_EQ(Form().FastLineSeries1->PointCount(), 601);
 }
 
@@ -98,7 +93,7 @@ TEST_F(MainWindowTest, SnapshotBeforeTheFirstBufferAndErase) {
     EXPECT_EQ(Form().FastLineSeries2->PointCount(), 0);
     EXPECT_EQ(Form().Analysis().StoredPeak, 0);
 
-    W.Handle(Peak(1234));
+    W.Handle(PeakBuffer(1234));
     Click(Form().ButtonStore);
     EXPECT_EQ(Form().FastLineSeries2->PointCount(), 601);
     EXPECT_EQ(Form().SRight->PointCount(), 194);
@@ -132,7 +127,7 @@ TEST_F(MainWindowTest, FastTimeBase) {
     Form().CheckBoxfast->setChecked(true);
     EXPECT_EQ(time.Maximum(), 13.6);
     EXPECT_EQ(time.Increment(), 0.5);
-    W.Handle(Peak(100));
+    W.Handle(PeakBuffer(100));
     EXPECT_EQ(Form().FastLineSeries1->PointCount(), 1803);
     Form().CheckBoxfast->setChecked(false);
     EXPECT_EQ(time.Maximum(), 40.8);
@@ -143,7 +138,7 @@ TEST_F(MainWindowTest, BackgroundCaptions) {
     Form().CheckBackground->setChecked(true);
     EXPECT_EQ(Form().CheckBackground->text(), "Aufzeichnung...");
     EXPECT_TRUE(Form().Analysis().BackgroundLearning);
-    for (int buffer = 0; buffer < 50; ++buffer) W.Handle(Peak(1000));
+    for (int buffer = 0; buffer < 50; ++buffer) W.Handle(PeakBuffer(1000));
     EXPECT_EQ(Form().CheckBackground->text(), "&Hintergrundsubtraktion");
     EXPECT_TRUE(Form().Analysis().BackgroundSubtract);
     EXPECT_NEAR(Form().SLeft->YValue(50), -80.0, 1e-9);
@@ -172,10 +167,10 @@ TEST_F(MainWindowTest, HandlerOnSilence) {
 }
 
 TEST_F(MainWindowTest, AmplitudeLadderOnTheAxis) {
-    W.Handle(Peak(3000));
+    W.Handle(PeakBuffer(3000));
     EXPECT_NEAR(Amplitude().Maximum(), 17.854, 0.0005);
     EXPECT_NEAR(Amplitude().Minimum(), -18.031, 0.0005);
-    W.Handle(Peak(100));
+    W.Handle(PeakBuffer(100));
     EXPECT_DOUBLE_EQ(Amplitude().Maximum(), 12.625);
     EXPECT_DOUBLE_EQ(Amplitude().Minimum(), -12.75);
     TSamples loud(4096, 0);
@@ -188,7 +183,7 @@ TEST_F(MainWindowTest, AmplitudeLadderOnTheAxis) {
 TEST_F(MainWindowTest, FixedRangeOnEveryBufferWithoutAutoScale) {
     Form().CheckAutoSkala->setChecked(false);
     Amplitude().SetMinimum(-5.0);
-    W.Handle(Peak(100));
+    W.Handle(PeakBuffer(100));
     EXPECT_EQ(Amplitude().Maximum(), 101.0);
     EXPECT_EQ(Amplitude().Minimum(), -102.0);
     EXPECT_EQ(Form().Analysis().AmplitudeScale, 100.0);
@@ -199,17 +194,17 @@ TEST_F(MainWindowTest, AutomaticRangeNeverFailsAfterAPan) {
     Amplitude().SetMaximum(80.0);
     Amplitude().SetMinimum(60.0);
     Click(Form().StartButton);
-    ASSERT_TRUE(W.Record(Peak(3000)));
+    ASSERT_TRUE(W.Record(PeakBuffer(3000)));
     EXPECT_TRUE(ReportedErrors().empty());
     EXPECT_NEAR(Amplitude().Maximum(), 17.854, 0.0005);
     EXPECT_NEAR(Amplitude().Minimum(), -18.031, 0.0005);
     // ... and below the next minimum.
     Amplitude().SetMinimum(-300.0);
     Amplitude().SetMaximum(-200.0);
-    ASSERT_TRUE(W.Record(Peak(100)));
+    ASSERT_TRUE(W.Record(PeakBuffer(100)));
     EXPECT_DOUBLE_EQ(Amplitude().Maximum(), 12.625);
     EXPECT_TRUE(ShowsPause());
-    EXPECT_TRUE(W.Record(Peak(100)));
+    EXPECT_TRUE(W.Record(PeakBuffer(100)));
     EXPECT_TRUE(Form().AudioIn1->DeviceOpen());
 }
 
@@ -217,11 +212,11 @@ TEST_F(MainWindowTest, HandlerErrorIsReportedAndTheWindowReturnsToIdle) {
     Form().AudioIn1->SetBufferSize(4096);  // buffers too short for a trace
     Click(Form().StartButton);
     ASSERT_TRUE(ShowsPause());
-    W.Record(Peak(100));
+    W.Record(PeakBuffer(100));
     ASSERT_EQ(ReportedErrors().size(), 1u);
     EXPECT_EQ(ReportedErrors()[0], "Fehler bei Bereichsprüfung");
     // The failed buffer was not requeued; the next one ends the recording.
-    W.Record(Peak(100));
+    W.Record(PeakBuffer(100));
     EXPECT_FALSE(Form().AudioIn1->DeviceOpen());
     EXPECT_TRUE(ShowsStart());
     EXPECT_EQ(W.Device.CallsOnClosedHandles(), 0);
@@ -240,7 +235,7 @@ TEST_F(MainWindowTest, ClosingWhileABufferIsHandledStopsTheDevice) {
     Form().show();
     Click(Form().StartButton);
     // The close arrives while the handler lets pending events run.
-    ASSERT_TRUE(W.Device.FillNextSamples(W.Device.LastOpenedHandle(), Peak(3000)));
+    ASSERT_TRUE(W.Device.FillNextSamples(W.Device.LastOpenedHandle(), PeakBuffer(3000)));
     QCoreApplication::postEvent(&Form(), new QCloseEvent());
     RunPostedEvents();
     EXPECT_FALSE(Form().AudioIn1->DeviceOpen());

@@ -40,11 +40,6 @@ protected:
         Mouse(QEvent::MouseButtonRelease, button, Plot().Left + dx1, Plot().Top + dy1);
         Repaint();
     }
-    static TSamples Peak(std::int16_t peak) {
-        TSamples samples(4096, 0);
-        samples[0] = peak;
-        return samples;
-    }
 
     TWindowOnSimulatedDevice W;
 };
@@ -58,7 +53,7 @@ TEST_F(ZoomInteractionTest, BufferWithoutAutoScaleOverwritesTheZoomedAmplitudeOn
     ASSERT_LT(zoomedMaximum, 40.8);
     ASSERT_LT(Amplitude().Maximum(), 101.0);
 
-    EXPECT_TRUE(W.Handle(Peak(3000)));
+    EXPECT_TRUE(W.Handle(PeakBuffer(3000)));
     EXPECT_EQ(Amplitude().Maximum(), 101.0);
     EXPECT_EQ(Amplitude().Minimum(), -102.0);
     EXPECT_EQ(Time().Minimum(), zoomedMinimum);
@@ -80,7 +75,7 @@ TEST_F(ZoomInteractionTest, UndoRestoresTheTimeAxisOfTheZoomAfterTheCheckBoxChan
 TEST_F(ZoomInteractionTest, RecordingGoesOnAfterAPanAboveTheNextAutomaticRange) {
     W.Form->StartButton->click();
     RunPostedEvents();
-    ASSERT_TRUE(W.Record(Peak(3000)));
+    ASSERT_TRUE(W.Record(PeakBuffer(3000)));
     Repaint();
     const double maximumBefore = Amplitude().Maximum();
     // Right drags downward carry the amplitude scale upward.
@@ -89,11 +84,11 @@ TEST_F(ZoomInteractionTest, RecordingGoesOnAfterAPanAboveTheNextAutomaticRange) 
     EXPECT_GT(Amplitude().Maximum(), maximumBefore);
 
     // The next buffer rescales to 12.5: its Maximum lies below the panned Minimum.
-    ASSERT_TRUE(W.Record(Peak(100)));
+    ASSERT_TRUE(W.Record(PeakBuffer(100)));
     EXPECT_TRUE(ReportedErrors().empty());
     EXPECT_DOUBLE_EQ(Amplitude().Maximum(), 12.625);
     EXPECT_DOUBLE_EQ(Amplitude().Minimum(), -12.75);
-    EXPECT_TRUE(W.Record(Peak(100)));
+    EXPECT_TRUE(W.Record(PeakBuffer(100)));
     EXPECT_TRUE(W.Form->AudioIn1->DeviceOpen());
     EXPECT_TRUE(W.Form->StartButton->isHidden());
 }
