@@ -39,19 +39,19 @@ double Silence(double) { return 0.0; }
 
 // Writes `seconds` of the signal; stereo files carry it on the left and a
 // third of it on the right.
-QString WriteWav(const QString& path, const TWavSpec& spec, double seconds = 1.0) {
+QString WriteWav(const QString& path, const TWavSpec& sound, double seconds = 1.0) {
     SF_INFO info{};
-    info.samplerate = spec.Rate;
-    info.channels = spec.Channels;
-    info.format = SF_FORMAT_WAV | spec.Format;
+    info.samplerate = sound.Rate;
+    info.channels = sound.Channels;
+    info.format = SF_FORMAT_WAV | sound.Format;
     SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
     EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
-    const auto frames = static_cast<int>(seconds * spec.Rate);
+    const auto frames = static_cast<int>(seconds * sound.Rate);
     std::vector<double> samples;
     for (int i = 0; i < frames; ++i) {
-        const double value = spec.Signal(static_cast<double>(i) / spec.Rate);
+        const double value = sound.Signal(static_cast<double>(i) / sound.Rate);
         samples.push_back(value);
-        if (spec.Channels == 2) samples.push_back(value / 3);
+        if (sound.Channels == 2) samples.push_back(value / 3);
     }
     sf_writef_double(file, samples.data(), frames);
     sf_close(file);
