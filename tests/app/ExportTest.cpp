@@ -16,6 +16,9 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -63,8 +66,16 @@ struct TRun {
     QString Errors;
 };
 
-TRun RunProgram(const QStringList& arguments) {
+// Runs the program; fileSizeLimit > 0 makes every write past that many
+// bytes fail as on a full disk.
+TRun RunProgram(const QStringList& arguments, rlim_t fileSizeLimit = 0) {
     QProcess program;
+    if (fileSizeLimit > 0)
+        program.setChildProcessModifier([fileSizeLimit] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
     program.start(WELLENSCHAU_EXECUTABLE, arguments);
     EXPECT_TRUE(program.waitForFinished(60000));
     return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
@@ -225,6 +236,20 @@ TEST_F(ExportOptionsTest, BadInputFailsClearlyAndWritesNothing) {
         EXPECT_TRUE(run.Errors.contains(QString::fromUtf8(c.Message))) << run.Errors.toStdString();
         EXPECT_TRUE(!QDir(out).exists() || QDir(out).isEmpty()) << c.Message;
     }
+}
+
+TEST_F(ExportOptionsTest, FullDiskStopsTheRecordingAndKeepsWhatWasWritten) {
+    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Tone}, 2.0);
+    const QString recorded = Dir.filePath("rec.wav");
+    // Room for the header and two and a half buffers.
+    const TRun run = RunProgram({"--input", wav, "--export", Dir.filePath("out"), "--record", recorded}, 44 + 20480);
+    EXPECT_NE(run.ExitCode, 0);
+    EXPECT_TRUE(run.Errors.contains("rec.wav")) << run.Errors.toStdString();
+    EXPECT_FALSE(QFile::exists(Dir.filePath("out/levels.csv")));
+    TSoundFileReader kept(recorded.toStdString());
+    EXPECT_EQ(kept.SourceFrames(), 2 * 4096);
+    std::vector<std::int16_t> samples(2 * 4096);
+    EXPECT_EQ(kept.Read(samples.data(), 2 * 4096), 2 * 4096);
 }
 
 TEST(FileInputTest, EndOfTheFileEndsTheRecordingInTheWindow) {
