@@ -1,5 +1,7 @@
 #include "audio/PortAudioWaveIn.h"
 
+#include <alsa/asoundlib.h>
+#include <jack/jack.h>
 #include <portaudio.h>
 #include <pthread.h>
 
@@ -26,6 +28,18 @@ TMMResult PortAudioCode(PaError error) { return static_cast<TMMResult>(-error); 
 constexpr auto PortAudioWait = 2s;
 // How long the shut-down waits for the last streams to close.
 constexpr auto ShutdownWait = 3s;
+
+// ALSA and JACK print every device they probe and fail to open, which on
+// most machines is many lines for nothing; the program reports its own
+// failures through the error texts.
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+void IgnoreJackMessage(const char*) {}
+
+void SilenceSoundLibraries() {
+    snd_lib_error_set_handler(&IgnoreAlsaMessage);
+    jack_set_error_function(&IgnoreJackMessage);
+    jack_set_info_function(&IgnoreJackMessage);
+}
 
 }  // namespace
 
@@ -135,6 +149,7 @@ std::string TPortAudioWaveIn::ErrorText(TMMResult code) const {
 
 TMMResult TPortAudioWaveIn::EnsureInitialized() {
     if (FInitialized) return MMSYSERR_NOERROR;
+    SilenceSoundLibraries();
     if (const PaError error = Pa_Initialize(); error != paNoError) return PortAudioCode(error);
     FInitialized = true;
     return MMSYSERR_NOERROR;
