@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QSaveFile>
 
-#include <array>
 #include <memory>
 #include <vector>
 

@@ -2,14 +2,12 @@
 
 #include "Application.h"
 #include "ExportFiles.h"
-#include "ImageWidget.h"
 #include "MainWindow.h"
 #include "audio/AudioIn.h"
 #include "audio/FileWaveIn.h"
 #include "audio/PortAudioWaveIn.h"
 #include "audio/SoundFileReader.h"
 #include "audio/WavRecorder.h"
-#include "chart/ChartWidget.h"
 #include "palette/PaletteMemo.h"
 
 #include <QCheckBox>
