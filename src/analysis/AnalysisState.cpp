@@ -21,10 +21,13 @@ constexpr FrequencyLabel FrequencyLabels[LabelCount] = {
     {5000, "5k"},   {6000, ""},   {7000, ""},  {8000, ""},     {9000, ""},  {10000, "10k"}, {20000, "20k"},
 };
 
-// A symmetric Hann window of FftFrameLength points, scaled by 3 / 32768.
+// A symmetric Hann window of FftFrameLength points, scaled by 3 / 32768:
+// the raised cosine peaks at 2, times 3 / 65536 (exact in binary).
+constexpr double WindowScale = 3.0 / 65536.0;
+
 void SetupWindow(AnalysisState& s) {
     for (int i = 0; i < FftFrameLength; ++i)
-        s.Window[i] = (1.0 - std::cos(2.0 * std::numbers::pi * i / 4095.0)) * 4.57763671875e-05;
+        s.Window[i] = (1.0 - std::cos(2.0 * std::numbers::pi * i / 4095.0)) * WindowScale;
 }
 
 // Groups the bins into rows: bins whose log positions round to the same

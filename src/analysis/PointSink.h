@@ -8,7 +8,7 @@ namespace wellenschau {
 
 class TPointSink {
 public:
-    virtual void AddPoint(double X, double Y) = 0;
+    virtual void AddPoint(double x, double y) = 0;
 
 protected:
     ~TPointSink() = default;

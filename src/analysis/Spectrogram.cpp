@@ -26,46 +26,46 @@ int LimitToColourIndex(std::int64_t index) {
 
 }  // namespace
 
-void PrepareIndexedBitmap(QImage& Image, int Width, int Height, TRowAddresses& Lines) {
-    CheckPictureSize(Width, 1, Height);
-    Image = QImage(Width, Height, QImage::Format_Indexed8);
-    Image.setColorTable(QList<QRgb>(ColourCount, qRgb(0, 0, 0)));
-    for (int y = 0; y < Height; ++y) {
-        Lines[y] = Image.scanLine(y);
-        std::memset(Lines[y], 0, static_cast<std::size_t>(Width));
+void PrepareIndexedBitmap(QImage& image, int width, int height, TRowAddresses& lines) {
+    CheckPictureSize(width, 1, height);
+    image = QImage(width, height, QImage::Format_Indexed8);
+    image.setColorTable(QList<QRgb>(ColourCount, qRgb(0, 0, 0)));
+    for (int y = 0; y < height; ++y) {
+        lines[y] = image.scanLine(y);
+        std::memset(lines[y], 0, static_cast<std::size_t>(width));
     }
 }
 
-void FillLegend(const TRowAddresses& Lines, int Width, int Height) {
-    CheckPictureSize(Width, 1, Height);
-    for (int y = 1; y <= Height - 2; ++y) {
-        const double level = -LegendLevelSpan * (y - 1) / (Height - 2);
+void FillLegend(const TRowAddresses& lines, int width, int height) {
+    CheckPictureSize(width, 1, height);
+    for (int y = 1; y <= height - 2; ++y) {
+        const double level = -LegendLevelSpan * (y - 1) / (height - 2);
         const int index = LimitToColourIndex(Round((1.0 - level / -LevelRange) * TopColourIndex));
-        std::uint8_t* const row = Lines[y];
-        for (int x = 1; x <= Width - 2; ++x) row[x] = static_cast<std::uint8_t>(index);
+        std::uint8_t* const row = lines[y];
+        for (int x = 1; x <= width - 2; ++x) row[x] = static_cast<std::uint8_t>(index);
     }
 }
 
-int LevelColourIndex(double Level) {
-    return LimitToColourIndex(Round(Level * TopColourIndex / LevelRange) + TopColourIndex);
+int LevelColourIndex(double level) {
+    return LimitToColourIndex(Round(level * TopColourIndex / LevelRange) + TopColourIndex);
 }
 
-void WriteSpectrogramColumn(const AnalysisState& State, int Width, int Height) {
-    CheckPictureSize(Width, 3, Height);
-    std::uint8_t* const* const lines = State.SpectrogramLines.data();
-    if (std::find(lines, lines + Height, nullptr) != lines + Height) throw ERangeError();
+void WriteSpectrogramColumn(const AnalysisState& state, int width, int height) {
+    CheckPictureSize(width, 3, height);
+    std::uint8_t* const* const lines = state.SpectrogramLines.data();
+    if (std::find(lines, lines + height, nullptr) != lines + height) throw ERangeError();
 
     // Every row moves right by two; memmove copies overlapping bytes as if
     // from the right end leftward, so no source pixel is lost.
-    for (int y = 0; y < Height; ++y) std::memmove(lines[y] + 2, lines[y], static_cast<std::size_t>(Width - 2));
+    for (int y = 0; y < height; ++y) std::memmove(lines[y] + 2, lines[y], static_cast<std::size_t>(width - 2));
 
-    for (int k = 0; k < Height; ++k) {
-        const std::int32_t p = State.PixelRow[k];
-        const std::int32_t q = p + State.PixelRowStep[k];
-        const double w = State.PixelRowWeight[k];
-        const double level = State.RowLevel[p] * w + (1.0 - w) * State.RowLevel[q];
+    for (int k = 0; k < height; ++k) {
+        const std::int32_t p = state.PixelRow[k];
+        const std::int32_t q = p + state.PixelRowStep[k];
+        const double w = state.PixelRowWeight[k];
+        const double level = state.RowLevel[p] * w + (1.0 - w) * state.RowLevel[q];
         const int index = LevelColourIndex(level);
-        std::uint8_t* const row = lines[Height - 1 - k];
+        std::uint8_t* const row = lines[height - 1 - k];
         row[0] = static_cast<std::uint8_t>(index);
         row[1] = static_cast<std::uint8_t>((index + row[2]) / 2);
     }

@@ -28,28 +28,28 @@ inline constexpr int MaxPictureWidth = 32768;
 inline constexpr int TopColourIndex = 255;
 inline constexpr double LevelRange = 70.0;
 
-// Makes Image an 8-bit indexed bitmap of Width x Height pixels, all 0,
+// Makes image an 8-bit indexed bitmap of width x height pixels, all 0,
 // with an all-black colour table until a palette is installed, and stores
-// the address of each pixel row (row 0 at the top) in Lines. Width must lie
-// in 1..MaxPictureWidth and Height in 1..PixelTableSize, else ERangeError.
-void PrepareIndexedBitmap(QImage& Image, int Width, int Height, TRowAddresses& Lines);
+// the address of each pixel row (row 0 at the top) in lines. width must lie
+// in 1..MaxPictureWidth and height in 1..PixelTableSize, else ERangeError.
+void PrepareIndexedBitmap(QImage& image, int width, int height, TRowAddresses& lines);
 
 // Fills the legend bar inside a one-pixel frame of index 0: from 0 dB at
-// row 1 down to -100 dB at row Height - 2, on the spectrogram's
+// row 1 down to -100 dB at row height - 2, on the spectrogram's
 // level-to-colour scale.
-void FillLegend(const TRowAddresses& Lines, int Width, int Height);
+void FillLegend(const TRowAddresses& lines, int width, int height);
 
-// Colour index of a level in dB: Round(Level x 255 / 70) + 255 (ties to
+// Colour index of a level in dB: Round(level x 255 / 70) + 255 (ties to
 // even), limited to 0..255.
-int LevelColourIndex(double Level);
+int LevelColourIndex(double level);
 
-// Moves the spectrogram Width x Height two pixels to the right and writes
+// Moves the spectrogram width x height two pixels to the right and writes
 // the current row levels into the freed columns: column 0 the new index of
 // each pixel row, column 1 the mean (rounded down) of the new index and the
 // previous buffer's one. Pixel row k counted from the bottom blends its
-// nearest spectrum row with the chosen neighbour. Width must lie in
-// 3..MaxPictureWidth and Height in 1..PixelTableSize, with every row address
+// nearest spectrum row with the chosen neighbour. width must lie in
+// 3..MaxPictureWidth and height in 1..PixelTableSize, with every row address
 // set, else ERangeError before any pixel changes.
-void WriteSpectrogramColumn(const AnalysisState& State, int Width, int Height);
+void WriteSpectrogramColumn(const AnalysisState& state, int width, int height);
 
 }  // namespace wellenschau
