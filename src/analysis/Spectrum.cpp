@@ -84,6 +84,19 @@ void LearnBackground(AnalysisState& state, TBackgroundCaption& caption) {
     }
 }
 
+void StartBackgroundLearning(AnalysisState& state) {
+    const int rowCount = CheckedRowCount(state);
+    std::fill_n(state.BackgroundLevel.data(), rowCount + 1, 0.0);
+    state.BackgroundCount = 0;
+    state.BackgroundSubtract = false;
+    state.BackgroundLearning = true;
+}
+
+void StopBackgroundTreatment(AnalysisState& state) {
+    state.BackgroundSubtract = false;
+    state.BackgroundLearning = false;
+}
+
 void SubtractBackground(AnalysisState& state) {
     const int rowCount = CheckedRowCount(state);
     double* level = state.RowLevel.data();

@@ -15,7 +15,7 @@ namespace wellenschau {
 // user-interface thread, once per learning.
 class TBackgroundCaption {
 public:
-    virtual void SetCaption(const char* Caption) = 0;  // UTF-8
+    virtual void SetCaption(const char* caption) = 0;  // UTF-8
 
 protected:
     ~TBackgroundCaption() = default;
@@ -23,8 +23,11 @@ protected:
 
 // Buffers averaged into the background before the subtraction starts.
 inline constexpr int BackgroundBuffers = 50;
-// Caption of the background check box once the background is known.
+// Captions of the background check box: while learning, once the
+// background is known, and after the user switched the treatment off.
+inline constexpr const char* BackgroundLearningCaption = "Aufzeichnung...";
 inline constexpr const char* BackgroundSubtractCaption = "&Hintergrundsubtraktion";
+inline constexpr const char* BackgroundOffCaption = "Hintergrundsubtraktion";
 // Level at which a row sits when it equals its background.
 inline constexpr double BackgroundShownLevel = 80.0;
 
@@ -49,6 +52,15 @@ void RememberRowLevels(AnalysisState& state);
 // One learning step: rows 1.. take the running mean of their levels; the
 // BackgroundBuffers-th step switches to subtraction and sets the caption.
 void LearnBackground(AnalysisState& state, TBackgroundCaption& caption);
+
+// Switches the background treatment on: forgets the learned background and
+// learns it anew from the next BackgroundBuffers buffers. The caller shows
+// BackgroundLearningCaption.
+void StartBackgroundLearning(AnalysisState& state);
+
+// Switches learning and subtraction off; the caller shows
+// BackgroundOffCaption.
+void StopBackgroundTreatment(AnalysisState& state);
 
 // Shows rows 1.. relative to their background, which sits at -80 dB.
 void SubtractBackground(AnalysisState& state);

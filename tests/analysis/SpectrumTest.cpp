@@ -81,13 +81,6 @@ protected:
     double Level(int row) const { return s->RowLevel[row]; }
     int RowOfBin93() const { return s->BinRow[Bin93]; }
 
-    void CheckBackgroundBox() {  // what a click that checks the box does
-        for (int r = 0; r <= s->RowCount; ++r) s->BackgroundLevel[r] = 0.0;
-        s->BackgroundCount = 0;
-        s->BackgroundLearning = true;
-        s->BackgroundSubtract = false;
-    }
-
     std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
     TCollectedPoints points;
     TRecordedCaption caption;
@@ -163,14 +156,14 @@ TEST_F(SpectrumTest, PeakHoldDecaysFromTheLastBufferOnly) {
 TEST_F(SpectrumTest, BackgroundIsLearnedOverFiftyBuffersThenSubtracted) {
     const std::vector<char> quiet = SineBuffer(21845.0 / std::pow(10.0, 1.5), Bin93);  // about -30 dB
     const std::vector<char> loud = SineBuffer(21845.0, Bin93);
-    CheckBackgroundBox();
+    StartBackgroundLearning(*s);
     Analyse(quiet);
     const double quietLevel = s->PrevRowLevel[RowOfBin93()];
     EXPECT_NEAR(quietLevel, -30.0, 0.02);
     EXPECT_EQ(Level(RowOfBin93()), quietLevel);  // the mean of one buffer
     Analyse(silence);                           // mean of -30 and the silence floor
     EXPECT_NEAR(Level(RowOfBin93()), (quietLevel + LevelFloor) / 2, 1e-9);
-    CheckBackgroundBox();  // checked again: a new mean from zero
+    StartBackgroundLearning(*s);  // checked again: a new mean from zero
     for (int buffer = 1; buffer < BackgroundBuffers; ++buffer) {
         Analyse(quiet);
         ASSERT_TRUE(s->BackgroundLearning);
@@ -190,9 +183,9 @@ TEST_F(SpectrumTest, BackgroundIsLearnedOverFiftyBuffersThenSubtracted) {
 }
 
 TEST_F(SpectrumTest, UncheckingWhileLearningShowsLiveLevelsAgain) {
-    CheckBackgroundBox();
+    StartBackgroundLearning(*s);
     for (int buffer = 0; buffer < 10; ++buffer) Analyse(SineBuffer(21845.0, Bin93));
-    s->BackgroundLearning = false;  // the click that unchecks the box
+    StopBackgroundTreatment(*s);
     Analyse(silence);
     EXPECT_EQ(Level(RowOfBin93()), LevelFloor);
     EXPECT_EQ(s->BackgroundCount, 10);
@@ -226,7 +219,7 @@ TEST_F(SpectrumTest, PerBufferPathAllocatesNothing) {
     PrepareIndexedBitmap(picture, 304, 300, s->SpectrogramLines);
     const std::vector<char> loud = SineBuffer(21845.0, Bin93);
     s->PeakHold = true;
-    CheckBackgroundBox();
+    StartBackgroundLearning(*s);
     AllocationCount = 0;
     CountAllocations = true;
     for (int buffer = 0; buffer < BackgroundBuffers + 2; ++buffer) {
