@@ -12,7 +12,7 @@ constexpr double SampleToPercent = 327.68;
 
 // Fixed range used when the automatic scale is off; it equals the
 // automatic range of the largest scale.
-constexpr TAmplitudeRange FixedRange{true, 101.0, -102.0};
+constexpr TAmplitudeRange FixedRange{-102.0, 101.0};
 
 // The smallest of 12.5 * sqrt(2)^k, k = 0..6, that keeps a at or below
 // 64 % of it; 100 when a exceeds 64.
@@ -55,7 +55,7 @@ TTraceExtremes PlotTrace(const char* buffer, int t, bool everySample, double sam
     return extremes;
 }
 
-TAmplitudeRange UpdateAmplitudeRange(AnalysisState& state, TTraceExtremes extremes, bool autoScale) {
+std::optional<TAmplitudeRange> UpdateAmplitudeRange(AnalysisState& state, TTraceExtremes extremes, bool autoScale) {
     std::int32_t peak = extremes.Maximum;
     if (std::abs(extremes.Minimum) > peak) peak = std::abs(extremes.Minimum);
     state.LastPeak = peak;
@@ -63,14 +63,14 @@ TAmplitudeRange UpdateAmplitudeRange(AnalysisState& state, TTraceExtremes extrem
     if (peak < state.StoredPeak) peak = state.StoredPeak;
 
     if (!autoScale) return FixedRange;
-    if (peak == 0) return {false, 0.0, 0.0};
+    if (peak == 0) return std::nullopt;
     const double a = peak / 32768.0 * 100;
     const double r = a / state.AmplitudeScale;
     // Inside the band the scale is kept, so a steady signal is not
     // rescaled buffer after buffer.
-    if (!(r < 0.45 || r > 0.9)) return {false, 0.0, 0.0};
+    if (!(r < 0.45 || r > 0.9)) return std::nullopt;
     state.AmplitudeScale = LadderScale(a);
-    return {true, state.AmplitudeScale * 1.01, -(state.AmplitudeScale * 1.02)};
+    return TAmplitudeRange{-(state.AmplitudeScale * 1.02), state.AmplitudeScale * 1.01};
 }
 
 }  // namespace wellenschau

@@ -8,6 +8,7 @@
 #include "PointSink.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace wellenschau {
 
@@ -39,15 +40,15 @@ struct TTraceExtremes {
 // full scale.
 TTraceExtremes PlotTrace(const char* buffer, int t, bool everySample, double sampleRate, TPointSink& points);
 
-// Bounds to write into the amplitude axis, when Write is set.
+// Bounds of the amplitude axis, in percent of full scale.
 struct TAmplitudeRange {
-    bool Write;
-    double Maximum;
     double Minimum;
+    double Maximum;
 };
 
 // Updates LastPeak and, with the automatic scale, AmplitudeScale from the
-// trace's extremes; returns the amplitude axis range to write, if any.
-TAmplitudeRange UpdateAmplitudeRange(AnalysisState& state, TTraceExtremes extremes, bool autoScale);
+// trace's extremes; returns the range the amplitude axis must show, or
+// nothing when the axis keeps the range it has.
+std::optional<TAmplitudeRange> UpdateAmplitudeRange(AnalysisState& state, TTraceExtremes extremes, bool autoScale);
 
 }  // namespace wellenschau

@@ -33,9 +33,9 @@ protected:
         trigger = FindTrigger(buffer.Data());
         return PlotTrace(buffer.Data(), trigger, everySample, 44100.0, points);
     }
-    TAmplitudeRange Range(bool autoScale = true) { return UpdateAmplitudeRange(*state, Plot(), autoScale); }
+    std::optional<TAmplitudeRange> Range(bool autoScale = true) { return UpdateAmplitudeRange(*state, Plot(), autoScale); }
     // The automatic range after one buffer whose trace peaks at peak.
-    TAmplitudeRange RangeForPeak(std::int16_t peak) {
+    std::optional<TAmplitudeRange> RangeForPeak(std::int16_t peak) {
         buffer = Buffer();
         points.Points.clear();
         buffer.Set(0, peak);
@@ -57,12 +57,12 @@ TEST_F(TraceTest, SamplesAreLittleEndianSigned) {
 }
 
 TEST_F(TraceTest, SilenceGivesAFlatTraceAndKeepsTheAutomaticRange) {
-    const TAmplitudeRange range = Range();
+    const std::optional<TAmplitudeRange> range = Range();
     EXPECT_EQ(trigger, 0);
     ASSERT_EQ(points.Points.size(), 601u);
     for (const auto& [x, y] : points.Points) EXPECT_EQ(y, 0.0);
     EXPECT_EQ(state->LastPeak, 0);
-    EXPECT_FALSE(range.Write);
+    EXPECT_FALSE(range);
     EXPECT_EQ(state->AmplitudeScale, 100.0);
 }
 
@@ -114,34 +114,34 @@ TEST_F(TraceTest, FullScaleNegativeSampleGivesTheLargestScale) {
     state->AmplitudeScale = 12.5;
     buffer.Set(0, 10);
     buffer.Set(3 * 250, -32768);
-    const TAmplitudeRange range = Range();
+    const std::optional<TAmplitudeRange> range = Range();
     EXPECT_EQ(state->LastPeak, 32768);
-    ASSERT_TRUE(range.Write);
+    ASSERT_TRUE(range);
     EXPECT_DOUBLE_EQ(state->AmplitudeScale, 100.0);
-    EXPECT_DOUBLE_EQ(range.Maximum, 101.0);
-    EXPECT_DOUBLE_EQ(range.Minimum, -102.0);
+    EXPECT_DOUBLE_EQ(range->Maximum, 101.0);
+    EXPECT_DOUBLE_EQ(range->Minimum, -102.0);
 }
 
 TEST_F(TraceTest, AmplitudeLadder) {
-    EXPECT_FALSE(RangeForPeak(20000).Write);  // r = 0.61
-    EXPECT_FALSE(RangeForPeak(14746).Write);  // r = 0.45001
-    EXPECT_FALSE(RangeForPeak(29491).Write);  // r = 0.89999
+    EXPECT_FALSE(RangeForPeak(20000).has_value());  // r = 0.61
+    EXPECT_FALSE(RangeForPeak(14746).has_value());  // r = 0.45001
+    EXPECT_FALSE(RangeForPeak(29491).has_value());  // r = 0.89999
     EXPECT_EQ(state->AmplitudeScale, 100.0);
 
-    TAmplitudeRange range = RangeForPeak(3000);
-    ASSERT_TRUE(range.Write);
+    std::optional<TAmplitudeRange> range = RangeForPeak(3000);
+    ASSERT_TRUE(range);
     EXPECT_NEAR(state->AmplitudeScale, 17.678, 0.0005);
-    EXPECT_NEAR(range.Maximum, 17.854, 0.0005);
-    EXPECT_NEAR(range.Minimum, -18.031, 0.0005);
+    EXPECT_NEAR(range->Maximum, 17.854, 0.0005);
+    EXPECT_NEAR(range->Minimum, -18.031, 0.0005);
 
     state->AmplitudeScale = 100.0;
     range = RangeForPeak(100);
-    ASSERT_TRUE(range.Write);
+    ASSERT_TRUE(range);
     EXPECT_EQ(state->AmplitudeScale, 12.5);
-    EXPECT_DOUBLE_EQ(range.Maximum, 12.625);
-    EXPECT_DOUBLE_EQ(range.Minimum, -12.75);
+    EXPECT_DOUBLE_EQ(range->Maximum, 12.625);
+    EXPECT_DOUBLE_EQ(range->Minimum, -12.75);
     // At the bottom of the ladder the same rescale repeats on every buffer.
-    EXPECT_TRUE(RangeForPeak(100).Write);
+    EXPECT_TRUE(RangeForPeak(100).has_value());
 }
 
 TEST_F(TraceTest, SnapshotPeakIsTheFloorOfTheAutomaticScale) {
@@ -156,14 +156,14 @@ TEST_F(TraceTest, SnapshotPeakIsTheFloorOfTheAutomaticScale) {
 
 TEST_F(TraceTest, FixedRangeWithoutAutomaticScale) {
     buffer.Set(0, 100);
-    const TAmplitudeRange range = Range(false);
-    ASSERT_TRUE(range.Write);
-    EXPECT_EQ(range.Maximum, 101.0);
-    EXPECT_EQ(range.Minimum, -102.0);
+    const std::optional<TAmplitudeRange> range = Range(false);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->Maximum, 101.0);
+    EXPECT_EQ(range->Minimum, -102.0);
     EXPECT_EQ(state->AmplitudeScale, 100.0);
     EXPECT_EQ(state->LastPeak, 100);
     // Silence too gets the fixed range.
-    EXPECT_TRUE(UpdateAmplitudeRange(*state, {0, 0}, false).Write);
+    EXPECT_TRUE(UpdateAmplitudeRange(*state, {0, 0}, false).has_value());
 }
 
 }  // namespace
