@@ -274,8 +274,8 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
     const int trigger = FindTrigger(Buffer);
     const TTraceExtremes extremes =
         PlotTrace(Buffer, trigger, CheckBoxfast->isChecked(), state.SampleRate, *FTracePoints);
-    const TAmplitudeRange range = UpdateAmplitudeRange(state, extremes, CheckAutoSkala->isChecked());
-    if (range.Write) SetAxisRange(Chart2->Chart().LeftAxis(), range.Maximum, range.Minimum);
+    const std::optional<TAmplitudeRange> range = UpdateAmplitudeRange(state, extremes, CheckAutoSkala->isChecked());
+    if (range) SetAxisRange(Chart2->Chart().LeftAxis(), range->Maximum, range->Minimum);
 
     AnalyseSpectrum(state, Buffer, n, *FSpectrumPoints, FBackgroundCaption);
     WriteSpectrogramColumn(state, Image1->Picture().width(), Image1->Picture().height());
@@ -283,8 +283,11 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
     Image1->repaint();
     Chart1->Chart().RepaintNow();
     Chart2->Chart().RepaintNow();
+    for (TBufferObserver* observer : FBufferObservers) observer->BufferHandled(Buffer, Size);
     return true;
 }
+
+void TForm1::AddBufferObserver(TBufferObserver& observer) { FBufferObservers.push_back(&observer); }
 
 void TForm1::LoadPicLutFromMemo(TImageWidget* Image, QPlainTextEdit* Memo, const QString& Name) {
     LoadPaletteIntoImage(Image->Picture(), Memo->toPlainText().split('\n'), Name);
@@ -320,17 +323,12 @@ void TForm1::ButtoneraseClick(QObject*) {
 }
 
 void TForm1::CheckBackgroundClick(QObject*) {
-    AnalysisState& state = *FAnalysis;
     if (CheckBackground->isChecked()) {
-        state.BackgroundCount = 0;
-        for (int r = 0; r <= state.RowCount; ++r) state.BackgroundLevel[r] = 0.0;
-        state.BackgroundSubtract = false;
-        state.BackgroundLearning = true;
-        CheckBackground->setText("Aufzeichnung...");
+        StartBackgroundLearning(*FAnalysis);
+        CheckBackground->setText(BackgroundLearningCaption);
     } else {
-        state.BackgroundSubtract = false;
-        state.BackgroundLearning = false;
-        CheckBackground->setText("Hintergrundsubtraktion");
+        StopBackgroundTreatment(*FAnalysis);
+        CheckBackground->setText(BackgroundOffCaption);
     }
 }
 

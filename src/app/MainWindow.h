@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -26,6 +27,18 @@ class TChartWidget;
 class TFastLineSeries;
 class TImageWidget;
 class TWaveInService;
+
+// Gets every buffer after the window's buffer handler has shown it, for
+// work beyond the window's own: the WAV file of a recording, the rows of an
+// export. Called on the user-interface thread, in the order of
+// registration; an exception ends the handler as the handler's own would.
+class TBufferObserver {
+public:
+    virtual void BufferHandled(const char* buffer, int size) = 0;
+
+protected:
+    ~TBufferObserver() = default;
+};
 
 class TForm1 : public QWidget {
 public:
@@ -67,6 +80,10 @@ public:
     QCheckBox* CheckBoxColors;
 
     AnalysisState& Analysis() { return *FAnalysis; }
+
+    // Adds an observer of every handled buffer; it must outlive the window
+    // or the recording. Registration happens before recording starts.
+    void AddBufferObserver(TBufferObserver& observer);
 
     // Handlers, in their declaration order.
     void StartButtonClick(QObject* Sender);
@@ -127,6 +144,7 @@ private:
     std::unique_ptr<TSeriesSink> FTracePoints;
     std::unique_ptr<TSeriesSink> FSpectrumPoints;
     TBackgroundCheckCaption FBackgroundCaption{CheckBackground};
+    std::vector<TBufferObserver*> FBufferObservers;
 };
 
 // Writes both bounds of an axis in the order that the axis accepts, so that

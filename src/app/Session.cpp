@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace wellenschau {
 
@@ -55,31 +56,56 @@ void ChoosePalette(TForm1& form, const TOptions& options) {
     if (!options.Palette.isEmpty()) form.CBLut->setCurrentIndex(PaletteNames().indexOf(options.Palette));
 }
 
-// Puts a tap around the window's buffer handler: every buffer goes into
-// the WAV file first (when there is one), then through the handler, then to
-// afterHandler. A write failure ends the recording: the file keeps what was
-// written and the error's message reaches the user.
-void TapBuffers(TForm1& form, TWavRecorder* recorder, std::function<void()> afterHandler) {
-    form.AudioIn1->SetOnBufferFilled([&form, recorder, afterHandler](char* Buffer, int& Size) {
-        if (recorder && recorder->IsOpen()) {
-            try {
-                recorder->Append(Buffer, Size);
-            } catch (...) {
-                recorder->Close();
-                form.AudioIn1->StopNow();
-                throw;
-            }
+// --record: appends every handled buffer to the WAV file. A write failure
+// ends the recording: the file keeps what was written and the error's
+// message reaches the user.
+class TWavRecording final : public TBufferObserver {
+public:
+    TWavRecording(const QString& path, TAudioIn& audioIn) : FRecorder(path.toStdString()), FAudioIn(audioIn) {}
+
+    void BufferHandled(const char* buffer, int size) override {
+        if (!FRecorder.IsOpen()) return;
+        try {
+            FRecorder.Append(buffer, size);
+        } catch (...) {
+            FRecorder.Close();
+            FAudioIn.StopNow();
+            throw;
         }
-        const bool accepted = form.AudioIn1BufferFilled(Buffer, Size);
-        if (afterHandler) afterHandler();
-        return accepted;
-    });
+    }
+
+private:
+    TWavRecorder FRecorder;
+    TAudioIn& FAudioIn;
+};
+
+// Opens the WAV file of --record, if any, and registers it with the window.
+std::unique_ptr<TWavRecording> RecordTo(const TOptions& options, TForm1& form) {
+    if (options.RecordFile.isEmpty()) return nullptr;
+    auto recording = std::make_unique<TWavRecording>(options.RecordFile, *form.AudioIn1);
+    form.AddBufferObserver(*recording);
+    return recording;
 }
 
-std::unique_ptr<TWavRecorder> OpenRecorder(const TOptions& options) {
-    if (options.RecordFile.isEmpty()) return nullptr;
-    return std::make_unique<TWavRecorder>(options.RecordFile.toStdString());
-}
+// --export: the row levels of every handled buffer, and the end of the run
+// after --buffers buffers.
+class TExportRows final : public TBufferObserver {
+public:
+    TExportRows(TForm1& form, TExportFiles& files, std::optional<int> limit)
+        : FForm(form), FFiles(files), FLimit(limit) {}
+
+    void BufferHandled(const char*, int) override {
+        FFiles.AddLevels(++FHandled, FForm.Analysis());
+        if (FLimit && FHandled >= *FLimit) FForm.AudioIn1->StopNow();
+    }
+    int Handled() const { return FHandled; }
+
+private:
+    TForm1& FForm;
+    TExportFiles& FFiles;
+    std::optional<int> FLimit;
+    int FHandled = 0;
+};
 
 }  // namespace
 
@@ -97,12 +123,10 @@ int RunWindow(TApplication& application, const TOptions& options) {
         if (!options.InputFile.isEmpty()) file = OpenInputFile(options.InputFile, TFilePace::RealTime);
         if (options.Device && !DeviceExists(*options.Device))
             return Fail(QString("Es gibt kein Eingabegerät mit der Nummer %1 (siehe --list-devices).").arg(*options.Device));
-        const std::unique_ptr<TWavRecorder> recorder = OpenRecorder(options);
-
         TForm1 Form1(file ? static_cast<TWaveInService&>(*file) : DefaultWaveInService());
+        const std::unique_ptr<TWavRecording> recording = RecordTo(options, Form1);
         if (options.Device) Form1.AudioIn1->SetWaveDevice(*options.Device);
         SetControls(Form1, options);
-        if (recorder) TapBuffers(Form1, recorder.get(), {});
         // Centred on the screen when first shown.
         if (const QScreen* screen = Form1.screen())
             Form1.move(screen->availableGeometry().center() - Form1.rect().center());
@@ -123,18 +147,14 @@ int RunExport(TApplication& application, const TOptions& options) {
         const std::unique_ptr<TFileWaveIn> file = OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible);
         if (!QDir().mkpath(options.ExportDir))
             return Fail("Der Ordner '" + options.ExportDir + "' lässt sich nicht anlegen.");
-        const std::unique_ptr<TWavRecorder> recorder = OpenRecorder(options);
-
         TForm1 Form1(*file);
+        const std::unique_ptr<TWavRecording> recording = RecordTo(options, Form1);
         Form1.FormShow(&Form1);  // the start-up palette, as showing the window installs it
         SetControls(Form1, options);
         ChoosePalette(Form1, options);
         TExportFiles files(QDir(options.ExportDir), Form1.Analysis().RowCount);
-        int handled = 0;
-        TapBuffers(Form1, recorder.get(), [&] {
-            files.AddLevels(++handled, Form1.Analysis());
-            if (options.Buffers && handled >= *options.Buffers) Form1.AudioIn1->StopNow();
-        });
+        TExportRows rows(Form1, files, options.Buffers);
+        Form1.AddBufferObserver(rows);
 
         Form1.StartButtonClick(&Form1);
         if (!Form1.AudioIn1->DeviceOpen()) return Fail(QString::fromStdString(Form1.AudioIn1->ErrorMessage()));
@@ -142,7 +162,7 @@ int RunExport(TApplication& application, const TOptions& options) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QCoreApplication::sendPostedEvents();
         if (!failure.isEmpty()) return Fail(failure);
-        if (handled == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
+        if (rows.Handled() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
         files.Write(Form1);
         return 0;
     } catch (const EWellenschauError& error) {
