@@ -6,6 +6,7 @@
 #include "audio/SoundFileReader.h"
 #include "chart/FastLineSeries.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QImage>
 #include <QToolButton>
@@ -250,6 +251,42 @@ TEST_F(ExportOptionsTest, FullDiskStopsTheRecordingAndKeepsWhatWasWritten) {
     EXPECT_EQ(kept.SourceFrames(), 2 * 4096);
     std::vector<std::int16_t> samples(2 * 4096);
     EXPECT_EQ(kept.Read(samples.data(), 2 * 4096), 2 * 4096);
+}
+
+// Digest of a file's bytes, or of a picture's pixel indices and colour
+// table (independent of how the PNG encoder compresses them).
+std::string Digest(const QString& path) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (path.endsWith(".png")) {
+        const QImage picture(path);
+        for (int y = 0; y < picture.height(); ++y)
+            hash.addData(QByteArrayView(picture.constScanLine(y), picture.bytesPerLine()));
+        for (QRgb colour : picture.colorTable()) hash.addData(QByteArray::number(colour));
+    } else {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        hash.addData(file.readAll());
+    }
+    return hash.result().toHex().left(16).toStdString();
+}
+
+// Everything the analysis computes for a fixed sound, pinned to the last
+// bit: the row levels of every buffer, the last trace and spectrum, the
+// spectrogram's colour indices.
+TEST_F(ExportOptionsTest, ResultsArePinned) {
+    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Sweep}, 3.0);
+    const TRun run = RunProgram({"--input", wav, "--export", Dir.filePath("out"), "--peak-hold"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    const struct {
+        const char* File;
+        const char* Digest;
+    } pinned[] = {
+        {"levels.csv", "32022a8ecdb81087"},
+        {"spectrum.csv", "55433715041d30b4"},
+        {"trace.csv", "364fc0eca883010f"},
+        {"spectrogram-image.png", "24b936baf64db856"},
+    };
+    for (const auto& p : pinned) EXPECT_EQ(Digest(Dir.filePath("out/") + p.File), p.Digest) << p.File;
 }
 
 TEST(FileInputTest, EndOfTheFileEndsTheRecordingInTheWindow) {
