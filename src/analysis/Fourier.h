@@ -23,6 +23,9 @@ std::uint16_t BitReverse(std::uint16_t Index, std::uint16_t BitCount);
 void RadixTwoTransform(double Angle, std::uint16_t FftLength, std::span<const double> InRe,
                        std::span<const double> InIm, std::span<double> OutRe, std::span<double> OutIm);
 
+// The angle that ComputeFFT passes: 2 pi, rounded to double.
+inline constexpr double FullTurn = 6.283185307179586;
+
 // The forward transform of the analysis: RadixTwoTransform with Angle 2*pi
 // (positive exponent, no scaling).
 void ComputeFFT(std::uint16_t FftLength, std::span<const double> InRe, std::span<const double> InIm,
