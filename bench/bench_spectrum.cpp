@@ -2,6 +2,7 @@
 // buffer: window, FFT, row levels, peak display, background subtraction,
 // spectrum points and the scrolled spectrogram column.
 #include "analysis/AnalysisState.h"
+#include "analysis/Measurements.h"
 #include "analysis/PointSink.h"
 #include "analysis/Spectrogram.h"
 #include "analysis/Spectrum.h"
@@ -68,5 +69,21 @@ void BM_SpectrumAndSpectrogram(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SpectrumAndSpectrogram)->Unit(benchmark::kMicrosecond);
+
+// The measurements of one buffer, after its spectrum step; compare with
+// BM_SpectrumAndSpectrogram of the same run.
+void BM_Measurements(benchmark::State& state) {
+    auto analysis = std::make_unique<AnalysisState>();
+    SetupAnalysis(*analysis, PictureHeight);
+    const std::vector<char> buffer = NoiseBuffer();
+    TLastPoint points;
+    TIgnoredCaption caption;
+    AnalyseSpectrum(*analysis, buffer.data(), FftFrameLength, points, caption);
+    for (auto _ : state) {
+        const TMeasurements m = Measure(*analysis, buffer.data(), FftFrameLength);
+        benchmark::DoNotOptimize(m);
+    }
+}
+BENCHMARK(BM_Measurements)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
