@@ -2,6 +2,7 @@
 
 #include "ImageWidget.h"
 #include "MainWindow.h"
+#include "MeasurementText.h"
 #include "analysis/AnalysisState.h"
 #include "chart/ChartWidget.h"
 #include "chart/FastLineSeries.h"
@@ -33,6 +34,8 @@ TExportFiles::TExportFiles(const QDir& dir, int rowCount) : FDir(dir), FRowCount
     for (int row = 1; row < FRowCount; ++row) FLine += ",row" + QByteArray::number(row);
     FLine += '\n';
     Put(*FLevels, FLine);
+    FMeasurements = Create("measurements.csv");
+    Put(*FMeasurements, "buffer,time_s,rms_dbfs,peak_percent,dominant_hz,dominant_dbfs,note\n");
 }
 
 TExportFiles::~TExportFiles() = default;
@@ -58,6 +61,25 @@ void TExportFiles::AddLevels(int buffer, const AnalysisState& state) {
     }
     FLine += '\n';
     Put(*FLevels, FLine);
+}
+
+void TExportFiles::AppendField(QByteArray& line, const std::optional<double>& value) {
+    line += ',';
+    if (value) AppendNumber(line, *value);
+}
+
+void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasurements& measurements) {
+    FLine.clear();
+    FLine += QByteArray::number(buffer);
+    AppendField(FLine, seconds);
+    AppendField(FLine, measurements.RmsDbfs);
+    AppendField(FLine, measurements.PeakPercent);
+    AppendField(FLine, measurements.DominantHz);
+    AppendField(FLine, measurements.DominantDbfs);
+    FLine += ',';
+    if (measurements.DominantHz) FLine += NoteText(*measurements.DominantHz).toUtf8();
+    FLine += '\n';
+    Put(*FMeasurements, FLine);
 }
 
 void TExportFiles::WriteChart(QWidget& chart, const QString& name) {
@@ -92,6 +114,7 @@ void TExportFiles::Write(TForm1& form) {
     writeSeries(*form.SLeft, "spectrum.csv", "frequency_hz,level_db");
 
     FPending.push_back(std::move(FLevels));
+    FPending.push_back(std::move(FMeasurements));
     for (const auto& file : FPending)
         if (!file->commit()) CannotWrite(*file);
 }

@@ -1,6 +1,6 @@
 // The files of a headless export: the three charts and the spectrogram
 // picture as PNG, the last buffer's trace and spectrum, and the row levels
-// of every buffer as CSV (dot as decimal mark, shortest text that reads
+// and measurements of every buffer as CSV (dot as decimal mark, shortest text that reads
 // back as the same double, a header line). Each file is written under a
 // temporary name and only renamed into place by Commit, so a failed
 // export leaves no half-written file behind. User-interface thread only.
@@ -10,11 +10,13 @@
 #include <QSaveFile>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace wellenschau {
 
 struct AnalysisState;
+struct TMeasurements;
 class TForm1;
 
 class TExportFiles {
@@ -28,6 +30,10 @@ public:
     // peak display and background treatment.
     void AddLevels(int buffer, const AnalysisState& state);
 
+    // One line of measurements.csv: the buffer's number, its start in
+    // seconds and what was measured; empty fields where there is no value.
+    void AddMeasurements(int buffer, double seconds, const TMeasurements& measurements);
+
     // Writes the pictures and the last buffer's data of the window, then
     // puts every file in place.
     void Write(TForm1& form);
@@ -37,10 +43,12 @@ private:
     std::unique_ptr<QSaveFile> Create(const QString& name);
     void WriteChart(QWidget& chart, const QString& name);
     void AppendNumber(QByteArray& line, double value);
+    void AppendField(QByteArray& line, const std::optional<double>& value);
 
     QDir FDir;
     int FRowCount;
     std::unique_ptr<QSaveFile> FLevels;
+    std::unique_ptr<QSaveFile> FMeasurements;
     std::vector<std::unique_ptr<QSaveFile>> FPending;
     QByteArray FLine;  // reused for every line of levels.csv
 };

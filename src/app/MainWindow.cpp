@@ -279,6 +279,7 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
 
     AnalyseSpectrum(state, Buffer, n, *FSpectrumPoints, FBackgroundCaption);
     WriteSpectrogramColumn(state, Image1->Picture().width(), Image1->Picture().height());
+    FMeasurements = Measure(state, Buffer, n);
 
     Image1->repaint();
     Chart1->Chart().RepaintNow();

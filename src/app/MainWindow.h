@@ -6,6 +6,7 @@
 #pragma once
 
 #include "analysis/AnalysisState.h"
+#include "analysis/Measurements.h"
 #include "analysis/PointSink.h"
 #include "analysis/Spectrum.h"
 
@@ -80,6 +81,8 @@ public:
     QCheckBox* CheckBoxColors;
 
     AnalysisState& Analysis() { return *FAnalysis; }
+    // What the last handled buffer measured.
+    const TMeasurements& Measurements() const { return FMeasurements; }
 
     // Adds an observer of every handled buffer; it must outlive the window
     // or the recording. Registration happens before recording starts.
@@ -145,6 +148,7 @@ private:
     std::unique_ptr<TSeriesSink> FSpectrumPoints;
     TBackgroundCheckCaption FBackgroundCaption{CheckBackground};
     std::vector<TBufferObserver*> FBufferObservers;
+    TMeasurements FMeasurements;
 };
 
 // Writes both bounds of an axis in the order that the axis accepts, so that

@@ -87,15 +87,18 @@ std::unique_ptr<TWavRecording> RecordTo(const TOptions& options, TForm1& form) {
     return recording;
 }
 
-// --export: the row levels of every handled buffer, and the end of the run
-// after --buffers buffers.
+// --export: the row levels and measurements of every handled buffer, and
+// the end of the run after --buffers buffers.
 class TExportRows final : public TBufferObserver {
 public:
     TExportRows(TForm1& form, TExportFiles& files, std::optional<int> limit)
         : FForm(form), FFiles(files), FLimit(limit) {}
 
-    void BufferHandled(const char*, int) override {
+    void BufferHandled(const char*, int size) override {
+        const double seconds = FSamples / FForm.Analysis().SampleRate;
+        FSamples += size / 2;
         FFiles.AddLevels(++FHandled, FForm.Analysis());
+        FFiles.AddMeasurements(FHandled, seconds, FForm.Measurements());
         if (FLimit && FHandled >= *FLimit) FForm.AudioIn1->StopNow();
     }
     int Handled() const { return FHandled; }
@@ -105,6 +108,7 @@ private:
     TExportFiles& FFiles;
     std::optional<int> FLimit;
     int FHandled = 0;
+    std::int64_t FSamples = 0;  // before the current buffer
 };
 
 }  // namespace

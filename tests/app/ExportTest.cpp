@@ -177,6 +177,19 @@ TEST_F(ExportOptionsTest, ResampledToneStillPeaksAt1kHz) {
     EXPECT_NEAR(loudestFrequency, 1000.0, 30.0);
     EXPECT_NEAR(loudestLevel, -3.3, 1.5);  // half scale, 2/3 of it is 0 dB
     EXPECT_EQ(Lines(Dir.filePath("out/levels.csv")).size(), 6u);  // --buffers 5
+
+    // The measurements of the last buffer: its start, the tone and its note.
+    const std::vector<QByteArray> measured = Lines(Dir.filePath("out/measurements.csv"));
+    ASSERT_EQ(measured.size(), 6u);
+    EXPECT_EQ(measured[0], "buffer,time_s,rms_dbfs,peak_percent,dominant_hz,dominant_dbfs,note");
+    const QList<QByteArray> cells = measured[5].split(',');
+    ASSERT_EQ(cells.size(), 7);
+    EXPECT_EQ(cells[0], "5");
+    EXPECT_DOUBLE_EQ(cells[1].toDouble(), 4 * 4096 / 44100.0);
+    EXPECT_NEAR(cells[2].toDouble(), -6.02, 0.05);  // a full-scale sine's RMS reads 0 dBFS
+    EXPECT_NEAR(cells[4].toDouble(), 1000.0, 0.01);
+    EXPECT_NEAR(cells[5].toDouble(), -6.02, 0.05);
+    EXPECT_EQ(cells[6].toStdString(), "B5 +21 ct");
 }
 
 TEST_F(ExportOptionsTest, ControlsAndRecording) {

@@ -1,0 +1,42 @@
+#include "MeasurementText.h"
+
+#include <QLocale>
+
+#include <array>
+#include <cmath>
+
+namespace wellenschau {
+
+namespace {
+
+constexpr std::array<const char*, 12> NoteNames = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+const QString Missing = QStringLiteral("–");
+
+QString Number(const std::optional<double>& value, int decimals, const char* unit) {
+    if (!value) return Missing;
+    return QLocale().toString(*value, 'f', decimals) + QChar(0x202F) + QString::fromUtf8(unit);
+}
+
+}  // namespace
+
+QString NoteText(double hz) {
+    const TNote note = NoteOf(hz);
+    // MIDI note 12 is C0; floor division keeps notes below C0 consistent.
+    const int octave = static_cast<int>(std::floor(note.Midi / 12.0)) - 1;
+    const int name = ((note.Midi % 12) + 12) % 12;
+    const long cents = std::lround(note.Cents);
+    return QString("%1%2 %3%4 ct")
+        .arg(QString::fromLatin1(NoteNames[static_cast<std::size_t>(name)]))
+        .arg(octave)
+        .arg(cents < 0 ? "-" : "+")
+        .arg(std::labs(cents));
+}
+
+QString ReadoutText(const TMeasurements& m) {
+    const QString note = m.DominantHz ? "  " + NoteText(*m.DominantHz) : QString();
+    return QString("Frequenz %1%2   Ton %3   RMS %4   Spitze %5")
+        .arg(Number(m.DominantHz, 2, "Hz"), note, Number(m.DominantDbfs, 1, "dBFS"), Number(m.RmsDbfs, 1, "dBFS"),
+             Number(m.PeakPercent, 1, "%"));
+}
+
+}  // namespace wellenschau
