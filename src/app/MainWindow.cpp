@@ -281,9 +281,11 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
     WriteSpectrogramColumn(state, Image1->Picture().width(), Image1->Picture().height());
     FMeasurements = Measure(state, Buffer, n);
 
-    Image1->repaint();
-    Chart1->Chart().RepaintNow();
-    Chart2->Chart().RepaintNow();
+    if (FPaintEveryBuffer) {
+        Image1->repaint();
+        Chart1->Chart().RepaintNow();
+        Chart2->Chart().RepaintNow();
+    }
     for (TBufferObserver* observer : FBufferObservers) observer->BufferHandled(Buffer, Size);
     return true;
 }

@@ -84,6 +84,11 @@ public:
     // What the last handled buffer measured.
     const TMeasurements& Measurements() const { return FMeasurements; }
 
+    // With false, the handler leaves the charts marked for repainting
+    // instead of painting them at once: for a window that is never shown
+    // (the headless export), which paints only the pictures it writes.
+    void SetPaintEveryBuffer(bool paint) { FPaintEveryBuffer = paint; }
+
     // Adds an observer of every handled buffer; it must outlive the window
     // or the recording. Registration happens before recording starts.
     void AddBufferObserver(TBufferObserver& observer);
@@ -149,6 +154,7 @@ private:
     TBackgroundCheckCaption FBackgroundCaption{CheckBackground};
     std::vector<TBufferObserver*> FBufferObservers;
     TMeasurements FMeasurements;
+    bool FPaintEveryBuffer = true;
 };
 
 // Writes both bounds of an axis in the order that the axis accepts, so that

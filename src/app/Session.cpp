@@ -152,6 +152,7 @@ int RunExport(TApplication& application, const TOptions& options) {
         if (!QDir().mkpath(options.ExportDir))
             return Fail("Der Ordner '" + options.ExportDir + "' lässt sich nicht anlegen.");
         TForm1 Form1(*file);
+        Form1.SetPaintEveryBuffer(false);
         const std::unique_ptr<TWavRecording> recording = RecordTo(options, Form1);
         Form1.FormShow(&Form1);  // the start-up palette, as showing the window installs it
         SetControls(Form1, options);
