@@ -1,6 +1,5 @@
 #include "audio/SoundFileReader.h"
 
-
 #include <sndfile.h>
 #include <soxr.h>
 
