@@ -21,7 +21,6 @@ class QToolButton;
 namespace wellenschau {
 
 class TAudioIn;
-class TChartAxis;
 class TChartWidget;
 class TFastLineSeries;
 class TImageWidget;
@@ -128,9 +127,5 @@ private:
     std::unique_ptr<TSeriesSink> FSpectrumPoints;
     TBackgroundCheckCaption FBackgroundCaption{CheckBackground};
 };
-
-// Writes both bounds of an axis in the order that the axis accepts, so that
-// a range far from the current one (after a zoom or pan) never fails.
-void SetAxisRange(TChartAxis& axis, double maximum, double minimum);
 
 }  // namespace wellenschau

@@ -146,6 +146,12 @@ void TCustomChartAxis::SetAutomaticMaximum(bool value) {
     Changed();
 }
 
+void TCustomChartAxis::SwitchAutomaticOff() {
+    SetAutomatic(false);
+    SetAutomaticMinimum(false);
+    SetAutomaticMaximum(false);
+}
+
 void TCustomChartAxis::SetMinimum(double value) {
     if (FMinimum == value) return;
     if (!FChart.IsLoading() && value > FMaximum) throw AxisException(SAxisMinMax);
@@ -161,9 +167,13 @@ void TCustomChartAxis::SetMaximum(double value) {
 }
 
 void TCustomChartAxis::SetMinMax(double minimum, double maximum) {
-    FMinimum = minimum;
-    FMaximum = maximum;
-    Changed();
+    if (maximum >= FMinimum) {
+        SetMaximum(maximum);
+        SetMinimum(minimum);
+    } else {
+        SetMinimum(minimum);
+        SetMaximum(maximum);
+    }
 }
 
 void TCustomChartAxis::SetIncrement(double value) {

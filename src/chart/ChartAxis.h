@@ -71,13 +71,18 @@ public:
     void SetAutomaticMinimum(bool value);
     bool AutomaticMaximum() const { return FAutomaticMaximum; }
     void SetAutomaticMaximum(bool value);
+    // Clears Automatic, AutomaticMinimum and AutomaticMaximum, each through
+    // its setter, so that the axis keeps the bounds written to it.
+    void SwitchAutomaticOff();
     double Minimum() const { return FMinimum; }
     // Raises AxisException (keeping the old value) above Maximum, except
     // while the chart is loading.
     void SetMinimum(double value);
     double Maximum() const { return FMaximum; }
     void SetMaximum(double value);
-    // Both bounds at once, without checks or order (the mouse zoom's way).
+    // Both bounds through the checked setters, in the order that never
+    // crosses the current other bound: a new range far from the old one
+    // (after a zoom or pan) is accepted whenever minimum <= maximum.
     void SetMinMax(double minimum, double maximum);
     double Increment() const { return FIncrement; }
     void SetIncrement(double value);

@@ -15,13 +15,7 @@ protected:
     // Sets a fixed scale and a pixel span, as a paint would.
     void Prepare(TCustomChartAxis& axis, double minimum, double maximum, const TRect& plot) {
         axis.SetAutomatic(false);
-        if (minimum > axis.Maximum()) {
-            axis.SetMaximum(maximum);
-            axis.SetMinimum(minimum);
-        } else {
-            axis.SetMinimum(minimum);
-            axis.SetMaximum(maximum);
-        }
+        axis.SetMinMax(minimum, maximum);
         axis.UpdateScale();
         axis.UpdatePixelRange(plot);
     }
