@@ -1,7 +1,7 @@
 // The mouse on the chart widget: synthetic Qt events zoom, undo, pan and
 // scroll the oscilloscope chart, and the rubber band shows over the image
 // without redrawing the chart.
-#include "ChartTestSupport.h"
+#include "DisplayTestSupport.h"
 #include "chart/ChartWidget.h"
 
 #include <QCoreApplication>
