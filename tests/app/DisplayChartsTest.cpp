@@ -68,13 +68,13 @@ TEST(ChartWidget, CopiesTheImageAndRedrawsOnlyWhenDirty) {
     EXPECT_EQ(widget.grab().toImage().pixel(250, 2) & 0xFFFFFFu, Rgb(clWhite));
 }
 
-class VisibleRange : public ::testing::Test {
+class OscilloscopeChart : public ::testing::Test {
 protected:
-    VisibleRange() : c(790, 535) {}
+    OscilloscopeChart() : c(790, 535) {}
     TChart2 c;
 };
 
-TEST_F(VisibleRange, StretchedTimeAxisDrawsUpToTheFirstPointBeyondIt) {
+TEST_F(OscilloscopeChart, StretchedTimeAxisDrawsUpToTheFirstPointBeyondIt) {
     FillTrace(c.FastLineSeries1, 1803);
     EXPECT_NEAR(c.FastLineSeries1.XValue(1802), 40.86, 0.002);
     c.Chart.BottomAxis().SetMaximum(13.6);
@@ -86,7 +86,7 @@ TEST_F(VisibleRange, StretchedTimeAxisDrawsUpToTheFirstPointBeyondIt) {
     EXPECT_EQ(c.FastLineSeries1.LastVisible(), 599);
 }
 
-TEST_F(VisibleRange, SeriesBeyondEitherEndOfTheScale) {
+TEST_F(OscilloscopeChart, SeriesBeyondEitherEndOfTheScale) {
     c.FastLineSeries1.AddPoint(50, 0);
     c.FastLineSeries1.AddPoint(60, 0);
     c.FastLineSeries2.AddPoint(-5, 0);
@@ -96,7 +96,7 @@ TEST_F(VisibleRange, SeriesBeyondEitherEndOfTheScale) {
     EXPECT_EQ(c.FastLineSeries2.FirstVisible(), -1);
 }
 
-TEST_F(VisibleRange, PointsOnTheSamePixelAreSkipped) {
+TEST_F(OscilloscopeChart, PointsOnTheSamePixelAreSkipped) {
     // 1803 points over a 740-pixel axis, on one flat line.
     for (int i = 0; i < 1803; ++i) c.FastLineSeries1.AddPoint(i / 44.1, 0);
     const auto before = c.Chart.Canvas().LinesDrawn();
@@ -120,7 +120,7 @@ TEST_F(VisibleRange, PointsOnTheSamePixelAreSkipped) {
     EXPECT_EQ(c.FastLineSeries1.LastDrawnX(), c.Chart.BottomAxis().ValueToPosition(20));
 }
 
-TEST_F(VisibleRange, TheLiveTraceIsDrawnOverTheSnapshot) {
+TEST_F(OscilloscopeChart, TheLiveTraceIsDrawnOverTheSnapshot) {
     c.FastLineSeries2.AddPoint(0, 10);
     c.FastLineSeries2.AddPoint(40, 10);
     c.FastLineSeries1.AddPoint(0, 10);

@@ -40,8 +40,7 @@ TEST(ValueLabels, TooNarrowAnAxisGrowsTheStepToFive) {
 
 TEST(ValueLabels, FollowTheDefaultLocale) {
     TChart2 c(790, 535);
-    c.Chart.BottomAxis().SetMaximum(13.6);
-    c.Chart.BottomAxis().SetIncrement(0.5);
+    SetOscilloscopeTimeBase(c.Chart, true);
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     c.Chart.Paint();
