@@ -3,7 +3,7 @@
 // per-buffer refill of its live series, and the rubber band that every
 // screen paint adds during a zoom drag.
 #include "BenchApplication.h"
-#include "chart/ChartLayouts.h"
+#include "app/DisplaySetup.h"
 #include "chart/RubberBand.h"
 
 #include <benchmark/benchmark.h>

@@ -1,12 +1,12 @@
 #include "MainWindow.h"
 
+#include "DisplaySetup.h"
 #include "Glyphs.h"
 #include "ImageWidget.h"
 #include "analysis/Spectrogram.h"
 #include "analysis/Trace.h"
 #include "audio/AudioIn.h"
 #include "audio/CallBackWinIn.h"
-#include "chart/ChartLayouts.h"
 #include "chart/ChartWidget.h"
 #include "chart/FastLineSeries.h"
 #include "core/CheckedMath.h"
@@ -80,16 +80,6 @@ void TForm1::TSeriesSink::AddPoint(double X, double Y) { FSeries.AddPoint(X, Y);
 
 void TForm1::TBackgroundCheckCaption::SetCaption(const char* Caption) {
     FCheckBox->setText(QString::fromUtf8(Caption));
-}
-
-void SetAxisRange(TChartAxis& axis, double maximum, double minimum) {
-    if (maximum >= axis.Minimum()) {
-        axis.SetMaximum(maximum);
-        axis.SetMinimum(minimum);
-    } else {
-        axis.SetMinimum(minimum);
-        axis.SetMaximum(maximum);
-    }
 }
 
 TForm1::TForm1(TWaveInService& waveIn) : FAnalysis(std::make_unique<AnalysisState>()) {
@@ -217,13 +207,8 @@ void TForm1::FormCreate(QObject*) {
     FillLegend(state.LegendLines, Image2->width(), Image2->height());
     AudioIn1->SetBufferSize(CaptureBufferSize);
     SetupAnalysis(state, Image1->Picture().height());
-    SxAchse->ClearPoints();
-    for (int i = 0; i < static_cast<int>(LabelCount); ++i)
-        SxAchse->AddPoint(state.LabelFrequencies[i], 0, QString::fromStdString(state.LabelTexts[i]));
-    SyAchse->ClearPoints();
-    for (int i = 0; i < static_cast<int>(LabelCount); ++i)
-        SyAchse->AddPoint(state.LabelFrequencies[i], state.LabelFrequencies[i],
-                          QString::fromStdString(state.LabelTexts[i]));
+    FillLabelCarrier(*SxAchse, state, TCarrierY::Zero);
+    FillLabelCarrier(*SyAchse, state, TCarrierY::Frequency);
 }
 
 void TForm1::FormShow(QObject*) {
@@ -275,7 +260,7 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
     const TTraceExtremes extremes =
         PlotTrace(Buffer, trigger, CheckBoxfast->isChecked(), state.SampleRate, *FTracePoints);
     const std::optional<TAmplitudeRange> range = UpdateAmplitudeRange(state, extremes, CheckAutoSkala->isChecked());
-    if (range) SetAxisRange(Chart2->Chart().LeftAxis(), range->Maximum, range->Minimum);
+    if (range) Chart2->Chart().LeftAxis().SetMinMax(range->Minimum, range->Maximum);
 
     AnalyseSpectrum(state, Buffer, n, *FSpectrumPoints, FBackgroundCaption);
     WriteSpectrogramColumn(state, Image1->Picture().width(), Image1->Picture().height());
@@ -338,14 +323,7 @@ void TForm1::CheckBackgroundClick(QObject*) {
 void TForm1::CheckAverageClick(QObject*) { FAnalysis->PeakHold = CheckAverage->isChecked(); }
 
 void TForm1::CheckBoxfastClick(QObject*) {
-    TChartAxis& time = Chart2->Chart().BottomAxis();
-    if (CheckBoxfast->isChecked()) {
-        time.SetMaximum(13.6);
-        time.SetIncrement(0.5);
-    } else {
-        time.SetMaximum(40.8);
-        time.SetIncrement(2.0);
-    }
+    SetOscilloscopeTimeBase(Chart2->Chart(), CheckBoxfast->isChecked());
 }
 
 void TForm1::CheckBoxColorsClick(QObject*) {

@@ -23,7 +23,6 @@ class QToolButton;
 namespace wellenschau {
 
 class TAudioIn;
-class TChartAxis;
 class TChartWidget;
 class TFastLineSeries;
 class TImageWidget;
@@ -156,9 +155,5 @@ private:
     TMeasurements FMeasurements;
     bool FPaintEveryBuffer = true;
 };
-
-// Writes both bounds of an axis in the order that the axis accepts, so that
-// a range far from the current one (after a zoom or pan) never fails.
-void SetAxisRange(TChartAxis& axis, double maximum, double minimum);
 
 }  // namespace wellenschau

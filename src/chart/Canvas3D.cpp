@@ -1,4 +1,5 @@
 #include "chart/Canvas3D.h"
+#include "chart/QtColor.h"
 
 #include <algorithm>
 #include <cstdlib>

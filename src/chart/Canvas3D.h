@@ -16,6 +16,7 @@
 
 #include "chart/ChartPen.h"
 #include "chart/ChartTypes.h"
+#include "chart/TextMeasure.h"
 #include "core/Colors.h"
 
 #include <QFontMetrics>
@@ -136,6 +137,17 @@ private:
     int FPenX = 0;
     int FPenY = 0;
     std::int64_t FLinesDrawn = 0;
+};
+
+// Measures text in a font on a canvas: selects the font when made.
+class TCanvasTextMeasure final : public TTextMeasure {
+public:
+    TCanvasTextMeasure(TCanvas3D& canvas, const TChartFont& font) : FCanvas(canvas) { FCanvas.SetFont(font); }
+    int TextWidth(const QString& text) override { return FCanvas.TextWidth(text); }
+    int FontHeight() override { return FCanvas.FontHeight(); }
+
+private:
+    TCanvas3D& FCanvas;
 };
 
 }  // namespace wellenschau

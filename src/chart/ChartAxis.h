@@ -1,11 +1,15 @@
-// The axes of a chart: TCustomChartAxis maps values to pixels (linear or
-// logarithmic), reserves its bands (title, labels, ticks) off the plot
-// rectangle and draws title, labels, axis line, ticks, grid and minor ticks.
+// The axes of a chart: TCustomChartAxis holds an axis' properties, updates
+// its scale and pixel span (TAxisScale, which maps values to pixels),
+// reserves its bands (title, labels, ticks) off the plot rectangle, computes
+// its labels and ticks (with the arithmetic of AxisTicks.h) and draws
+// title, labels, axis line, ticks, grid and minor ticks.
 // TChartAxis is the axis the chart publishes; TChartDepthAxis the one only
 // 3D views show. Axes belong to their chart and are created and destroyed
 // with it. UI thread only.
 #pragma once
 
+#include "chart/AxisScale.h"
+#include "chart/AxisTicks.h"
 #include "chart/ChartPen.h"
 #include "chart/ChartTypes.h"
 
@@ -17,13 +21,6 @@ namespace wellenschau {
 
 class TChart;
 class TChartSeries;
-
-// Next step of the series 1, 2, 5, 10, 20, 50, ... after x.
-double NextNiceStep(double x);
-
-// A value label's text: digit grouping, at least one integer digit, up to
-// three decimals, separators of the current default QLocale.
-QString FormatLabelValue(double value);
 
 // The caption, angle and font of an axis title.
 class TChartAxisTitle {
@@ -71,21 +68,26 @@ public:
     void SetAutomaticMinimum(bool value);
     bool AutomaticMaximum() const { return FAutomaticMaximum; }
     void SetAutomaticMaximum(bool value);
+    // Clears Automatic, AutomaticMinimum and AutomaticMaximum, each through
+    // its setter, so that the axis keeps the bounds written to it.
+    void SwitchAutomaticOff();
     double Minimum() const { return FMinimum; }
     // Raises AxisException (keeping the old value) above Maximum, except
     // while the chart is loading.
     void SetMinimum(double value);
     double Maximum() const { return FMaximum; }
     void SetMaximum(double value);
-    // Both bounds at once, without checks or order (the mouse zoom's way).
+    // Both bounds through the checked setters, in the order that never
+    // crosses the current other bound: a new range far from the old one
+    // (after a zoom or pan) is accepted whenever minimum <= maximum.
     void SetMinMax(double minimum, double maximum);
     double Increment() const { return FIncrement; }
     void SetIncrement(double value);
-    bool Logarithmic() const { return FLogarithmic; }
+    bool Logarithmic() const { return FScale.Logarithmic; }
     void SetLogarithmic(bool value);
     int LogarithmicBase() const { return FLogarithmicBase; }
     void SetLogarithmicBase(int value);
-    bool Inverted() const { return FInverted; }
+    bool Inverted() const { return FScale.Inverted; }
     void SetInverted(bool value);
 
     // --- Labels ---
@@ -135,17 +137,20 @@ public:
     bool IsHorizontal() const { return FIsHorizontal; }
     bool IsOtherSide() const { return FIsOtherSide; }
     bool IsDepthAxis() const { return FIsDepthAxis; }
-    double ScaleMinimum() const { return FScaleMinimum; }
-    double ScaleMaximum() const { return FScaleMaximum; }
-    double ScaleRange() const { return FScaleRange; }
-    int StartPixel() const { return FStartPixel; }
-    int EndPixel() const { return FEndPixel; }
-    int PixelLength() const { return FPixelLength; }
-    int CenterPixel() const { return FCenterPixel; }
+    // Scale, pixel span and mapping of the last paint.
+    const TAxisScale& Scale() const { return FScale; }
+    double ScaleMinimum() const { return FScale.Minimum; }
+    double ScaleMaximum() const { return FScale.Maximum; }
+    double ScaleRange() const { return FScale.Range; }
+    int StartPixel() const { return FScale.StartPixel; }
+    int EndPixel() const { return FScale.EndPixel; }
+    int PixelLength() const { return FScale.PixelLength; }
+    int CenterPixel() const { return FScale.CenterPixel; }
     int AxisLinePos() const { return FAxisLinePos; }
     int LabelsPos() const { return FLabelsPos; }
     int TitlePos() const { return FTitlePos; }
-    // Tick positions and drawn labels of the last DrawAxis, largest value first.
+    // Tick positions and labels (drawn unless empty) of the last DrawAxis,
+    // largest value first. Computed by UpdateLabels, then drawn.
     const std::vector<int>& TickList() const { return FTickList; }
     const std::vector<TAxisLabel>& DrawnLabels() const { return FDrawnLabels; }
 
@@ -156,11 +161,11 @@ public:
     void UpdatePixelRange(const TRect& plot);
     void DrawAxis();
 
-    // --- Mapping ---
-    int ValueToPosition(double value) const;
-    int ValueToPositionX(double value) const;
-    int ValueToPositionY(double value) const;
-    double PositionToValue(int pixel) const;
+    // --- Mapping (the last paint's scale) ---
+    int ValueToPosition(double value) const { return FScale.ValueToPosition(value); }
+    int ValueToPositionX(double value) const { return FScale.ValueToPositionX(value); }
+    int ValueToPositionY(double value) const { return FScale.ValueToPositionY(value); }
+    double PositionToValue(int pixel) const { return FScale.PositionToValue(pixel); }
 
     // The label step of value labels, for the current font and pixel length.
     double CalcLabelIncrement();
@@ -175,26 +180,29 @@ private:
     void Store(T& field, T value);
     bool AttachedTo(const TChartSeries& series) const;
 
-    double LinearPosition(double value, bool fromEnd) const;
-    int LogarithmicPosition(double value, bool xUse) const;
-    void LogBounds(double& logMin, double& logMax) const;
     int LabelBandSize();
     int TitleBandSize();
     int TickBandSize() const;
     double WidestValueLabelExtent(double step);
 
+    // Label and tick computation (AxisLabels.cpp): fills the tick, label
+    // and minor tick lists for the label step, without drawing.
+    void UpdateLabels(double step);
+    void AddTick(int position);
+    void AddLabel(int position, const QString& text);
+    void PlaceValueLabel(double value);
+    void PlaceValueLabels(double step);
+    void PlaceTextLabels();
+    bool MinorTicksNeeded() const;
+    void BuildMinorTicks();
+
+    // Drawing (AxisDrawing.cpp) of what UpdateLabels computed.
     void DrawTitle();
     void DrawText(int position, int across, const QString& text, int angle);
-    void DrawLabelText(int position, const QString& text);
-    void AddTick(int position);
-    void PlaceValueLabel(double value);
-    void DrawValueLabels(double step);
-    void DrawLogarithmicValueLabels();
-    void DrawTextLabels();
+    void DrawLabels();
     void DrawTicksAndGrid();
     void DrawTickLines(const std::vector<int>& positions, int direction, int length);
     void DrawGridLines(bool centered, const std::vector<int>& positions);
-    void BuildMinorTicks();
 
     TChart& FChart;
     bool FAutomatic = true;
@@ -203,9 +211,7 @@ private:
     double FMinimum = 0.0;
     double FMaximum = 0.0;
     double FIncrement = 0.0;
-    bool FLogarithmic = false;
     int FLogarithmicBase = 10;
-    bool FInverted = false;
     bool FLabels = true;
     TAxisLabelStyle FLabelStyle = talAuto;
     TChartFont FLabelsFont;
@@ -233,19 +239,16 @@ private:
     const bool FIsHorizontal;
     const bool FIsOtherSide;
     const bool FIsDepthAxis;
-    double FScaleMinimum = 0.0;
-    double FScaleMaximum = 0.0;
-    double FScaleRange = 0.0;
-    int FStartPixel = 0;
-    int FEndPixel = 0;
-    int FPixelLength = 0;
-    int FCenterPixel = 0;
+    // Logarithmic and Inverted are stored here as the mapping reads them.
+    TAxisScale FScale;
     int FAxisLinePos = 0;
     int FLabelsPos = 0;
     int FTitlePos = 0;
     std::vector<int> FTickList;
     std::vector<int> FMinorTickList;
     std::vector<TAxisLabel> FDrawnLabels;
+    // Values of the value labels of the last UpdateLabels, kept for their capacity.
+    std::vector<double> FLabelValues;
     std::vector<TChartSeries*> FLabelSeries;
 };
 

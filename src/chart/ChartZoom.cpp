@@ -2,6 +2,7 @@
 
 #include "chart/Chart.h"
 #include "chart/ChartSeries.h"
+#include "chart/QtColor.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -45,7 +46,7 @@ void TZoomPanData::Activate(int x, int y) {
     Active = true;
 }
 
-void TZoomPanData::Check() {
+void TZoomPanData::OrderCorners() {
     if (X0 > X1) std::swap(X0, X1);
     if (Y0 > Y1) std::swap(Y0, Y1);
 }
@@ -58,9 +59,7 @@ void StoreAxisBounds(TCustomChartAxis& axis, double a, double b) {
 }
 
 void SetAxisBounds(TCustomChartAxis& axis, double a, double b) {
-    axis.SetAutomatic(false);
-    axis.SetAutomaticMinimum(false);
-    axis.SetAutomaticMaximum(false);
+    axis.SwitchAutomaticOff();
     StoreAxisBounds(axis, a, b);
 }
 
@@ -96,8 +95,8 @@ void TChartZoom::MouseMove(int x, int y) {
     if (FScalesRestored) SaveScales();
     // The record keeps the last position unordered: each step pans by the
     // pointer's own movement, so the value under it stays under it.
-    const bool horizontalMoved = PanAxes(true, x, FPanning.X1);
-    const bool verticalMoved = PanAxes(false, y, FPanning.Y1);
+    const bool horizontalMoved = ShiftAxesForPan(true, x, FPanning.X1);
+    const bool verticalMoved = ShiftAxesForPan(false, y, FPanning.Y1);
     FPanning.X1 = x;
     FPanning.Y1 = y;
     if (!horizontalMoved && !verticalMoved) return;
@@ -127,9 +126,7 @@ void TChartZoom::MouseWheel(bool down) {
     for (TChartAxis* axis : {&FChart.LeftAxis(), &FChart.RightAxis()}) {
         const double shift = (axis->Maximum() - axis->Minimum()) * WheelScrollPercent / 100.0;
         const double s = down ? shift : -shift;
-        axis->SetAutomatic(false);
-        axis->SetAutomaticMinimum(false);
-        axis->SetAutomaticMaximum(false);
+        axis->SwitchAutomaticOff();
         axis->SetMinMax(axis->Minimum() + s, axis->Maximum() + s);
     }
     FChart.RepaintNow();
@@ -151,7 +148,7 @@ TChartClicked TChartZoom::CalcClickedPart(int x, int y) const {
 }
 
 void TChartZoom::ZoomIn() {
-    FZoom.Check();
+    FZoom.OrderCorners();
     const std::array<TChartAxis*, ZoomAxisCount> axes = ZoomAxes();
     std::array<TRange, ZoomAxisCount> targets;
     for (std::size_t i = 0; i < ZoomAxisCount; ++i) {
@@ -208,17 +205,17 @@ void TChartZoom::SaveScales() {
     FScalesRestored = false;
 }
 
-bool TChartZoom::PansAxes(bool horizontal) const {
+bool TChartZoom::PanningAllowedFor(bool horizontal) const {
     const TPanningMode mode = FChart.AllowPanning();
     return mode == pmBoth || mode == (horizontal ? pmHorizontal : pmVertical);
 }
 
-bool TChartZoom::PanAxes(bool horizontal, int a, int b) {
-    if (a == b || !PansAxes(horizontal)) return false;
+bool TChartZoom::ShiftAxesForPan(bool horizontal, int toPixel, int fromPixel) {
+    if (toPixel == fromPixel || !PanningAllowedFor(horizontal)) return false;
     bool moved = false;
     for (TCustomChartAxis* axis : FChart.AxisList()) {
         if (axis->IsDepthAxis() || axis->IsHorizontal() != horizontal) continue;
-        const double d = axis->PositionToValue(b) - axis->PositionToValue(a);
+        const double d = axis->PositionToValue(fromPixel) - axis->PositionToValue(toPixel);
         double minimum = axis->Minimum() + d;
         double maximum = axis->Maximum() + d;
         bool allow = true;

@@ -38,7 +38,7 @@ struct TZoomPanData {
 
     void Activate(int x, int y);
     // Swaps the corners so that X0 <= X1 and Y0 <= Y1.
-    void Check();
+    void OrderCorners();
 };
 
 // The part of the chart under a press, first match in this order.
@@ -112,10 +112,11 @@ private:
     // Left, right, top, bottom: the axes a zoom changes.
     std::array<TChartAxis*, ZoomAxisCount> ZoomAxes() const;
     void SaveScales();
-    // Pans the horizontal or the vertical axes from pixel b to pixel a;
-    // true when an axis moved.
-    bool PanAxes(bool horizontal, int a, int b);
-    bool PansAxes(bool horizontal) const;
+    // Shifts the horizontal or the vertical axes so that the value at pixel
+    // fromPixel moves to pixel toPixel; true when an axis moved.
+    bool ShiftAxesForPan(bool horizontal, int toPixel, int fromPixel);
+    // True when the chart's AllowPanning lets the pan move these axes.
+    bool PanningAllowedFor(bool horizontal) const;
 
     TChart& FChart;
     TZoomPanData FZoom;
@@ -126,7 +127,7 @@ private:
 };
 
 // Sets both bounds of an axis for a zoom, pan or undo: the smaller value
-// becomes Minimum, a range below 1e-10 is widened to 1e-10, and no bound
+// becomes Minimum and a range below 1e-10 is widened to 1e-10, so no bound
 // check can fail. SetAxisBounds also switches the automatic scale off.
 void StoreAxisBounds(TCustomChartAxis& axis, double a, double b);
 void SetAxisBounds(TCustomChartAxis& axis, double a, double b);

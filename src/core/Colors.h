@@ -3,8 +3,6 @@
 // and clNone are markers, not colours.
 #pragma once
 
-#include <QColor>
-
 #include <cstdint>
 
 namespace wellenschau {
@@ -42,10 +40,5 @@ inline constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor RGBColor(int red, int green, int blue) {
     return static_cast<TColor>((blue & 0xFF) << 16 | (green & 0xFF) << 8 | (red & 0xFF));
 }
-
-// The colour as Qt draws it. System colours take this platform's fixed
-// look; clNone is transparent; clDefault has no colour of its own and gives
-// fallback, which the owner supplies.
-QColor ToQColor(TColor color, const QColor& fallback = QColor(Qt::black));
 
 }  // namespace wellenschau

@@ -10,25 +10,19 @@ using namespace wellenschau;
 
 namespace {
 
-class AxisMapping : public ::testing::Test {
+class MappingChart : public ::testing::Test {
 protected:
     // Sets a fixed scale and a pixel span, as a paint would.
     void Prepare(TCustomChartAxis& axis, double minimum, double maximum, const TRect& plot) {
         axis.SetAutomatic(false);
-        if (minimum > axis.Maximum()) {
-            axis.SetMaximum(maximum);
-            axis.SetMinimum(minimum);
-        } else {
-            axis.SetMinimum(minimum);
-            axis.SetMaximum(maximum);
-        }
+        axis.SetMinMax(minimum, maximum);
         axis.UpdateScale();
         axis.UpdatePixelRange(plot);
     }
     TChart chart;
 };
 
-TEST_F(AxisMapping, LogarithmicFrequencyAxisPutsOneKilohertzAtPixel252) {
+TEST_F(MappingChart, LogarithmicFrequencyAxisPutsOneKilohertzAtPixel252) {
     TChartAxis& axis = chart.BottomAxis();
     axis.SetLogarithmic(true);
     Prepare(axis, 20, 22050, {40, 0, 420, 100});
@@ -45,7 +39,7 @@ TEST_F(AxisMapping, LogarithmicFrequencyAxisPutsOneKilohertzAtPixel252) {
     EXPECT_EQ(axis.ValueToPositionX(1000), 420 - 252 + 40);
 }
 
-TEST_F(AxisMapping, LogarithmicAxisWithZeroMinimumMapsFromLogOfOne) {
+TEST_F(MappingChart, LogarithmicAxisWithZeroMinimumMapsFromLogOfOne) {
     TChartAxis& axis = chart.LeftAxis();
     axis.SetLogarithmic(true);
     Prepare(axis, 0, 100, {0, 0, 100, 100});
@@ -54,7 +48,7 @@ TEST_F(AxisMapping, LogarithmicAxisWithZeroMinimumMapsFromLogOfOne) {
     EXPECT_EQ(axis.ValueToPositionY(1), 100);
 }
 
-TEST_F(AxisMapping, LinearEndsMapToTheEndsOfTheSpan) {
+TEST_F(MappingChart, LinearEndsMapToTheEndsOfTheSpan) {
     TChartAxis& bottom = chart.BottomAxis();
     Prepare(bottom, 0, 40.8, {45, 5, 785, 500});
     EXPECT_EQ(bottom.ValueToPositionX(0), 45);
@@ -71,7 +65,7 @@ TEST_F(AxisMapping, LinearEndsMapToTheEndsOfTheSpan) {
     EXPECT_EQ(left.ValueToPositionY(101), 500);
 }
 
-TEST_F(AxisMapping, DegenerateScalesMapToTheCentre) {
+TEST_F(MappingChart, DegenerateScalesMapToTheCentre) {
     TChartAxis& axis = chart.BottomAxis();
     Prepare(axis, 5, 5, {0, 0, 101, 50});
     EXPECT_EQ(axis.ValueToPositionX(123), 50);

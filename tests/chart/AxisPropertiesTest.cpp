@@ -1,7 +1,6 @@
 // Axis property checks: AxisException with the German texts, the kept old
 // value, relaxed bounds while loading, and invalidation by every setter.
 #include "ChartTestSupport.h"
-#include "chart/AxisException.h"
 
 #include <gtest/gtest.h>
 
@@ -9,29 +8,6 @@ using namespace wellenschau;
 using namespace wellenschau::test;
 
 namespace {
-
-template <typename Action>
-std::string MessageOf(Action action) {
-    try {
-        action();
-    } catch (const AxisException& e) {
-        return e.what();
-    }
-    return "no exception";
-}
-
-TEST(AxisProperties, BoundsInTheWrongOrderRaiseAndKeepTheOldValue) {
-    TChart2 c(790, 535);
-    TChartAxis& bottom = c.Chart.BottomAxis();
-    bottom.SetMaximum(13.6);
-    EXPECT_EQ(bottom.Maximum(), 13.6);
-    EXPECT_EQ(MessageOf([&] { bottom.SetMaximum(-1); }), "Der Maximalwert einer Achse muss >= Minimum sein");
-    EXPECT_EQ(bottom.Maximum(), 13.6);
-    EXPECT_EQ(MessageOf([&] { bottom.SetMinimum(20); }), "Der Minimalwert einer Achse muss <= Maximum sein");
-    EXPECT_EQ(bottom.Minimum(), 0.0);
-    c.Chart.Paint();
-    EXPECT_EQ(c.Chart.BottomAxis().ScaleMaximum(), 13.6);
-}
 
 TEST(AxisProperties, OtherInvalidValuesRaiseTheirMessages) {
     TChart chart;
@@ -87,23 +63,6 @@ TEST(AxisProperties, AnAutomaticAxisTakesItsScaleFromItsSeries) {
     EXPECT_EQ(chart.BottomAxis().Maximum(), 7);
     EXPECT_EQ(chart.LeftAxis().ScaleMinimum(), -3);
     EXPECT_EQ(chart.LeftAxis().ScaleMaximum(), 9);
-}
-
-TEST(AxisProperties, EverySetterInvalidatesTheChart) {
-    TChart2 c(400, 300);
-    const auto invalidates = [&](auto change) {
-        c.Chart.Paint();
-        EXPECT_FALSE(c.Chart.Dirty());
-        change();
-        return c.Chart.Dirty();
-    };
-    EXPECT_TRUE(invalidates([&] { c.Chart.LeftAxis().SetMaximum(50); }));
-    EXPECT_TRUE(invalidates([&] { c.Chart.LeftAxis().Grid().SetColor(clBlack); }));
-    EXPECT_TRUE(invalidates([&] { c.Chart.BottomAxis().LabelsFont().SetPixelSize(12); }));
-    EXPECT_TRUE(invalidates([&] { c.Chart.BottomAxis().Title().SetCaption("t"); }));
-    EXPECT_TRUE(invalidates([&] { c.Chart.SetBackColor(clBlack); }));
-    EXPECT_TRUE(invalidates([&] { c.FastLineSeries1.LinePen().SetColor(clWhite); }));
-    EXPECT_FALSE(invalidates([&] { c.Chart.LeftAxis().SetMaximum(50); }));  // unchanged value
 }
 
 }  // namespace

@@ -1,10 +1,6 @@
-// The paint: back wall, series clipping, double buffering and resizing,
-// headless and in the widget.
+// The paint: back wall, series clipping, double buffering and resizing.
 #include "ChartTestSupport.h"
-#include "chart/ChartWidget.h"
 
-#include <QCoreApplication>
-#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace wellenschau;
@@ -123,29 +119,6 @@ TEST_F(PlainChart, WithoutAutoRepaintANewSegmentIsDrawnAtOnce) {
     series.AddPoint(100, 40);
     EXPECT_FALSE(chart.Dirty());
     EXPECT_EQ(PixelAt(chart.Image(), 60, 50), Rgb(clRed));
-}
-
-TEST(ChartWidget, CopiesTheImageAndRedrawsOnlyWhenDirty) {
-    TChartWidget widget;
-    TFastLineSeries snapshot, trace;
-    ConfigureChart2(widget.Chart(), snapshot, trace);
-    widget.resize(400, 300);
-    widget.show();
-    while (!widget.windowHandle()->isExposed()) QCoreApplication::processEvents();
-    widget.repaint();
-    widget.repaint();
-    TChart& chart = widget.Chart();
-    EXPECT_EQ(chart.Image().size(), QSize(400, 300));
-    EXPECT_EQ(chart.DrawCount(), 1);
-    EXPECT_GE(widget.CopyCount(), 2);
-    FillTrace(trace, 601);
-    chart.RepaintNow();
-    EXPECT_EQ(chart.DrawCount(), 2);
-    EXPECT_FALSE(chart.Dirty());
-    widget.resize(500, 320);
-    widget.repaint();
-    EXPECT_EQ(chart.Image().size(), QSize(500, 320));
-    EXPECT_EQ(widget.grab().toImage().pixel(250, 2) & 0xFFFFFFu, Rgb(clWhite));
 }
 
 }  // namespace

@@ -1,10 +1,17 @@
-// Helpers of the chart tests: a Qt application for fonts and widgets, the
-// program's three configured charts with their series, pixel reading.
+// Helpers of the chart engine's tests: a Qt application for fonts and
+// widgets with a fixed number locale, pixel reading, a sample trace and
+// the texts an axis drew.
 #pragma once
 
-#include "chart/ChartLayouts.h"
+#include "chart/AxisException.h"
+#include "chart/Chart.h"
+#include "chart/FastLineSeries.h"
+#include "chart/QtColor.h"
 
 #include <QImage>
+#include <QStringList>
+
+#include <string>
 
 namespace wellenschau::test {
 
@@ -12,27 +19,21 @@ namespace wellenschau::test {
 inline QRgb PixelAt(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; }
 inline QRgb Rgb(TColor color) { return ToQColor(color).rgb() & 0xFFFFFFu; }
 
-// The 28 frequency labels as the window's start-up adds them.
-void FillLabelCarrier(TFastLineSeries& carrier, bool yIsFrequency);
 // count trace points 1 / 44.1 ms apart (0 .. 40.86 ms for 1803 points).
 void FillTrace(TFastLineSeries& series, int count);
 
-struct TChart1 {
-    TChart Chart;
-    TFastLineSeries SRight, SLeft, SxAchse;
-    TChart1();
-};
+// The texts of the labels the axis' last paint drew, in drawing order.
+QStringList DrawnTexts(const TCustomChartAxis& axis);
 
-struct TChart2 {
-    TChart Chart;
-    TFastLineSeries FastLineSeries2, FastLineSeries1;
-    TChart2(int width, int height);
-};
-
-struct TChart3 {
-    TChart Chart;
-    TFastLineSeries SyAchse, Series1;
-    TChart3();
-};
+// The message of the AxisException that action raises, or "no exception".
+template <typename Action>
+std::string MessageOf(Action action) {
+    try {
+        action();
+    } catch (const AxisException& e) {
+        return e.what();
+    }
+    return "no exception";
+}
 
 }  // namespace wellenschau::test

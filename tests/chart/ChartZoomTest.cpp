@@ -33,8 +33,7 @@ protected:
     }
     static void SetRange(TChartAxis& axis, double minimum, double maximum) {
         axis.SetAutomatic(false);
-        axis.SetMaximum(maximum);
-        axis.SetMinimum(minimum);
+        axis.SetMinMax(minimum, maximum);
     }
     // A drag with one move, painting before each step as the screen would.
     void Drag(TMouseButton button, int x0, int y0, int x1, int y1) {
@@ -251,50 +250,6 @@ TEST(AxisBounds, ComeInEitherOrderAndNeverNarrowerThan1e10) {
     SetAxisBounds(axis, 2, 2);
     EXPECT_EQ(axis.Minimum(), 2);
     EXPECT_EQ(axis.Maximum(), 2 + 1e-10);
-}
-
-// Hits on the configured oscilloscope: the trace, the axes' click bands, the
-// plot, and the border where presses start nothing.
-TEST(ZoomPress, FindsSeriesAxisOrPlotAndNothingOnTheBorder) {
-    TChart2 c(790, 535);
-    FillTrace(c.FastLineSeries1, 601);
-    c.Chart.Paint();
-    const TChartZoom& zoom = c.Chart.Zoom();
-    const TRect plot = c.Chart.PlotRect();
-    const TChartAxis& left = c.Chart.LeftAxis();
-    const TChartAxis& bottom = c.Chart.BottomAxis();
-
-    const int traceX = bottom.ValueToPositionX(100 / 44.1);
-    const int traceY = left.ValueToPositionY(60.0 * std::sin(100 * 0.0627));
-    TChartClicked hit = zoom.CalcClickedPart(traceX, traceY + 1);
-    EXPECT_EQ(hit.Part, TChartClickedPart::Series);
-    EXPECT_EQ(hit.Series, &c.FastLineSeries1);
-    EXPECT_NEAR(hit.PointIndex, 100, 1);
-
-    hit = zoom.CalcClickedPart(plot.Left - 2, (plot.Top + plot.Bottom) / 2);
-    EXPECT_EQ(hit.Part, TChartClickedPart::Axis);
-    EXPECT_EQ(hit.Axis, &left);
-    EXPECT_EQ(zoom.CalcClickedPart(left.LabelsPos() - 1, plot.Top + 20).Part, TChartClickedPart::None);
-    hit = zoom.CalcClickedPart((plot.Left + plot.Right) / 2, plot.Bottom + 3);
-    EXPECT_EQ(hit.Axis, &bottom);
-
-    EXPECT_EQ(zoom.CalcClickedPart(plot.Right - 5, plot.Top + 5).Part, TChartClickedPart::ChartRect);
-    EXPECT_EQ(zoom.CalcClickedPart(2, 2).Part, TChartClickedPart::None);
-    EXPECT_EQ(zoom.CalcClickedPart(plot.Right + 5, plot.Top + 5).Part, TChartClickedPart::None);
-
-    c.Chart.Zoom().MouseDown(mbLeft, 2, 2);
-    c.Chart.Zoom().MouseDown(mbRight, 785, 10);
-    EXPECT_FALSE(zoom.ZoomDrag().Active);
-    EXPECT_FALSE(zoom.PanDrag().Active);
-
-    // Without an active series the plot is no target.
-    c.FastLineSeries1.SetActive(false);
-    c.FastLineSeries2.SetActive(false);
-    c.Chart.Paint();
-    const TRect empty = c.Chart.PlotRect();
-    const int centerX = (empty.Left + empty.Right) / 2;
-    const int centerY = (empty.Top + empty.Bottom) / 2;
-    EXPECT_EQ(zoom.CalcClickedPart(centerX, centerY).Part, TChartClickedPart::None);
 }
 
 }  // namespace

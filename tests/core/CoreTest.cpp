@@ -72,13 +72,7 @@ TEST(StrToIntTest, AcceptsDecimalIntegersOnly) {
     }
 }
 
-TEST(ColorsTest, ConvertsStoredColoursToQt) {
-    EXPECT_EQ(ToQColor(0x00FF80), QColor(0x80, 0xFF, 0x00));
-    EXPECT_EQ(ToQColor(0x408000), QColor(0x00, 0x80, 0x40));
-    EXPECT_EQ(ToQColor(clRed), QColor(Qt::red));
-    EXPECT_EQ(ToQColor(clWindowText), QColor(Qt::black));
-    EXPECT_EQ(ToQColor(clNone).alpha(), 0);
-    EXPECT_EQ(ToQColor(clDefault, QColor(Qt::gray)), QColor(Qt::gray));
+TEST(ColorsTest, MarkersAndChannelsHaveTheirStoredValues) {
     EXPECT_EQ(clDefault, 536870912);
     EXPECT_EQ(clNone, 536870911);
     EXPECT_EQ(RGBColor(0x12, 0x34, 0x56), 0x563412);

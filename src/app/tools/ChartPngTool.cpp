@@ -2,7 +2,7 @@
 // (oscilloscope, 790 x 535), chart2-fast.png (the three-times stretched time
 // axis) and chart3.png (spectrogram axes) with sample data into FOLDER.
 #include "analysis/AnalysisState.h"
-#include "chart/ChartLayouts.h"
+#include "app/DisplaySetup.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -15,15 +15,6 @@
 using namespace wellenschau;
 
 namespace {
-
-void FillLabelCarrier(TFastLineSeries& carrier, const AnalysisState& analysis, bool yIsFrequency) {
-    carrier.ClearPoints();
-    for (std::size_t i = 0; i < LabelCount; ++i) {
-        const double frequency = analysis.LabelFrequencies[static_cast<std::int64_t>(i)];
-        carrier.AddPoint(frequency, yIsFrequency ? frequency : 0.0,
-                         QString::fromStdString(analysis.LabelTexts[static_cast<std::int64_t>(i)]));
-    }
-}
 
 // A decaying 440 Hz tone with an overtone, in percent of full scale.
 void FillTrace(TFastLineSeries& series, int count, double amplitude) {
@@ -73,7 +64,7 @@ int main(int argc, char** argv) {
     TFastLineSeries sRight, sLeft, sxAchse;
     ConfigureChart1(chart1, sRight, sLeft, sxAchse);
     chart1.SetBackColor(clBlack);
-    FillLabelCarrier(sxAchse, *analysis, false);
+    FillLabelCarrier(sxAchse, *analysis, TCarrierY::Zero);
     FillSpectrum(sRight, *analysis, -8.0);
     FillSpectrum(sLeft, *analysis, 0.0);
     chart1.Paint();
@@ -88,15 +79,14 @@ int main(int argc, char** argv) {
     FillTrace(fastLineSeries1, 1803, 80.0);
     chart2.Paint();
     ok = Save(chart2, folder, "chart2.png") && ok;
-    chart2.BottomAxis().SetMaximum(13.6);
-    chart2.BottomAxis().SetIncrement(0.5);
+    SetOscilloscopeTimeBase(chart2, true);
     chart2.Paint();
     ok = Save(chart2, folder, "chart2-fast.png") && ok;
 
     TChart chart3;
     TFastLineSeries syAchse, series1;
     ConfigureChart3(chart3, syAchse, series1);
-    FillLabelCarrier(syAchse, *analysis, true);
+    FillLabelCarrier(syAchse, *analysis, TCarrierY::Frequency);
     chart3.Paint();
     ok = Save(chart3, folder, "chart3.png") && ok;
     return ok ? 0 : 1;

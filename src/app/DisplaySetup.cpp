@@ -1,4 +1,6 @@
-#include "chart/ChartLayouts.h"
+#include "DisplaySetup.h"
+
+#include "analysis/AnalysisState.h"
 
 namespace wellenschau {
 
@@ -20,13 +22,17 @@ void ConfigurePanel(TChart& chart, TColor backColor) {
     chart.SetBackColor(backColor);
 }
 
+// The oscilloscope's time spans and label steps, ms.
+struct TTimeBase {
+    double Span;
+    double Increment;
+};
+constexpr TTimeBase NormalTimeBase{40.8, 2.0};
+constexpr TTimeBase FastTimeBase{13.6, 0.5};
+
 void SetFixedRange(TCustomChartAxis& axis, double minimum, double maximum) {
-    axis.SetAutomatic(false);
-    axis.SetAutomaticMinimum(false);
-    axis.SetAutomaticMaximum(false);
-    // The stored form writes Maximum first; loading accepts either order.
-    axis.SetMaximum(maximum);
-    axis.SetMinimum(minimum);
+    axis.SwitchAutomaticOff();
+    axis.SetMinMax(minimum, maximum);
 }
 
 void SetTitle(TCustomChartAxis& axis, const QString& caption) {
@@ -112,8 +118,8 @@ void ConfigureChart2(TChart& chart, TFastLineSeries& FastLineSeries2, TFastLineS
     chart.SetBackImageMode(pbmTile);
 
     TChartAxis& bottom = chart.BottomAxis();
-    SetFixedRange(bottom, 0, 40.8);
-    bottom.SetIncrement(2);
+    SetFixedRange(bottom, 0, NormalTimeBase.Span);
+    SetOscilloscopeTimeBase(chart, false);
     bottom.SetMinorTickCount(1);
     bottom.SetLabelsSize(15);
     bottom.TicksInner().SetVisible(false);
@@ -189,6 +195,22 @@ void ConfigureChart3(TChart& chart, TFastLineSeries& SyAchse, TFastLineSeries& S
     SyAchse.SetTitle(QStringLiteral("SyAchse"));
     AttachSeries(chart, Series1, aBottomAxis, aRightAxis, clRed);
     chart.EndLoading();
+}
+
+void FillLabelCarrier(TFastLineSeries& carrier, const AnalysisState& analysis, TCarrierY y) {
+    carrier.ClearPoints();
+    for (std::int64_t i = 0; i < static_cast<std::int64_t>(LabelCount); ++i) {
+        const double frequency = analysis.LabelFrequencies[i];
+        carrier.AddPoint(frequency, y == TCarrierY::Frequency ? frequency : 0.0,
+                         QString::fromStdString(analysis.LabelTexts[i]));
+    }
+}
+
+void SetOscilloscopeTimeBase(TChart& oscilloscope, bool fast) {
+    const TTimeBase& base = fast ? FastTimeBase : NormalTimeBase;
+    TChartAxis& time = oscilloscope.BottomAxis();
+    time.SetMaximum(base.Span);
+    time.SetIncrement(base.Increment);
 }
 
 }  // namespace wellenschau

@@ -1,7 +1,7 @@
 // The mouse on the chart widget: synthetic Qt events zoom, undo, pan and
 // scroll the oscilloscope chart, and the rubber band shows over the image
 // without redrawing the chart.
-#include "ChartTestSupport.h"
+#include "DisplayTestSupport.h"
 #include "chart/ChartWidget.h"
 
 #include <QCoreApplication>
@@ -14,9 +14,9 @@ using namespace wellenschau::test;
 
 namespace {
 
-class ChartWidgetZoom : public ::testing::Test {
+class ZoomWidget : public ::testing::Test {
 protected:
-    ChartWidgetZoom() {
+    ZoomWidget() {
         ConfigureChart2(widget.Chart(), snapshot, trace);
         widget.resize(400, 300);
         FillTrace(trace, 601);
@@ -48,7 +48,7 @@ protected:
     TRect plot;
 };
 
-TEST_F(ChartWidgetZoom, RubberBandIsTheInvertedImageOnAWhiteChart) {
+TEST_F(ZoomWidget, RubberBandIsTheInvertedImageOnAWhiteChart) {
     const int x0 = plot.Left + 20;
     const int y0 = plot.Top + 20;
     Mouse(QEvent::MouseButtonPress, Qt::LeftButton, x0, y0);
@@ -79,7 +79,7 @@ TEST_F(ChartWidgetZoom, RubberBandIsTheInvertedImageOnAWhiteChart) {
     EXPECT_GT(widget.Chart().DrawCount(), draws);
 }
 
-TEST_F(ChartWidgetZoom, LeftDragZoomsReverseDragRestores) {
+TEST_F(ZoomWidget, LeftDragZoomsReverseDragRestores) {
     const double x0 = Time().PositionToValue(plot.Left + 100);
     const double x1 = Time().PositionToValue(plot.Left + 200);
     const double y0 = Amplitude().PositionToValue(plot.Top + 50);
@@ -100,7 +100,7 @@ TEST_F(ChartWidgetZoom, LeftDragZoomsReverseDragRestores) {
     EXPECT_EQ(Time().Maximum(), 40.8);
 }
 
-TEST_F(ChartWidgetZoom, RightDragPansAndTheWheelScrollsTheAmplitude) {
+TEST_F(ZoomWidget, RightDragPansAndTheWheelScrollsTheAmplitude) {
     const double range = Time().PositionToValue(plot.Left + 100) - Time().PositionToValue(plot.Left + 70);
     Drag(Qt::RightButton, plot.Left + 100, plot.Top + 50, plot.Left + 70, plot.Top + 50);
     EXPECT_DOUBLE_EQ(Time().Minimum(), range);

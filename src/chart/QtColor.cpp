@@ -1,4 +1,4 @@
-#include "Colors.h"
+#include "chart/QtColor.h"
 
 namespace wellenschau {
 
