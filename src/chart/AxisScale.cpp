@@ -28,19 +28,23 @@ void TAxisScale::SetPixels(int start, int end) {
     CenterPixel = (StartPixel + EndPixel) / 2;
 }
 
-double TAxisScale::LinearPosition(double value, bool fromEnd) const {
+int TAxisScale::Offset(int pixel, double distance, TCountFrom from) {
+    return from == TCountFrom::End ? ClampToInt(pixel - RoundToLong(distance)) : ClampToInt(pixel + RoundToLong(distance));
+}
+
+double TAxisScale::LinearPosition(double value, TCountFrom from) const {
     if (Range == 0.0) return CenterPixel;
     // Computed in extended precision, kept as a double.
     const double t =
         static_cast<double>((static_cast<long double>(value) - Minimum) * PixelLength / static_cast<long double>(Range));
     if (!(std::fabs(t) < 2147483647.0)) return CenterPixel;
-    return fromEnd ? ClampToInt(EndPixel - RoundToLong(t)) : ClampToInt(StartPixel + RoundToLong(t));
+    return Offset(from == TCountFrom::End ? EndPixel : StartPixel, t, from);
 }
 
 double TAxisScale::LogMinimum() const { return Minimum > 0.0 ? std::log(Minimum) : 0.0; }
 double TAxisScale::LogMaximum() const { return Maximum > 0.0 ? std::log(Maximum) : 0.0; }
 
-int TAxisScale::LogarithmicPosition(double value, bool xUse) const {
+int TAxisScale::LogarithmicPosition(double value, TCountFrom from) const {
     const double logMin = LogMinimum();
     const double logMax = LogMaximum();
     const double span = logMax - logMin;
@@ -48,19 +52,19 @@ int TAxisScale::LogarithmicPosition(double value, bool xUse) const {
     if (value > 0.0) {
         const double d = Inverted ? logMax - std::log(value) : std::log(value) - logMin;
         const double a = d * PixelLength / span;
-        return xUse ? ClampToInt(StartPixel + RoundToLong(a)) : ClampToInt(EndPixel - RoundToLong(a));
+        return Offset(from == TCountFrom::End ? EndPixel : StartPixel, a, from);
     }
-    return (xUse == Inverted) ? EndPixel : StartPixel;
+    return ((from == TCountFrom::Start) == Inverted) ? EndPixel : StartPixel;
 }
 
 int TAxisScale::ValueToPositionX(double value) const {
-    if (Logarithmic) return LogarithmicPosition(value, true);
-    return static_cast<int>(LinearPosition(value, Inverted));
+    if (Logarithmic) return LogarithmicPosition(value, TCountFrom::Start);
+    return static_cast<int>(LinearPosition(value, Inverted ? TCountFrom::End : TCountFrom::Start));
 }
 
 int TAxisScale::ValueToPositionY(double value) const {
-    if (Logarithmic) return LogarithmicPosition(value, false);
-    return static_cast<int>(LinearPosition(value, !Inverted));
+    if (Logarithmic) return LogarithmicPosition(value, TCountFrom::End);
+    return static_cast<int>(LinearPosition(value, Inverted ? TCountFrom::Start : TCountFrom::End));
 }
 
 double TAxisScale::PositionToValue(int pixel) const {

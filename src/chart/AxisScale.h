@@ -35,8 +35,12 @@ struct TAxisScale {
     double PositionToValue(int pixel) const;
 
 private:
-    double LinearPosition(double value, bool fromEnd) const;
-    int LogarithmicPosition(double value, bool xUse) const;
+    // Which end of the pixel span a mapped distance is counted from.
+    enum class TCountFrom { Start, End };
+
+    double LinearPosition(double value, TCountFrom from) const;
+    int LogarithmicPosition(double value, TCountFrom from) const;
+    static int Offset(int pixel, double distance, TCountFrom from);
     // Natural logarithms of the bounds; 0 for a bound that is not positive.
     double LogMinimum() const;
     double LogMaximum() const;
