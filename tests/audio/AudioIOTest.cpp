@@ -13,11 +13,11 @@
 namespace wellenschau {
 namespace {
 
-using testing::TFailingGlobalMemory;
+using test::TFailingGlobalMemory;
 
 class AudioIOTest : public ::testing::Test {
 protected:
-    AudioIOTest() { testing::TestApplication(); }
+    AudioIOTest() { test::TestApplication(); }
 
     std::unique_ptr<TAudioIn> Create() { return std::make_unique<TAudioIn>(nullptr, Device, Memory); }
 

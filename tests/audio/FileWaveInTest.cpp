@@ -7,11 +7,11 @@
 #include "audio/FileWaveIn.h"
 #include "audio/SoundFileReader.h"
 #include "audio/WavRecorder.h"
+#include "support/TempPath.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
-#include <unistd.h>
 
 #include <QEventLoop>
 #include <QTimer>
@@ -24,12 +24,8 @@ namespace wellenschau {
 namespace {
 
 using ::testing::HasSubstr;
+using test::TempPath;
 
-std::string TempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() /
-            ("wellenschau-filewavein-" + std::to_string(::getpid()) + "-" + name))
-        .string();
-}
 
 // Distinct samples, so that a lost, doubled or reordered piece shows.
 std::vector<std::int16_t> Counter(int count) {
@@ -58,7 +54,7 @@ private:
 class FileWaveInTest : public ::testing::Test {
 protected:
     void Use(TFileWaveIn& device, int bufferBytes = 8192) {
-        testing::TestApplication().HandlerErrors.clear();
+        test::TestApplication().HandlerErrors.clear();
         AudioIn1 = new TAudioIn(&Owner, device);
         AudioIn1->SetNumBuffers(2);
         AudioIn1->SetBufferSize(bufferBytes);
@@ -118,7 +114,7 @@ TEST_F(FileWaveInTest, EverySampleArrivesInOrderThenTheDeviceClosesByItself) {
     EXPECT_FALSE(AudioIn1->DeviceOpen());
     EXPECT_EQ(AudioIn1->ErrorMessage(), "Ende der Datei erreicht");
     EXPECT_EQ(device.OpenDeviceCount(), 0);
-    EXPECT_TRUE(testing::TestApplication().HandlerErrors.empty());
+    EXPECT_TRUE(test::TestApplication().HandlerErrors.empty());
 }
 
 TEST_F(FileWaveInTest, AFileOfWholeBuffersGetsNoExtraSilentBuffer) {
@@ -195,7 +191,7 @@ TEST_F(FileWaveInTest, StopNowEndsAtOnceAndTheNextStartPlaysFromTheBeginning) {
     AudioIn1->StopNow();
     EXPECT_FALSE(AudioIn1->DeviceOpen());
     EXPECT_EQ(device.OpenDeviceCount(), 0);
-    testing::RunPostedEvents();
+    test::RunPostedEvents();
     EXPECT_EQ(Stops, 1);
     EXPECT_EQ(Buffers, 0) << "buffers returned by the reset are not delivered";
 
@@ -217,7 +213,7 @@ TEST_F(FileWaveInTest, AFileThatCannotBePlayedRefusesTheStartWithItsReason) {
     ASSERT_TRUE(AudioIn1->SetWaveInService(silent));
     EXPECT_FALSE(AudioIn1->Start(AudioIn1));
     EXPECT_EQ(AudioIn1->ErrorMessage(), "Die Datei „" + empty.Path() + "“ enthält keine Samples.");
-    testing::RunPostedEvents();
+    test::RunPostedEvents();
     EXPECT_EQ(Buffers, 0);
 }
 

@@ -2,11 +2,11 @@
 // 16-bit mono files, mix-down and conversion of other encodings and channel
 // counts, resampling, and clear errors for files that cannot be read.
 #include "audio/SoundFileReader.h"
+#include "support/TempPath.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,12 +21,8 @@ namespace wellenschau {
 namespace {
 
 using ::testing::HasSubstr;
+using test::TempPath;
 
-std::string TempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() /
-            ("wellenschau-reader-" + std::to_string(::getpid()) + "-" + name))
-        .string();
-}
 
 // A file written with libsndfile, removed at the end of the test.
 class TGeneratedFile {
