@@ -1,9 +1,5 @@
 #include "audio/FileWaveIn.h"
 
-#include "audio/SoundFileReader.h"
-
-#include <QTimer>
-
 #include <climits>
 #include <cstring>
 
@@ -15,24 +11,6 @@ constexpr int BytesPerSample = 2;
 
 }  // namespace
 
-// What one open device plays. A returned buffer carries its return number
-// in TWaveHdr::Reserved (the service's field), so that queuing it again can
-// be told apart from queuing one that came back before the file ended.
-struct TFileWaveIn::TFileStream {
-    std::unique_ptr<TSoundFileReader> Reader;
-    int Rate = 0;
-    // Drives the real-time pace; none for the fast one.
-    std::unique_ptr<QTimer> Timer;
-    // The moment the first sample would have been recorded.
-    TClock::time_point StartTime;
-    std::int64_t SamplesReturned = 0;
-    std::uintptr_t Returns = 0;
-    // Return number of the last buffer that carried samples of the file.
-    std::uintptr_t LastFileReturn = 0;
-    bool AtEnd = false;
-    TMMResult EndCode = FILEERR_ENDOFFILE;
-};
-
 TFileWaveIn::TFileWaveIn(std::string path, TFilePace pace) : FPath(std::move(path)), FPace(pace) {}
 
 TFileWaveIn::~TFileWaveIn() { CloseAll(); }
@@ -40,7 +18,7 @@ TFileWaveIn::~TFileWaveIn() { CloseAll(); }
 TMMResult TFileWaveIn::AddBuffer(HWAVEIN handle, TWaveHdr* header) {
     TDevice* device = Find(handle);
     if (device != nullptr && header != nullptr) {
-        const TFileStream& stream = StreamOf(*device);
+        const TFileStream& stream = device->Stream;
         // The buffer was handled after the file's last samples: the end has
         // been seen, so the receiver is told.
         if (stream.AtEnd && header->Reserved != 0 && header->Reserved >= stream.LastFileReturn) {
@@ -60,7 +38,7 @@ TMMResult TFileWaveIn::Start(HWAVEIN handle) {
 
 TMMResult TFileWaveIn::Reset(HWAVEIN handle) {
     if (TDevice* device = Find(handle); device != nullptr) {
-        if (QTimer* timer = StreamOf(*device).Timer.get()) timer->stop();
+        if (QTimer* timer = device->Stream.Timer.get()) timer->stop();
     }
     return TQueuedWaveIn::Reset(handle);
 }
@@ -76,53 +54,44 @@ std::string TFileWaveIn::ErrorText(TMMResult code) const {
 TMMResult TFileWaveIn::OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) {
     if (deviceId != 0) return MMSYSERR_BADDEVICEID;
     if (format.Channels != 1 || format.BitsPerSample != 16 || format.SamplesPerSec > INT_MAX) return WAVERR_BADFORMAT;
-    auto stream = std::make_unique<TFileStream>();
-    stream->Rate = static_cast<int>(format.SamplesPerSec);
+    TFileStream& stream = device.Stream;
+    stream.Rate = static_cast<int>(format.SamplesPerSec);
     try {
-        stream->Reader = std::make_unique<TSoundFileReader>(FPath, stream->Rate);
+        stream.Reader = std::make_unique<TSoundFileReader>(FPath, stream.Rate);
     } catch (const ESoundFileError& error) {
         FLastFileError = error.what();
         return FILEERR_FILE;
     }
-    if (stream->Reader->SourceFrames() == 0) {
+    if (stream.Reader->SourceFrames() == 0) {
         FLastFileError = "Die Datei „" + FPath + "“ enthält keine Samples.";
         return FILEERR_FILE;
     }
     if (FPace == TFilePace::RealTime) {
-        stream->Timer = std::make_unique<QTimer>();
-        stream->Timer->setSingleShot(true);
-        stream->Timer->setTimerType(Qt::PreciseTimer);
-        QObject::connect(stream->Timer.get(), &QTimer::timeout, [this, target = &device] { Pump(*target); });
+        stream.Timer = std::make_unique<QTimer>();
+        stream.Timer->setSingleShot(true);
+        stream.Timer->setTimerType(Qt::PreciseTimer);
+        QObject::connect(stream.Timer.get(), &QTimer::timeout, [this, target = &device] { Pump(*target); });
     }
-    device.Stream = stream.get();
-    FStreams.emplace(&device, std::move(stream));
     return MMSYSERR_NOERROR;
 }
 
 TMMResult TFileWaveIn::StartStream(TDevice& device) {
     // Continue the schedule where a reset left it.
-    TFileStream& stream = StreamOf(device);
+    TFileStream& stream = device.Stream;
     stream.StartTime = TClock::now() - std::chrono::microseconds(stream.SamplesReturned * 1'000'000 / stream.Rate);
     return MMSYSERR_NOERROR;
 }
 
-void TFileWaveIn::ReleaseStream(std::shared_ptr<TDevice> device) { FStreams.erase(device.get()); }
-
-TFileWaveIn::TFileStream& TFileWaveIn::StreamOf(TDevice& device) {
-    return *static_cast<TFileStream*>(device.Stream);
-}
+// The device goes, and with it the timer and the open file.
+void TFileWaveIn::ReleaseStream(std::unique_ptr<TDevice>) {}
 
 void TFileWaveIn::Pump(TDevice& device) {
-    TFileStream& stream = StreamOf(device);
+    TFileStream& stream = device.Stream;
     for (;;) {
-        TWaveHdr* head = nullptr;
-        {
-            std::lock_guard lock(device.Lock);
-            if (!device.Recording || device.Head == nullptr) return;
-            head = device.Head;
-        }
+        TWaveHdr* head = device.Queue.RecordingHead();
+        if (head == nullptr) return;
         if (stream.AtEnd) {
-            ReturnAfterEnd(device, stream, *head);
+            ReturnAfterEnd(device, *head);
             continue;
         }
         if (FPace == TFilePace::RealTime) {
@@ -132,7 +101,7 @@ void TFileWaveIn::Pump(TDevice& device) {
                 return;
             }
         }
-        ReturnFromFile(device, stream, *head);
+        ReturnFromFile(device, *head);
     }
 }
 
@@ -141,7 +110,8 @@ TFileWaveIn::TClock::time_point TFileWaveIn::DueTime(const TFileStream& stream, 
     return stream.StartTime + std::chrono::microseconds(samplesThrough * 1'000'000 / stream.Rate);
 }
 
-void TFileWaveIn::ReturnFromFile(TDevice& device, TFileStream& stream, TWaveHdr& header) {
+void TFileWaveIn::ReturnFromFile(TDevice& device, TWaveHdr& header) {
+    TFileStream& stream = device.Stream;
     const int capacity = static_cast<int>(header.BufferLength / BytesPerSample);
     int read = 0;
     try {
@@ -153,7 +123,7 @@ void TFileWaveIn::ReturnFromFile(TDevice& device, TFileStream& stream, TWaveHdr&
     }
     if (read == 0) {
         stream.AtEnd = true;
-        ReturnAfterEnd(device, stream, header);
+        ReturnAfterEnd(device, header);
         return;
     }
     const std::size_t filled = static_cast<std::size_t>(read) * BytesPerSample;
@@ -163,14 +133,14 @@ void TFileWaveIn::ReturnFromFile(TDevice& device, TFileStream& stream, TWaveHdr&
     MarkReturned(stream, header);
     stream.LastFileReturn = header.Reserved;
     stream.AtEnd = read < capacity;
-    ReturnHead(device);
+    device.Queue.ReturnHead();
 }
 
-void TFileWaveIn::ReturnAfterEnd(TDevice& device, TFileStream& stream, TWaveHdr& header) {
+void TFileWaveIn::ReturnAfterEnd(TDevice& device, TWaveHdr& header) {
     std::memset(header.Data, 0, header.BufferLength);
     header.BytesRecorded = 0;
-    MarkReturned(stream, header);
-    ReturnHead(device);
+    MarkReturned(device.Stream, header);
+    device.Queue.ReturnHead();
 }
 
 void TFileWaveIn::MarkReturned(TFileStream& stream, TWaveHdr& header) { header.Reserved = ++stream.Returns; }

@@ -26,16 +26,16 @@
 #pragma once
 
 #include "audio/QueuedWaveIn.h"
+#include "audio/SoundFileReader.h"
+
+#include <QTimer>
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 
 namespace wellenschau {
-
-class TSoundFileReader;
 
 // The end of the file has been played.
 constexpr TMMResult FILEERR_ENDOFFILE = 100;
@@ -45,7 +45,27 @@ constexpr TMMResult FILEERR_FILE = 101;
 
 enum class TFilePace { RealTime, AsFastAsPossible };
 
-class TFileWaveIn : public TQueuedWaveIn {
+// What one open device plays. A returned buffer carries its return number
+// in TWaveHdr::Reserved (the service's field), so that queuing it again can
+// be told apart from queuing one that came back before the file ended.
+struct TFileStream {
+    using TClock = std::chrono::steady_clock;
+
+    std::unique_ptr<TSoundFileReader> Reader;
+    int Rate = 0;
+    // Drives the real-time pace; none for the fast one.
+    std::unique_ptr<QTimer> Timer;
+    // The moment the first sample would have been recorded.
+    TClock::time_point StartTime;
+    std::int64_t SamplesReturned = 0;
+    std::uintptr_t Returns = 0;
+    // Return number of the last buffer that carried samples of the file.
+    std::uintptr_t LastFileReturn = 0;
+    bool AtEnd = false;
+    TMMResult EndCode = FILEERR_ENDOFFILE;
+};
+
+class TFileWaveIn : public TQueuedWaveIn<TFileStream> {
 public:
     explicit TFileWaveIn(std::string path, TFilePace pace = TFilePace::RealTime);
     ~TFileWaveIn() override;
@@ -63,29 +83,24 @@ public:
 protected:
     TMMResult OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) override;
     TMMResult StartStream(TDevice& device) override;
-    void ReleaseStream(std::shared_ptr<TDevice> device) override;
+    void ReleaseStream(std::unique_ptr<TDevice> device) override;
 
 private:
-    struct TFileStream;
-    using TClock = std::chrono::steady_clock;
-
-    static TFileStream& StreamOf(TDevice& device);
+    using TClock = TFileStream::TClock;
     // Returns every queued buffer that is due, in queue order; with the
     // real-time pace arms the timer for the next one.
     void Pump(TDevice& device);
     // When the buffer at the head of the queue is due.
     TClock::time_point DueTime(const TFileStream& stream, const TWaveHdr& header) const;
     // Fills `header` from the file and returns it, or ends the file.
-    void ReturnFromFile(TDevice& device, TFileStream& stream, TWaveHdr& header);
+    void ReturnFromFile(TDevice& device, TWaveHdr& header);
     // Returns `header` empty and zero-filled: the file has ended.
-    static void ReturnAfterEnd(TDevice& device, TFileStream& stream, TWaveHdr& header);
+    static void ReturnAfterEnd(TDevice& device, TWaveHdr& header);
     static void MarkReturned(TFileStream& stream, TWaveHdr& header);
 
     std::string FPath;
     TFilePace FPace;
     std::string FLastFileError;
-    // The stream of every open device, found through TDevice::Stream.
-    std::map<const TDevice*, std::unique_ptr<TFileStream>> FStreams;
 };
 
 }  // namespace wellenschau

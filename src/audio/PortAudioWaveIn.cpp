@@ -2,7 +2,6 @@
 
 #include <alsa/asoundlib.h>
 #include <jack/jack.h>
-#include <portaudio.h>
 #include <pthread.h>
 
 #include <chrono>
@@ -41,6 +40,19 @@ void SilenceSoundLibraries() {
     jack_set_info_function(&IgnoreJackMessage);
 }
 
+// PortAudio's callback thread: copy and post, nothing else. `queue` is the
+// device's TWaveInQueue, handed to PortAudio at open. Cancellation is held
+// off so that an abort never interrupts a post half-way.
+int StreamCallback(const void* input, void*, unsigned long frameCount, const PaStreamCallbackTimeInfo*,
+                   PaStreamCallbackFlags, void* queue) {
+    int previousState = 0;
+    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &previousState);
+    auto& target = *static_cast<TWaveInQueue*>(queue);
+    if (input != nullptr) target.Record(static_cast<const char*>(input), frameCount * target.BytesPerFrame());
+    pthread_setcancelstate(previousState, nullptr);
+    return paContinue;
+}
+
 }  // namespace
 
 // Stops and closes streams on its own thread, one after the other. It
@@ -54,7 +66,7 @@ public:
 
     ~TStreamCloser() { Shutdown(); }
 
-    void Close(std::shared_ptr<TDevice> device) {
+    void Close(std::unique_ptr<TDevice> device) {
         std::lock_guard lock(FShared->Lock);
         FShared->Pending.push_back(std::move(device));
         FShared->Changed.notify_all();
@@ -84,7 +96,7 @@ private:
         std::shared_ptr<std::timed_mutex> PortAudioLock;
         std::mutex Lock;
         std::condition_variable Changed;
-        std::deque<std::shared_ptr<TDevice>> Pending;
+        std::deque<std::unique_ptr<TDevice>> Pending;
         bool Stopping = false;
         bool Finished = false;
     };
@@ -94,14 +106,13 @@ private:
         for (;;) {
             shared->Changed.wait(lock, [&] { return shared->Stopping || !shared->Pending.empty(); });
             if (shared->Pending.empty()) break;
-            std::shared_ptr<TDevice> device = std::move(shared->Pending.front());
+            std::unique_ptr<TDevice> device = std::move(shared->Pending.front());
             shared->Pending.pop_front();
             lock.unlock();
             {
                 std::lock_guard portAudio(*shared->PortAudioLock);
-                auto* stream = static_cast<PaStream*>(device->Stream);
-                Pa_AbortStream(stream);
-                Pa_CloseStream(stream);
+                Pa_AbortStream(device->Stream);
+                Pa_CloseStream(device->Stream);
             }
             device.reset();
             lock.lock();
@@ -114,18 +125,6 @@ private:
     std::thread FThread;
     bool FCleanShutdown = false;
 };
-
-// Copy and post, nothing else. Cancellation is held off so that an abort
-// never interrupts a post half-way.
-int TPortAudioWaveIn::StreamCallback(const void* input, void*, unsigned long frameCount,
-                                     const PaStreamCallbackTimeInfo*, unsigned long, void* device) {
-    int previousState = 0;
-    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &previousState);
-    auto& state = *static_cast<TDevice*>(device);
-    if (input != nullptr) Record(state, static_cast<const char*>(input), frameCount * state.BytesPerFrame);
-    pthread_setcancelstate(previousState, nullptr);
-    return paContinue;
-}
 
 TPortAudioWaveIn::TPortAudioWaveIn()
     : FPortAudioLock(std::make_shared<std::timed_mutex>()),
@@ -194,7 +193,7 @@ TMMResult TPortAudioWaveIn::OpenStream(TDevice& device, int deviceId, const TWav
     input.suggestedLatency = Pa_GetDeviceInfo(index)->defaultHighInputLatency;
     PaStream* stream = nullptr;
     const PaError error = Pa_OpenStream(&stream, &input, nullptr, format.SamplesPerSec, paFramesPerBufferUnspecified,
-                                        paNoFlag, &TPortAudioWaveIn::StreamCallback, &device);
+                                        paNoFlag, &StreamCallback, &device.Queue);
     if (error != paNoError) return PortAudioCode(error);
     device.Stream = stream;
     return MMSYSERR_NOERROR;
@@ -203,21 +202,25 @@ TMMResult TPortAudioWaveIn::OpenStream(TDevice& device, int deviceId, const TWav
 TMMResult TPortAudioWaveIn::StartStream(TDevice& device) {
     std::unique_lock portAudio(*FPortAudioLock, PortAudioWait);
     if (!portAudio.owns_lock()) return MMSYSERR_ALLOCATED;
-    auto* stream = static_cast<PaStream*>(device.Stream);
-    if (Pa_IsStreamActive(stream) == 1) return MMSYSERR_NOERROR;
-    const PaError error = Pa_StartStream(stream);
+    if (Pa_IsStreamActive(device.Stream) == 1) return MMSYSERR_NOERROR;
+    const PaError error = Pa_StartStream(device.Stream);
     return error == paNoError ? MMSYSERR_NOERROR : PortAudioCode(error);
 }
 
-void TPortAudioWaveIn::ReleaseStream(std::shared_ptr<TDevice> device) { FCloser->Close(std::move(device)); }
+void TPortAudioWaveIn::ReleaseStream(std::unique_ptr<TDevice> device) { FCloser->Close(std::move(device)); }
 
-TWaveInService& DefaultWaveInService() {
+namespace {
+
+// The one PortAudio service of the program, made on first use.
+TPortAudioWaveIn& PortAudioService() {
     static TPortAudioWaveIn service;
     return service;
 }
 
-std::vector<TInputDeviceInfo> ListPortAudioInputDevices() {
-    return static_cast<TPortAudioWaveIn&>(DefaultWaveInService()).InputDevices();
-}
+}  // namespace
+
+TWaveInService& DefaultWaveInService() { return PortAudioService(); }
+
+std::vector<TInputDeviceInfo> ListPortAudioInputDevices() { return PortAudioService().InputDevices(); }
 
 }  // namespace wellenschau

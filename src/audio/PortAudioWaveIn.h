@@ -12,12 +12,12 @@
 
 #include "audio/QueuedWaveIn.h"
 
+#include <portaudio.h>
+
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
-
-struct PaStreamCallbackTimeInfo;
 
 namespace wellenschau {
 
@@ -28,7 +28,8 @@ struct TInputDeviceInfo {
     bool IsDefault;
 };
 
-class TPortAudioWaveIn : public TQueuedWaveIn {
+// Each open device keeps its PortAudio stream.
+class TPortAudioWaveIn : public TQueuedWaveIn<PaStream*> {
 public:
     TPortAudioWaveIn();
     ~TPortAudioWaveIn() override;
@@ -44,14 +45,10 @@ public:
 protected:
     TMMResult OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) override;
     TMMResult StartStream(TDevice& device) override;
-    void ReleaseStream(std::shared_ptr<TDevice> device) override;
+    void ReleaseStream(std::unique_ptr<TDevice> device) override;
 
 private:
     class TStreamCloser;
-
-    // PortAudio's callback thread: copies the samples into the queue.
-    static int StreamCallback(const void* input, void* output, unsigned long frameCount,
-                              const PaStreamCallbackTimeInfo* timeInfo, unsigned long statusFlags, void* device);
 
     // Initialises PortAudio once; the caller holds FPortAudioLock.
     TMMResult EnsureInitialized();

@@ -65,15 +65,12 @@ TMMResult TSimulatedWaveIn::OpenStream(TDevice&, int deviceId, const TWaveFormat
 bool TSimulatedWaveIn::FillNext(HWAVEIN handle, std::span<const char> bytes) {
     TDevice* device = Find(handle);
     if (device == nullptr) return false;
-    {
-        std::lock_guard lock(device->Lock);
-        if (!device->Recording || device->Head == nullptr) return false;
-        TWaveHdr& header = *device->Head;
-        const std::size_t copied = std::min<std::size_t>(bytes.size(), header.BufferLength);
-        std::memcpy(header.Data, bytes.data(), copied);
-        header.BytesRecorded = static_cast<std::uint32_t>(copied);
-    }
-    return ReturnHead(*device);
+    TWaveHdr* header = device->Queue.RecordingHead();
+    if (header == nullptr) return false;
+    const std::size_t copied = std::min<std::size_t>(bytes.size(), header->BufferLength);
+    std::memcpy(header->Data, bytes.data(), copied);
+    header->BytesRecorded = static_cast<std::uint32_t>(copied);
+    return device->Queue.ReturnHead();
 }
 
 bool TSimulatedWaveIn::FillNextSamples(HWAVEIN handle, std::span<const std::int16_t> samples) {
@@ -89,12 +86,8 @@ int TSimulatedWaveIn::CallsOnClosedHandles() const {
 }
 
 std::vector<TWaveHdr*> TSimulatedWaveIn::QueuedBuffers(HWAVEIN handle) const {
-    std::vector<TWaveHdr*> queued;
-    if (TDevice* device = Find(handle)) {
-        std::lock_guard lock(device->Lock);
-        for (TWaveHdr* header = device->Head; header != nullptr; header = header->Next) queued.push_back(header);
-    }
-    return queued;
+    const TDevice* device = Find(handle);
+    return device == nullptr ? std::vector<TWaveHdr*>() : device->Queue.Queued();
 }
 
 }  // namespace wellenschau

@@ -16,7 +16,10 @@ namespace wellenschau {
 
 enum class TWaveInCall { Open, PrepareHeader, UnprepareHeader, AddBuffer, Start, Reset, Close };
 
-class TSimulatedWaveIn : public TQueuedWaveIn {
+// A simulated device has no stream of its own: the driver fills its queue.
+struct TSimulatedStream {};
+
+class TSimulatedWaveIn : public TQueuedWaveIn<TSimulatedStream> {
 public:
     // One service call as it was made.
     struct TCallRecord {
@@ -58,7 +61,7 @@ public:
 protected:
     TMMResult OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) override;
     TMMResult StartStream(TDevice&) override { return MMSYSERR_NOERROR; }
-    void ReleaseStream(std::shared_ptr<TDevice>) override {}
+    void ReleaseStream(std::unique_ptr<TDevice>) override {}
 
 private:
     // Runs one call unless a failure is pending for it, and records it.

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace wellenschau::testing {
+namespace wellenschau::test {
 
 namespace {
 TApplication* application = nullptr;
@@ -14,13 +14,13 @@ std::vector<QString> reportedErrors;
 TApplication& Application() { return *application; }
 std::vector<QString>& ReportedErrors() { return reportedErrors; }
 
-}  // namespace wellenschau::testing
+}  // namespace wellenschau::test
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     wellenschau::TApplication application(argc, argv);
-    wellenschau::testing::application = &application;
+    wellenschau::test::application = &application;
     application.SetErrorReporter(
-        [](const QString& message) { wellenschau::testing::reportedErrors.push_back(message); });
+        [](const QString& message) { wellenschau::test::reportedErrors.push_back(message); });
     return RUN_ALL_TESTS();
 }

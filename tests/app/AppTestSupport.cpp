@@ -1,8 +1,6 @@
 #include "AppTestSupport.h"
 
-#include <QCoreApplication>
-
-namespace wellenschau::testing {
+namespace wellenschau::test {
 
 TWindowOnSimulatedDevice::TWindowOnSimulatedDevice() : Form(std::make_unique<TForm1>(Device)) {
     ReportedErrors().clear();
@@ -26,11 +24,4 @@ TSamples PeakBuffer(std::int16_t peak) {
     return samples;
 }
 
-void RunPostedEvents() {
-    for (int round = 0; round < 10; ++round) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-}  // namespace wellenschau::testing
+}  // namespace wellenschau::test

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "audio/AudioIn.h"
 #include "audio/SimulatedWaveIn.h"
+#include "support/PostedEvents.h"
 
 #include <QString>
 
@@ -13,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-namespace wellenschau::testing {
+namespace wellenschau::test {
 
 TApplication& Application();
 // Messages of the errors that ended a handler, oldest first.
@@ -39,7 +40,4 @@ struct TWindowOnSimulatedDevice {
     std::unique_ptr<TForm1> Form;
 };
 
-// Dispatches every posted event, also those posted while dispatching.
-void RunPostedEvents();
-
-}  // namespace wellenschau::testing
+}  // namespace wellenschau::test

@@ -43,8 +43,8 @@ double LoudestFrequency(const TFastLineSeries& spectrum) {
 }
 
 TEST(EndToEndTest, RecordsASineFromPulseAudio) {
-    wellenschau::testing::TPulseAudioServer server;
-    wellenschau::testing::TSampleFeeder feeder(server.FifoPath(), Tone);
+    wellenschau::test::TPulseAudioServer server;
+    wellenschau::test::TSampleFeeder feeder(server.FifoPath(), Tone);
     TForm1 form(DefaultWaveInService());
     form.show();
 

@@ -5,6 +5,7 @@
 #include "audio/FileWaveIn.h"
 #include "audio/SoundFileReader.h"
 #include "chart/FastLineSeries.h"
+#include "support/TempPath.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,7 +13,6 @@
 #include <QToolButton>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -25,7 +25,7 @@
 #include <vector>
 
 using namespace wellenschau;
-using namespace wellenschau::testing;
+using namespace wellenschau::test;
 
 namespace {
 
@@ -104,14 +104,14 @@ void ExpectSeries(const std::vector<QByteArray>& lines, const TFastLineSeries& s
 
 class ExportTest : public ::testing::TestWithParam<TWavSpec> {
 protected:
-    QTemporaryDir Dir;
+    TTempFolder Dir;
 };
 
 // The same file through the window's handler in this process: every
 // buffer's row levels, then the last buffer's series.
 TEST_P(ExportTest, FilesMatchTheHandlerOnTheSameSamples) {
-    const QString wav = WriteWav(Dir.filePath("in.wav"), GetParam());
-    const QString out = Dir.filePath("out");
+    const QString wav = WriteWav(Dir.FilePath("in.wav"), GetParam());
+    const QString out = Dir.FilePath("out");
     const TRun run = RunProgram({"--input", wav, "--export", out});
     ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
 
@@ -157,15 +157,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 class ExportOptionsTest : public ::testing::Test {
 protected:
-    QTemporaryDir Dir;
+    TTempFolder Dir;
 };
 
 TEST_F(ExportOptionsTest, ResampledToneStillPeaksAt1kHz) {
-    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 48000, 1, SF_FORMAT_PCM_16, Tone}, 2.0);
-    const TRun run = RunProgram({"--input", wav, "--export", Dir.filePath("out"), "--buffers", "5"});
+    const QString wav = WriteWav(Dir.FilePath("in.wav"), {"", 48000, 1, SF_FORMAT_PCM_16, Tone}, 2.0);
+    const TRun run = RunProgram({"--input", wav, "--export", Dir.FilePath("out"), "--buffers", "5"});
     ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     double loudestLevel = -1e9, loudestFrequency = 0;
-    for (const QByteArray& line : Lines(Dir.filePath("out/spectrum.csv"))) {
+    for (const QByteArray& line : Lines(Dir.FilePath("out/spectrum.csv"))) {
         const QList<QByteArray> cells = line.split(',');
         bool ok = false;
         const double level = cells[1].toDouble(&ok);
@@ -176,10 +176,10 @@ TEST_F(ExportOptionsTest, ResampledToneStillPeaksAt1kHz) {
     }
     EXPECT_NEAR(loudestFrequency, 1000.0, 30.0);
     EXPECT_NEAR(loudestLevel, -3.3, 1.5);  // half scale, 2/3 of it is 0 dB
-    EXPECT_EQ(Lines(Dir.filePath("out/levels.csv")).size(), 6u);  // --buffers 5
+    EXPECT_EQ(Lines(Dir.FilePath("out/levels.csv")).size(), 6u);  // --buffers 5
 
     // The measurements of the last buffer: its start, the tone and its note.
-    const std::vector<QByteArray> measured = Lines(Dir.filePath("out/measurements.csv"));
+    const std::vector<QByteArray> measured = Lines(Dir.FilePath("out/measurements.csv"));
     ASSERT_EQ(measured.size(), 6u);
     EXPECT_EQ(measured[0], "buffer,time_s,rms_dbfs,peak_percent,dominant_hz,dominant_dbfs,note");
     const QList<QByteArray> cells = measured[5].split(',');
@@ -193,14 +193,14 @@ TEST_F(ExportOptionsTest, ResampledToneStillPeaksAt1kHz) {
 }
 
 TEST_F(ExportOptionsTest, ControlsAndRecording) {
-    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Sweep});
-    const QString recorded = Dir.filePath("rec.wav");
-    const TRun run = RunProgram({"--input", wav, "--export", Dir.filePath("out"), "--fast", "--no-auto-scale",
+    const QString wav = WriteWav(Dir.FilePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Sweep});
+    const QString recorded = Dir.FilePath("rec.wav");
+    const TRun run = RunProgram({"--input", wav, "--export", Dir.FilePath("out"), "--fast", "--no-auto-scale",
                                  "--peak-hold", "--palette", "Grey", "--record", recorded});
     ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
-    EXPECT_EQ(Lines(Dir.filePath("out/trace.csv")).size(), 1804u);  // every sample
+    EXPECT_EQ(Lines(Dir.FilePath("out/trace.csv")).size(), 1804u);  // every sample
     // The grey palette: every pixel of the spectrogram is a grey, some not black.
-    const QImage picture(Dir.filePath("out/spectrogram-image.png"));
+    const QImage picture(Dir.FilePath("out/spectrogram-image.png"));
     ASSERT_FALSE(picture.isNull());
     bool someLight = false;
     for (int y = 0; y < picture.height(); ++y) {
@@ -224,25 +224,25 @@ TEST_F(ExportOptionsTest, ControlsAndRecording) {
 }
 
 TEST_F(ExportOptionsTest, BadInputFailsClearlyAndWritesNothing) {
-    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Tone}, 0.2);
-    QFile text(Dir.filePath("notes.txt"));
+    const QString wav = WriteWav(Dir.FilePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Tone}, 0.2);
+    QFile text(Dir.FilePath("notes.txt"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("not a sound\n");
     text.close();
-    const QString out = Dir.filePath("out");
+    const QString out = Dir.FilePath("out");
     struct TCase {
         QStringList Arguments;
         const char* Message;
     };
     const std::vector<TCase> cases = {
-        {{"--input", Dir.filePath("missing.wav"), "--export", out}, "missing.wav"},
+        {{"--input", Dir.FilePath("missing.wav"), "--export", out}, "missing.wav"},
         {{"--input", text.fileName(), "--export", out}, "notes.txt"},
         {{"--input", wav, "--export", text.fileName() + "/out"}, "lässt sich nicht anlegen"},
         {{"--input", wav, "--export", out, "--palette", "Purple"}, "Unbekannte Palette 'Purple'"},
         {{"--export", out}, "--export braucht --input"},
         {{"--input", wav, "--device", "2"}, "schließen sich aus"},
         {{"--device", "99"}, "kein Eingabegerät mit der Nummer 99"},
-        {{"--input", wav, "--export", out, "--record", Dir.filePath("no/such/dir/r.wav")}, "r.wav"},
+        {{"--input", wav, "--export", out, "--record", Dir.FilePath("no/such/dir/r.wav")}, "r.wav"},
     };
     for (const TCase& c : cases) {
         const TRun run = RunProgram(c.Arguments);
@@ -253,13 +253,13 @@ TEST_F(ExportOptionsTest, BadInputFailsClearlyAndWritesNothing) {
 }
 
 TEST_F(ExportOptionsTest, FullDiskStopsTheRecordingAndKeepsWhatWasWritten) {
-    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Tone}, 2.0);
-    const QString recorded = Dir.filePath("rec.wav");
+    const QString wav = WriteWav(Dir.FilePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Tone}, 2.0);
+    const QString recorded = Dir.FilePath("rec.wav");
     // Room for the header and two and a half buffers.
-    const TRun run = RunProgram({"--input", wav, "--export", Dir.filePath("out"), "--record", recorded}, 44 + 20480);
+    const TRun run = RunProgram({"--input", wav, "--export", Dir.FilePath("out"), "--record", recorded}, 44 + 20480);
     EXPECT_NE(run.ExitCode, 0);
     EXPECT_TRUE(run.Errors.contains("rec.wav")) << run.Errors.toStdString();
-    EXPECT_FALSE(QFile::exists(Dir.filePath("out/levels.csv")));
+    EXPECT_FALSE(QFile::exists(Dir.FilePath("out/levels.csv")));
     TSoundFileReader kept(recorded.toStdString());
     EXPECT_EQ(kept.SourceFrames(), 2 * 4096);
     std::vector<std::int16_t> samples(2 * 4096);
@@ -287,8 +287,8 @@ std::string Digest(const QString& path) {
 // bit: the row levels of every buffer, the last trace and spectrum, the
 // spectrogram's colour indices.
 TEST_F(ExportOptionsTest, ResultsArePinned) {
-    const QString wav = WriteWav(Dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Sweep}, 3.0);
-    const TRun run = RunProgram({"--input", wav, "--export", Dir.filePath("out"), "--peak-hold"});
+    const QString wav = WriteWav(Dir.FilePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Sweep}, 3.0);
+    const TRun run = RunProgram({"--input", wav, "--export", Dir.FilePath("out"), "--peak-hold"});
     ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     const struct {
         const char* File;
@@ -299,12 +299,12 @@ TEST_F(ExportOptionsTest, ResultsArePinned) {
         {"trace.csv", "364fc0eca883010f"},
         {"spectrogram-image.png", "24b936baf64db856"},
     };
-    for (const auto& p : pinned) EXPECT_EQ(Digest(Dir.filePath("out/") + p.File), p.Digest) << p.File;
+    for (const auto& p : pinned) EXPECT_EQ(Digest(Dir.FilePath("out/") + p.File), p.Digest) << p.File;
 }
 
 TEST(FileInputTest, EndOfTheFileEndsTheRecordingInTheWindow) {
-    QTemporaryDir dir;
-    const QString wav = WriteWav(dir.filePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Tone}, 0.5);
+    TTempFolder dir;
+    const QString wav = WriteWav(dir.FilePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Tone}, 0.5);
     TFileWaveIn device(wav.toStdString(), TFilePace::AsFastAsPossible);
     TForm1 form(device);
     form.StartButton->click();

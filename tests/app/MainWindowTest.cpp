@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace wellenschau;
-using namespace wellenschau::testing;
+using namespace wellenschau::test;
 
 namespace {
 

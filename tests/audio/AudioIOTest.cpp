@@ -13,11 +13,11 @@
 namespace wellenschau {
 namespace {
 
-using testing::TFailingGlobalMemory;
+using test::TFailingGlobalMemory;
 
 class AudioIOTest : public ::testing::Test {
 protected:
-    AudioIOTest() { testing::TestApplication(); }
+    AudioIOTest() { test::TestApplication(); }
 
     std::unique_ptr<TAudioIn> Create() { return std::make_unique<TAudioIn>(nullptr, Device, Memory); }
 
@@ -121,9 +121,9 @@ struct TAllocationFailure {
     const char* Message;
 };
 
-class AllocationFailureTest : public AudioIOTest, public ::testing::WithParamInterface<TAllocationFailure> {};
+class AudioIOAllocationFailureTest : public AudioIOTest, public ::testing::WithParamInterface<TAllocationFailure> {};
 
-TEST_P(AllocationFailureTest, ReleasesEverySlotAndLeavesItsText) {
+TEST_P(AudioIOAllocationFailureTest, ReleasesEverySlotAndLeavesItsText) {
     const TAllocationFailure failure = GetParam();
     std::unique_ptr<TAudioIn> audio;
     if (failure.Headers) {
@@ -144,7 +144,7 @@ TEST_P(AllocationFailureTest, ReleasesEverySlotAndLeavesItsText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    AllFourTexts, AllocationFailureTest,
+    AllFourTexts, AudioIOAllocationFailureTest,
     ::testing::Values(TAllocationFailure{false, 3, true, "Error allocating wave header memory"},
                       TAllocationFailure{true, 2, true, "Could not lock header memory for recording"},
                       TAllocationFailure{false, 4, false, "Error allocating wave buffer memory"},

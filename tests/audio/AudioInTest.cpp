@@ -19,8 +19,8 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-using testing::RunPostedEvents;
-using testing::TFailingGlobalMemory;
+using test::RunPostedEvents;
+using test::TFailingGlobalMemory;
 
 constexpr int Samples = 4096;
 
@@ -36,7 +36,7 @@ std::array<std::int16_t, Samples> Ramp(std::int16_t first) {
 class AudioInTest : public ::testing::Test {
 protected:
     AudioInTest() {
-        testing::TestApplication().HandlerErrors.clear();
+        test::TestApplication().HandlerErrors.clear();
         AudioIn1 = new TAudioIn(&Owner, Device, Memory);
         AudioIn1->SetBufferSize(4096);
         AudioIn1->SetNumBuffers(2);
@@ -245,7 +245,7 @@ TEST_F(AudioInTest, AHandlerErrorReachesTheApplicationAndTheNextBufferIsFresh) {
     };
     ASSERT_TRUE(StartClick());
     Record({100});
-    EXPECT_THAT(testing::TestApplication().HandlerErrors, ElementsAre("Fehler bei Bereichsprüfung"));
+    EXPECT_THAT(test::TestApplication().HandlerErrors, ElementsAre("Fehler bei Bereichsprüfung"));
     EXPECT_EQ(AudioIn1->RingIndex(), 0) << "not requeued";
     Record({200});
     EXPECT_THAT(Delivered, ElementsAre(100, 200));

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-namespace wellenschau::testing {
+namespace wellenschau::test {
 
 bool TTestApplication::notify(QObject* receiver, QEvent* event) {
     try {
@@ -20,11 +20,6 @@ TTestApplication& TestApplication() {
     static char* argv[] = {name, nullptr};
     static TTestApplication application(argc, argv);
     return application;
-}
-
-void RunPostedEvents() {
-    TestApplication();
-    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
 }
 
 HGLOBAL TFailingGlobalMemory::GlobalAlloc(unsigned flags, std::size_t bytes) {
@@ -70,4 +65,4 @@ std::size_t TFailingGlobalMemory::SizeOf(const void* address) const {
     return found == FSizes.end() ? 0 : found->second;
 }
 
-}  // namespace wellenschau::testing
+}  // namespace wellenschau::test

@@ -1,9 +1,11 @@
 // What the audio tests share: the application object with an error handler
-// that records instead of showing a box, an allocator whose allocations and
-// locks can be made to fail, and helpers to run posted notifications.
+// that records instead of showing a box, and an allocator whose allocations
+// and locks can be made to fail. Posted notifications are run with
+// RunPostedEvents.
 #pragma once
 
 #include "audio/GlobalMemory.h"
+#include "support/PostedEvents.h"
 
 #include <QCoreApplication>
 
@@ -12,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace wellenschau::testing {
+namespace wellenschau::test {
 
 // Catches the program's errors that end an event handler, as the program's
 // default error handler does, and keeps their messages.
@@ -26,9 +28,6 @@ public:
 
 // The one application object of the test program.
 TTestApplication& TestApplication();
-
-// Dispatches every posted event, also those posted while dispatching.
-void RunPostedEvents();
 
 // Plain heap blocks; the n-th allocation or lock from now on can be made to
 // fail. Counts the blocks that are allocated and not yet freed.
@@ -60,4 +59,4 @@ private:
     int FAllocations = 0;
 };
 
-}  // namespace wellenschau::testing
+}  // namespace wellenschau::test

@@ -7,11 +7,11 @@
 #include "audio/FileWaveIn.h"
 #include "audio/SoundFileReader.h"
 #include "audio/WavRecorder.h"
+#include "support/TempPath.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
-#include <unistd.h>
 
 #include <QEventLoop>
 #include <QTimer>
@@ -24,12 +24,8 @@ namespace wellenschau {
 namespace {
 
 using ::testing::HasSubstr;
+using test::TempPath;
 
-std::string TempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() /
-            ("wellenschau-filewavein-" + std::to_string(::getpid()) + "-" + name))
-        .string();
-}
 
 // Distinct samples, so that a lost, doubled or reordered piece shows.
 std::vector<std::int16_t> Counter(int count) {
@@ -39,15 +35,15 @@ std::vector<std::int16_t> Counter(int count) {
 }
 
 // A 16-bit mono 44100 Hz WAV file with `samples`, removed with the object.
-class TWavFile {
+class TTempWavFile {
 public:
-    TWavFile(const std::string& name, const std::vector<std::int16_t>& samples) : FPath(TempPath(name)) {
+    TTempWavFile(const std::string& name, const std::vector<std::int16_t>& samples) : FPath(TempPath(name)) {
         TWavRecorder recorder(FPath);
         if (!samples.empty()) {
             recorder.Append(reinterpret_cast<const char*>(samples.data()), static_cast<int>(samples.size() * 2));
         }
     }
-    ~TWavFile() { std::filesystem::remove(FPath); }
+    ~TTempWavFile() { std::filesystem::remove(FPath); }
     const std::string& Path() const { return FPath; }
 
 private:
@@ -58,7 +54,7 @@ private:
 class FileWaveInTest : public ::testing::Test {
 protected:
     void Use(TFileWaveIn& device, int bufferBytes = 8192) {
-        testing::TestApplication().HandlerErrors.clear();
+        test::TestApplication().HandlerErrors.clear();
         AudioIn1 = new TAudioIn(&Owner, device);
         AudioIn1->SetNumBuffers(2);
         AudioIn1->SetBufferSize(bufferBytes);
@@ -107,7 +103,7 @@ protected:
 
 TEST_F(FileWaveInTest, EverySampleArrivesInOrderThenTheDeviceClosesByItself) {
     const auto samples = Counter(10000);
-    const TWavFile file("short.wav", samples);
+    const TTempWavFile file("short.wav", samples);
     TFileWaveIn device(file.Path(), TFilePace::AsFastAsPossible);
     Use(device);
     ASSERT_TRUE(AudioIn1->Start(AudioIn1)) << AudioIn1->ErrorMessage();
@@ -118,12 +114,12 @@ TEST_F(FileWaveInTest, EverySampleArrivesInOrderThenTheDeviceClosesByItself) {
     EXPECT_FALSE(AudioIn1->DeviceOpen());
     EXPECT_EQ(AudioIn1->ErrorMessage(), "Ende der Datei erreicht");
     EXPECT_EQ(device.OpenDeviceCount(), 0);
-    EXPECT_TRUE(testing::TestApplication().HandlerErrors.empty());
+    EXPECT_TRUE(test::TestApplication().HandlerErrors.empty());
 }
 
 TEST_F(FileWaveInTest, AFileOfWholeBuffersGetsNoExtraSilentBuffer) {
     const auto samples = Counter(3 * 4096);
-    const TWavFile file("whole.wav", samples);
+    const TTempWavFile file("whole.wav", samples);
     TFileWaveIn device(file.Path(), TFilePace::AsFastAsPossible);
     Use(device);
     ASSERT_TRUE(AudioIn1->Start(AudioIn1));
@@ -135,7 +131,7 @@ TEST_F(FileWaveInTest, AFileOfWholeBuffersGetsNoExtraSilentBuffer) {
 
 TEST_F(FileWaveInTest, AtRealTimePaceTheFilePlaysThroughTheEventLoop) {
     const auto samples = Counter(40000);
-    const TWavFile file("realtime.wav", samples);
+    const TTempWavFile file("realtime.wav", samples);
     TFileWaveIn device(file.Path());
     // Buffers of 371 ms: none can be due before the loop runs.
     Use(device, 32768);
@@ -175,7 +171,7 @@ TEST_F(FileWaveInTest, OtherEncodingsArriveAsTheReaderConvertsThem) {
 }
 
 TEST_F(FileWaveInTest, AHandlerThatDeclinesTheLastBufferStillEndsTheRecording) {
-    const TWavFile file("declined.wav", Counter(10000));
+    const TTempWavFile file("declined.wav", Counter(10000));
     TFileWaveIn device(file.Path(), TFilePace::AsFastAsPossible);
     Use(device);
     Accept = [](int buffer) { return buffer != 3; };
@@ -188,14 +184,14 @@ TEST_F(FileWaveInTest, AHandlerThatDeclinesTheLastBufferStillEndsTheRecording) {
 
 TEST_F(FileWaveInTest, StopNowEndsAtOnceAndTheNextStartPlaysFromTheBeginning) {
     const auto samples = Counter(10000);
-    const TWavFile file("restart.wav", samples);
+    const TTempWavFile file("restart.wav", samples);
     TFileWaveIn device(file.Path());
     Use(device);
     ASSERT_TRUE(AudioIn1->Start(AudioIn1));
     AudioIn1->StopNow();
     EXPECT_FALSE(AudioIn1->DeviceOpen());
     EXPECT_EQ(device.OpenDeviceCount(), 0);
-    testing::RunPostedEvents();
+    test::RunPostedEvents();
     EXPECT_EQ(Stops, 1);
     EXPECT_EQ(Buffers, 0) << "buffers returned by the reset are not delivered";
 
@@ -212,17 +208,17 @@ TEST_F(FileWaveInTest, AFileThatCannotBePlayedRefusesTheStartWithItsReason) {
     EXPECT_THAT(AudioIn1->ErrorMessage(), HasSubstr("„" + missing.Path() + "“ lässt sich nicht lesen"));
     EXPECT_FALSE(AudioIn1->DeviceOpen());
 
-    const TWavFile empty("empty.wav", {});
+    const TTempWavFile empty("empty.wav", {});
     TFileWaveIn silent(empty.Path());
     ASSERT_TRUE(AudioIn1->SetWaveInService(silent));
     EXPECT_FALSE(AudioIn1->Start(AudioIn1));
     EXPECT_EQ(AudioIn1->ErrorMessage(), "Die Datei „" + empty.Path() + "“ enthält keine Samples.");
-    testing::RunPostedEvents();
+    test::RunPostedEvents();
     EXPECT_EQ(Buffers, 0);
 }
 
 TEST_F(FileWaveInTest, OnlyDeviceZeroInSixteenBitMonoIsOffered) {
-    const TWavFile file("format.wav", Counter(100));
+    const TTempWavFile file("format.wav", Counter(100));
     TFileWaveIn device(file.Path());
     Use(device);
     AudioIn1->SetStereo(true);

@@ -32,7 +32,7 @@ protected:
     // configuration once. A server that does not come up fails the test.
     void SetUp() override {
         if (!Server) {
-            ASSERT_NO_THROW(Server = std::make_unique<testing::TPulseAudioServer>());
+            ASSERT_NO_THROW(Server = std::make_unique<test::TPulseAudioServer>());
         }
     }
     static void TearDownTestSuite() { Server.reset(); }
@@ -76,8 +76,8 @@ protected:
         Loop.exec();
     }
 
-    static std::unique_ptr<testing::TPulseAudioServer> Server;
-    testing::TTestApplication& Application = testing::TestApplication();
+    static std::unique_ptr<test::TPulseAudioServer> Server;
+    test::TTestApplication& Application = test::TestApplication();
     QObject Owner;
     TAudioIn* AudioIn1 = nullptr;
     QEventLoop Loop;
@@ -88,11 +88,11 @@ protected:
     std::optional<std::uint16_t> Previous;
 };
 
-std::unique_ptr<testing::TPulseAudioServer> PortAudioRecordingTest::Server;
+std::unique_ptr<test::TPulseAudioServer> PortAudioRecordingTest::Server;
 
 TEST_F(PortAudioRecordingTest, RecordsACounterWithoutLosingASample) {
     // A 16-bit counter: ..., 32767, -32768, ...
-    testing::TSampleFeeder feeder(Server->FifoPath(), [](std::int64_t i) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(i)); });
+    test::TSampleFeeder feeder(Server->FifoPath(), [](std::int64_t i) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(i)); });
     ASSERT_TRUE(StartClick()) << AudioIn1->ErrorMessage();
     RunLoop(30s);
     ASSERT_GE(Delivered, WantedBuffers) << "buffers recorded in 30 s";

@@ -2,11 +2,11 @@
 // 16-bit mono files, mix-down and conversion of other encodings and channel
 // counts, resampling, and clear errors for files that cannot be read.
 #include "audio/SoundFileReader.h"
+#include "support/TempPath.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,22 +21,18 @@ namespace wellenschau {
 namespace {
 
 using ::testing::HasSubstr;
+using test::TempPath;
 
-std::string TempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() /
-            ("wellenschau-reader-" + std::to_string(::getpid()) + "-" + name))
-        .string();
-}
 
 // A file written with libsndfile, removed at the end of the test.
-class TGeneratedFile {
+class TTempSoundFile {
 public:
-    TGeneratedFile(const std::string& name, int format, int rate, int channels)
+    TTempSoundFile(const std::string& name, int format, int rate, int channels)
         : FPath(TempPath(name)), FInfo{0, rate, channels, format, 0, 0} {
         FFile = sf_open(FPath.c_str(), SFM_WRITE, &FInfo);
         EXPECT_NE(FFile, nullptr) << sf_strerror(nullptr);
     }
-    ~TGeneratedFile() {
+    ~TTempSoundFile() {
         Close();
         std::filesystem::remove(FPath);
     }
@@ -148,7 +144,7 @@ TEST(SoundFileReaderTest, SixteenBitMono44100ComesOutBitForBitInAnyPieces) {
     samples.insert(samples.end(), {-32768, 32767, -1, 1, 0});
     for (const int format : {SF_FORMAT_WAV, SF_FORMAT_AIFF, SF_FORMAT_FLAC}) {
         SCOPED_TRACE(format);
-        TGeneratedFile file("exact", format | SF_FORMAT_PCM_16, 44100, 1);
+        TTempSoundFile file("exact", format | SF_FORMAT_PCM_16, 44100, 1);
         file.WriteShorts(samples);
         file.Close();
         TSoundFileReader reader(file.Path());
@@ -163,7 +159,7 @@ TEST(SoundFileReaderTest, SixteenBitMono44100ComesOutBitForBitInAnyPieces) {
 }
 
 TEST(SoundFileReaderTest, ReadGivesFullCountsUntilTheEndThenTheRestThenNothing) {
-    TGeneratedFile file("counts", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2);
+    TTempSoundFile file("counts", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2);
     file.WriteShorts(std::vector<short>(2 * 10000, 5));
     file.Close();
     TSoundFileReader reader(file.Path());
@@ -177,14 +173,14 @@ TEST(SoundFileReaderTest, ReadGivesFullCountsUntilTheEndThenTheRestThenNothing) 
 
 // Stereo means round to the nearest value, an exact half to the even one.
 TEST(SoundFileReaderTest, StereoIsTheRoundedMeanOfBothChannels) {
-    TGeneratedFile file("mean", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2);
+    TTempSoundFile file("mean", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2);
     file.WriteShorts({3, 4, 1, 2, 2, 3, -3, -4, 32767, 32767, -32768, -32768, 32767, -32768, 1000, -1000, 7, 0});
     file.Close();
     EXPECT_THAT(ReadAll(file.Path()), ::testing::ElementsAre(4, 2, 2, -4, 32767, -32768, 0, 0, 4));
 }
 
 TEST(SoundFileReaderTest, TwentyFourBitSamplesAreRoundedToSixteen) {
-    TGeneratedFile file("pcm24", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 44100, 1);
+    TTempSoundFile file("pcm24", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 44100, 1);
     // libsndfile takes 24-bit values in the upper bits of an int.
     std::vector<int> values;
     for (const int value24 : {384, 640, -384, 128, 383, 385, 0x7FFFFF, -0x800000}) values.push_back(value24 * 256);
@@ -195,7 +191,7 @@ TEST(SoundFileReaderTest, TwentyFourBitSamplesAreRoundedToSixteen) {
 }
 
 TEST(SoundFileReaderTest, UnsignedEightBitSamplesAreScaledUp) {
-    TGeneratedFile file("u8", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 44100, 1);
+    TTempSoundFile file("u8", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 44100, 1);
     // Stored as (value >> 8) + 128; these have a zero low byte.
     file.WriteShorts({0, 256, -256, 32512, -32768});
     file.Close();
@@ -203,7 +199,7 @@ TEST(SoundFileReaderTest, UnsignedEightBitSamplesAreScaledUp) {
 }
 
 TEST(SoundFileReaderTest, FloatSamplesAreClampedAndNotANumberIsSilence) {
-    TGeneratedFile file("float", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1);
+    TTempSoundFile file("float", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1);
     file.WriteFloats({1.0f, -1.0f, 2.0f, -3.0f, 0.5f, 1.0f / 65536, 3.0f / 65536, -1.0f / 65536,
                       std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()});
     file.Close();
@@ -216,11 +212,11 @@ struct TEncodingCase {
     int Channels;
 };
 
-class EncodingTest : public ::testing::TestWithParam<TEncodingCase> {};
+class SoundFileReaderEncodingTest : public ::testing::TestWithParam<TEncodingCase> {};
 
-TEST_P(EncodingTest, ToneSweepAndSilenceAreMixedAndConvertedSampleBySample) {
+TEST_P(SoundFileReaderEncodingTest, ToneSweepAndSilenceAreMixedAndConvertedSampleBySample) {
     const TEncodingCase& encoding = GetParam();
-    TGeneratedFile file(encoding.Name, SF_FORMAT_WAV | encoding.Format, 44100, encoding.Channels);
+    TTempSoundFile file(encoding.Name, SF_FORMAT_WAV | encoding.Format, 44100, encoding.Channels);
     file.WriteDoubles(TestSignal(44100, encoding.Channels, 1.5));
     file.Close();
     TSoundFileReader reader(file.Path());
@@ -234,7 +230,7 @@ TEST_P(EncodingTest, ToneSweepAndSilenceAreMixedAndConvertedSampleBySample) {
     EXPECT_TRUE(std::all_of(got.end() - 20000, got.end(), [](std::int16_t sample) { return sample == 0; }));
 }
 
-INSTANTIATE_TEST_SUITE_P(SoundFileReader, EncodingTest,
+INSTANTIATE_TEST_SUITE_P(Encodings, SoundFileReaderEncodingTest,
                          ::testing::Values(TEncodingCase{"u8_mono", SF_FORMAT_PCM_U8, 1},
                                            TEncodingCase{"u8_stereo", SF_FORMAT_PCM_U8, 2},
                                            TEncodingCase{"pcm16_stereo", SF_FORMAT_PCM_16, 2},
@@ -247,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(SoundFileReader, EncodingTest,
 TEST(SoundFileReaderTest, A48kHzToneResampledTo44100StillPeaksAtItsFrequency) {
     for (const int channels : {1, 2}) {
         SCOPED_TRACE(channels);
-        TGeneratedFile file("resample", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, channels);
+        TTempSoundFile file("resample", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, channels);
         std::vector<double> frames;
         for (int frame = 0; frame < 96000; ++frame) {
             const double value = 0.5 * std::sin(2 * std::numbers::pi * 1000 * frame / 48000.0);
@@ -269,7 +265,7 @@ TEST(SoundFileReaderTest, A48kHzToneResampledTo44100StillPeaksAtItsFrequency) {
 }
 
 TEST(SoundFileReaderTest, ATargetRateOtherThan44100CanBeAskedFor) {
-    TGeneratedFile file("rate", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1);
+    TTempSoundFile file("rate", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1);
     file.WriteDoubles(TestSignal(44100, 1, 1.0));
     file.Close();
     TSoundFileReader reader(file.Path(), 22050);
@@ -278,7 +274,7 @@ TEST(SoundFileReaderTest, ATargetRateOtherThan44100CanBeAskedFor) {
 }
 
 TEST(SoundFileReaderTest, SourceFactsNameRateChannelsFramesAndFormat) {
-    TGeneratedFile file("facts", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 2);
+    TTempSoundFile file("facts", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 2);
     file.WriteDoubles(TestSignal(48000, 2, 0.5));
     file.Close();
     TSoundFileReader reader(file.Path());
@@ -314,7 +310,7 @@ TEST(SoundFileReaderTest, AFileThatIsNotSoundIsAClearError) {
 }
 
 TEST(SoundFileReaderTest, ATruncatedFileGivesWhatItHolds) {
-    TGeneratedFile file("truncated", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1);
+    TTempSoundFile file("truncated", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1);
     std::vector<short> samples(1000);
     for (int i = 0; i < 1000; ++i) samples[i] = static_cast<short>(i - 500);
     file.WriteShorts(samples);

@@ -2,6 +2,8 @@
 // file is valid after every append (also when the process is killed), and
 // write failures stop the recording with a clear message and a valid file.
 #include "audio/WavRecorder.h"
+#include "support/ForkedChild.h"
+#include "support/TempPath.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,12 +24,8 @@ namespace wellenschau {
 namespace {
 
 using ::testing::HasSubstr;
+using test::TempPath;
 
-std::string TempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() /
-            ("wellenschau-recorder-" + std::to_string(::getpid()) + "-" + name))
-        .string();
-}
 
 // Samples that differ from chunk to chunk and cover the extremes.
 std::vector<std::int16_t> Chunk(int index, int samples = 4096) {
@@ -122,32 +120,24 @@ TEST_F(WavRecorderTest, AfterEveryAppendTheFileHoldsExactlyTheAppendedSamples) {
 TEST_F(WavRecorderTest, AProcessKilledWhileRecordingLeavesEveryReturnedAppend) {
     constexpr int ChunkSamples = 2048;
     constexpr int AppendsBeforeKill = 40;
-    int acknowledgements[2];
-    ASSERT_EQ(::pipe(acknowledgements), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    test::TForkedChild child([this](int acknowledgements) {
         // Appends until killed, telling the parent after each append returned.
-        ::close(acknowledgements[0]);
         try {
             TWavRecorder recorder(Path);
             for (int index = 0; index < 5000; ++index) {
                 Append(recorder, Chunk(index, ChunkSamples));
-                if (::write(acknowledgements[1], "+", 1) != 1) ::_exit(3);
+                if (::write(acknowledgements, "+", 1) != 1) return 3;
             }
         } catch (...) {
-            ::_exit(2);
+            return 2;
         }
         for (;;) ::pause();
-    }
-    ::close(acknowledgements[1]);
+    });
     int returned = 0;
     char mark = 0;
-    while (returned < AppendsBeforeKill && ::read(acknowledgements[0], &mark, 1) == 1) ++returned;
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(acknowledgements[0]);
+    while (returned < AppendsBeforeKill && child.ReadByte(mark)) ++returned;
+    child.Kill(SIGKILL);
+    const int status = child.Wait();
     ASSERT_EQ(returned, AppendsBeforeKill) << "the child stopped early";
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
 
@@ -190,12 +180,7 @@ TEST_F(WavRecorderTest, AFullDeviceFailsClearlyAndIsLeftAlone) {
 // The file-size limit of a child process stands in for a full disk: the
 // write that crosses it is cut short and then refused.
 TEST_F(WavRecorderTest, AWriteThatFailsHalfWayKeepsWhatWasWrittenBefore) {
-    int messages[2];
-    ASSERT_EQ(::pipe(messages), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(messages[0]);
+    test::TForkedChild child([this](int messages) {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{44 + 3000, 44 + 3000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -207,16 +192,11 @@ TEST_F(WavRecorderTest, AWriteThatFailsHalfWayKeepsWhatWasWrittenBefore) {
         } catch (const EWavRecordError& error) {
             outcome = error.what();
         }
-        const bool sent = ::write(messages[1], outcome.data(), outcome.size()) == static_cast<ssize_t>(outcome.size());
-        ::_exit(sent ? 0 : 1);
-    }
-    ::close(messages[1]);
-    std::string message;
-    char buffer[512];
-    for (ssize_t got; (got = ::read(messages[0], buffer, sizeof(buffer))) > 0;) message.append(buffer, got);
-    ::close(messages[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+        const bool sent = ::write(messages, outcome.data(), outcome.size()) == static_cast<ssize_t>(outcome.size());
+        return sent ? 0 : 1;
+    });
+    const std::string message = child.ReadAll();
+    child.Wait();
     EXPECT_EQ(message, "Die Aufnahme in „" + Path + "“ wurde angehalten: Die Datei ist zu groß.");
     const TReadBack read = ReadBack(Path);
     ASSERT_TRUE(read.Opened);

@@ -1,4 +1,4 @@
-#include "PulseAudioServer.h"
+#include "support/PulseAudioServer.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -12,7 +12,7 @@
 #include <chrono>
 #include <stdexcept>
 
-namespace wellenschau::testing {
+namespace wellenschau::test {
 
 namespace {
 
@@ -128,4 +128,4 @@ void TSampleFeeder::Run() {
     }
 }
 
-}  // namespace wellenschau::testing
+}  // namespace wellenschau::test

@@ -15,7 +15,7 @@
 #include <functional>
 #include <thread>
 
-namespace wellenschau::testing {
+namespace wellenschau::test {
 
 class TPulseAudioServer {
 public:
@@ -56,4 +56,4 @@ private:
     std::thread FThread;
 };
 
-}  // namespace wellenschau::testing
+}  // namespace wellenschau::test
