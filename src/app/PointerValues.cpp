@@ -1,0 +1,46 @@
+#include "PointerValues.h"
+
+#include "MeasurementText.h"
+#include "analysis/Spectrogram.h"
+#include "chart/Chart.h"
+
+#include <QImage>
+#include <QLocale>
+
+namespace wellenschau {
+
+namespace {
+
+QString Fixed(double value, int decimals) { return QLocale().toString(value, 'f', decimals); }
+
+QString FrequencyText(double hz) { return Fixed(hz, hz < 1000.0 ? 1 : 0) + " Hz (" + NoteText(hz) + ")"; }
+
+// Spectrogram columns written per buffer: the new column and the blend.
+constexpr int ColumnsPerBuffer = 2;
+
+}  // namespace
+
+QString OscilloscopePointerText(TChart& chart, int x, int y) {
+    if (!chart.PlotRect().Contains(x, y)) return {};
+    const double ms = chart.BottomAxis().Scale().PositionToValue(x);
+    const double percent = chart.LeftAxis().Scale().PositionToValue(y);
+    return Fixed(ms, 2) + " ms   " + Fixed(percent, 1) + " %";
+}
+
+QString SpectrumPointerText(TChart& chart, int x, int y) {
+    if (!chart.PlotRect().Contains(x, y)) return {};
+    const double hz = chart.BottomAxis().Scale().PositionToValue(x);
+    const double db = chart.LeftAxis().Scale().PositionToValue(y);
+    return FrequencyText(hz) + "   " + Fixed(db, 1) + " dB";
+}
+
+QString SpectrogramPointerText(TChart& chart, const QImage& picture, int top, int x, int y, double bufferSeconds) {
+    if (!picture.valid(x, y)) return {};
+    const double secondsAgo = x / ColumnsPerBuffer * bufferSeconds;
+    const double hz = chart.LeftAxis().Scale().PositionToValue(top + y);
+    // The inverse of the level-to-index scale of the picture.
+    const double db = (picture.pixelIndex(x, y) - TopColourIndex) * LevelRange / TopColourIndex;
+    return "vor " + Fixed(secondsAgo, 2) + " s   " + FrequencyText(hz) + "   " + Fixed(db, 1) + " dB";
+}
+
+}  // namespace wellenschau

@@ -1,0 +1,49 @@
+#include "ReadoutLine.h"
+
+#include "MeasurementText.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+
+namespace wellenschau {
+
+TReadoutLine::TReadoutLine(QWidget* parent) : QLabel(parent) {
+    setContentsMargins(4, 0, 4, 0);
+    QLabel::setVisible(false);
+}
+
+void TReadoutLine::Watch(QWidget* widget, TPointerText pointerText) {
+    widget->installEventFilter(this);
+    FWatched.emplace_back(widget, std::move(pointerText));
+}
+
+void TReadoutLine::setVisible(bool visible) {
+    QLabel::setVisible(visible);
+    for (auto& [widget, text] : FWatched) widget->setMouseTracking(visible);
+    FPointerText.clear();
+    Refresh();
+}
+
+void TReadoutLine::ShowMeasurements(const TMeasurements& measurements) {
+    if (!isVisible()) return;
+    FMeasurementText = ReadoutText(measurements);
+    Refresh();
+}
+
+bool TReadoutLine::eventFilter(QObject* watched, QEvent* event) {
+    if (!isVisible() || (event->type() != QEvent::MouseMove && event->type() != QEvent::Leave)) return false;
+    for (auto& [widget, text] : FWatched) {
+        if (widget != watched) continue;
+        FPointerText = event->type() == QEvent::Leave
+                           ? QString()
+                           : text(static_cast<QMouseEvent*>(event)->position().toPoint());
+        Refresh();
+    }
+    return false;  // the widget still gets the event: zoom and pan go on
+}
+
+void TReadoutLine::Refresh() {
+    setText(FPointerText.isEmpty() ? FMeasurementText : FMeasurementText + "   |   Zeiger: " + FPointerText);
+}
+
+}  // namespace wellenschau

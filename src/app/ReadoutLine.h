@@ -1,0 +1,42 @@
+// The measurement readout: one line of text with the last buffer's
+// measurements and the value under the mouse pointer on the charts it
+// watches. Hidden unless the user asks for it; while hidden it leaves the
+// watched widgets exactly as they were (no pointer tracking).
+// User-interface thread only.
+#pragma once
+
+#include "analysis/Measurements.h"
+
+#include <QLabel>
+
+#include <functional>
+#include <vector>
+
+namespace wellenschau {
+
+class TReadoutLine : public QLabel {
+public:
+    // Text of the value under the pointer at a point of the watched
+    // widget; empty where there is none.
+    using TPointerText = std::function<QString(QPoint)>;
+
+    explicit TReadoutLine(QWidget* parent);
+
+    void Watch(QWidget* widget, TPointerText pointerText);
+    // Shows the measurements of a new buffer (only while visible).
+    void ShowMeasurements(const TMeasurements& measurements);
+
+    void setVisible(bool visible) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Refresh();
+
+    std::vector<std::pair<QWidget*, TPointerText>> FWatched;
+    QString FMeasurementText;
+    QString FPointerText;
+};
+
+}  // namespace wellenschau
