@@ -52,7 +52,7 @@ void BM_ExportPerBuffer(benchmark::State& state) {
     for (auto _ : state) {
         int size = 8192;
         form.AudioIn1BufferFilled(reinterpret_cast<char*>(samples.data()), size);
-        files.AddLevels(++buffer, form.Analysis());
+        files.AddLevels(++buffer, form.Analysis().RowLevel.data());
     }
 }
 BENCHMARK(BM_ExportPerBuffer)->Unit(benchmark::kMicrosecond);

@@ -3,6 +3,7 @@
 #include "ImageWidget.h"
 #include "MainWindow.h"
 #include "MeasurementText.h"
+#include "LevelHistory.h"
 #include "analysis/AnalysisState.h"
 #include "chart/ChartWidget.h"
 #include "chart/FastLineSeries.h"
@@ -52,12 +53,12 @@ void TExportFiles::AppendNumber(QByteArray& line, double value) {
     line.append(text, result.ptr - text);
 }
 
-void TExportFiles::AddLevels(int buffer, const AnalysisState& state) {
+void TExportFiles::AddLevels(int buffer, const double* rowLevels) {
     FLine.clear();
     FLine += QByteArray::number(buffer);
     for (int row = 1; row < FRowCount; ++row) {
         FLine += ',';
-        AppendNumber(FLine, state.RowLevel[row]);
+        AppendNumber(FLine, rowLevels[row]);
     }
     FLine += '\n';
     Put(*FLevels, FLine);
@@ -117,6 +118,17 @@ void TExportFiles::Write(TForm1& form) {
     FPending.push_back(std::move(FMeasurements));
     for (const auto& file : FPending)
         if (!file->commit()) CannotWrite(*file);
+}
+
+void TExportFiles::WriteView(TForm1& form, const QDir& dir) {
+    TExportFiles files(dir, form.Analysis().RowCount);
+    const TLevelHistory& history = form.History();
+    for (int i = 0; i < history.Count(); ++i) {
+        const TLevelHistory::TEntry& entry = history.Entry(i);
+        files.AddLevels(entry.Buffer, history.Levels(i));
+        files.AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements);
+    }
+    files.Write(form);
 }
 
 }  // namespace wellenschau

@@ -15,7 +15,6 @@
 
 namespace wellenschau {
 
-struct AnalysisState;
 struct TMeasurements;
 class TForm1;
 
@@ -27,8 +26,8 @@ public:
     ~TExportFiles();
 
     // One line of levels.csv: the buffer's number and its row levels after
-    // peak display and background treatment.
-    void AddLevels(int buffer, const AnalysisState& state);
+    // peak display and background treatment (rowLevels[1 .. rowCount - 1]).
+    void AddLevels(int buffer, const double* rowLevels);
 
     // One line of measurements.csv: the buffer's number, its start in
     // seconds and what was measured; empty fields where there is no value.
@@ -37,6 +36,11 @@ public:
     // Writes the pictures and the last buffer's data of the window, then
     // puts every file in place.
     void Write(TForm1& form);
+
+    // The whole set for what the window shows now: pictures and data, and
+    // the levels and measurements of the buffers the spectrogram still
+    // shows.
+    static void WriteView(TForm1& form, const QDir& dir);
 
 private:
     // A file opened under a temporary name in the export folder.

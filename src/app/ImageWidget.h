@@ -1,5 +1,6 @@
 // An image control: shows its picture at its top-left corner, unscaled,
-// and reports clicks. The picture is painted straight from the held QImage
+// or stretched over the whole control pixel by pixel (no smoothing), and
+// reports clicks. The picture is painted straight from the held QImage
 // (no copy into a pixmap), so that an 8-bit bitmap written through stored
 // row addresses stays unshared. User-interface thread only.
 #pragma once
@@ -20,12 +21,20 @@ public:
 
     std::function<void(QObject* Sender)> OnClick;
 
+    // Stretched, every picture pixel covers a block of the control's
+    // pixels; off (the default) the picture shows at its own size.
+    void SetStretched(bool stretched);
+    bool Stretched() const { return FStretched; }
+    // The picture pixel under a point of the control.
+    QPoint PicturePixelAt(QPoint point) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QImage FPicture;
+    bool FStretched = false;
 };
 
 }  // namespace wellenschau

@@ -2,6 +2,7 @@
 
 #include "DisplaySetup.h"
 #include "ImageWidget.h"
+#include "LevelHistory.h"
 #include "analysis/Spectrogram.h"
 #include "analysis/Trace.h"
 #include "audio/AudioIn.h"
@@ -78,6 +79,8 @@ void TForm1::FormCreate(QObject*) {
     FillLegend(state.LegendLines, Image2->width(), Image2->height());
     AudioIn1->SetBufferSize(CaptureBufferSize);
     SetupAnalysis(state, Image1->Picture().height());
+    // Two picture columns per buffer: the history keeps what the picture shows.
+    FHistory = std::make_unique<TLevelHistory>(Image1->Picture().width() / 2, state.RowCount);
     FillLabelCarrier(*SxAchse, state, TCarrierY::Zero);
     FillLabelCarrier(*SyAchse, state, TCarrierY::Frequency);
 }
@@ -136,6 +139,7 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
     AnalyseSpectrum(state, Buffer, n, *FSpectrumPoints, FBackgroundCaption);
     WriteSpectrogramColumn(state, Image1->Picture().width(), Image1->Picture().height());
     FMeasurements = Measure(state, Buffer, n);
+    FHistory->Add(state, FMeasurements, n);
 
     if (FPaintEveryBuffer) {
         Image1->repaint();

@@ -26,6 +26,7 @@ class TAudioIn;
 class TChartWidget;
 class TFastLineSeries;
 class TImageWidget;
+class TLevelHistory;
 class TWaveInService;
 
 // Gets every buffer after the window's buffer handler has shown it, for
@@ -82,6 +83,8 @@ public:
     AnalysisState& Analysis() { return *FAnalysis; }
     // What the last handled buffer measured.
     const TMeasurements& Measurements() const { return FMeasurements; }
+    // Row levels and measurements of the buffers the spectrogram shows.
+    const TLevelHistory& History() const { return *FHistory; }
 
     // With false, the handler leaves the charts marked for repainting
     // instead of painting them at once: for a window that is never shown
@@ -153,6 +156,7 @@ private:
     TBackgroundCheckCaption FBackgroundCaption{CheckBackground};
     std::vector<TBufferObserver*> FBufferObservers;
     TMeasurements FMeasurements;
+    std::unique_ptr<TLevelHistory> FHistory;
     bool FPaintEveryBuffer = true;
 };
 

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "ExportFiles.h"
+#include "LevelHistory.h"
 #include "MainWindow.h"
 #include "audio/AudioIn.h"
 #include "audio/FileWaveIn.h"
@@ -94,11 +95,13 @@ public:
     TExportRows(TForm1& form, TExportFiles& files, std::optional<int> limit)
         : FForm(form), FFiles(files), FLimit(limit) {}
 
-    void BufferHandled(const char*, int size) override {
-        const double seconds = FSamples / FForm.Analysis().SampleRate;
-        FSamples += size / 2;
-        FFiles.AddLevels(++FHandled, FForm.Analysis());
-        FFiles.AddMeasurements(FHandled, seconds, FForm.Measurements());
+    void BufferHandled(const char*, int) override {
+        const TLevelHistory& history = FForm.History();
+        const int last = history.Count() - 1;
+        const TLevelHistory::TEntry& entry = history.Entry(last);
+        FFiles.AddLevels(entry.Buffer, history.Levels(last));
+        FFiles.AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements);
+        ++FHandled;
         if (FLimit && FHandled >= *FLimit) FForm.AudioIn1->StopNow();
     }
     int Handled() const { return FHandled; }
@@ -108,7 +111,6 @@ private:
     TExportFiles& FFiles;
     std::optional<int> FLimit;
     int FHandled = 0;
-    std::int64_t FSamples = 0;  // before the current buffer
 };
 
 }  // namespace

@@ -1,0 +1,39 @@
+#include "LevelHistory.h"
+
+#include "core/Errors.h"
+
+#include <algorithm>
+
+namespace wellenschau {
+
+TLevelHistory::TLevelHistory(int capacity, int rowCount)
+    : FCapacity(std::max(1, capacity)),
+      FRowCount(rowCount),
+      FEntries(static_cast<std::size_t>(FCapacity)),
+      FLevels(static_cast<std::size_t>(FCapacity) * static_cast<std::size_t>(rowCount)) {}
+
+void TLevelHistory::Add(const AnalysisState& state, const TMeasurements& measurements, int sampleCount) {
+    const int slot = FCount < FCapacity ? Slot(FCount) : FFirst;
+    if (FCount < FCapacity)
+        ++FCount;
+    else
+        FFirst = (FFirst + 1) % FCapacity;
+    TEntry& entry = FEntries[static_cast<std::size_t>(slot)];
+    entry.Buffer = ++FBuffers;
+    entry.Seconds = static_cast<double>(FSamples) / state.SampleRate;
+    entry.Measurements = measurements;
+    FSamples += sampleCount;
+    std::copy_n(state.RowLevel.data(), FRowCount, FLevels.data() + static_cast<std::ptrdiff_t>(slot) * FRowCount);
+}
+
+const TLevelHistory::TEntry& TLevelHistory::Entry(int index) const {
+    if (index < 0 || index >= FCount) throw ERangeError();
+    return FEntries[static_cast<std::size_t>(Slot(index))];
+}
+
+const double* TLevelHistory::Levels(int index) const {
+    if (index < 0 || index >= FCount) throw ERangeError();
+    return FLevels.data() + static_cast<std::ptrdiff_t>(Slot(index)) * FRowCount;
+}
+
+}  // namespace wellenschau
