@@ -27,6 +27,9 @@ struct TOptionSet {
     QCommandLineOption NoAutoScale{"no-auto-scale", "Schaltet \"Auto-Skala\" aus."};
     QCommandLineOption PeakHold{"peak-hold", "Schaltet die Spitzenwertanzeige ein."};
     QCommandLineOption Record{"record", "Hängt jeden aufgenommenen Puffer an die WAV-Datei DATEI an.", "DATEI"};
+    QCommandLineOption Analyser{"analyser",
+                                "Öffnet die Analyseansicht: Oszilloskop, Spektrum und Spektrogramm (F2 wechselt)."};
+    QCommandLineOption Measurements{"measurements", "Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt)."};
 };
 
 TCommandLine Failure(const QString& text) { return {std::nullopt, text, UsageError}; }
@@ -50,6 +53,8 @@ QString Conflict(const TOptions& o) {
     if (!o.ExportDir.isEmpty() && o.InputFile.isEmpty()) return "--export braucht --input DATEI.";
     if (o.Device && !o.InputFile.isEmpty()) return "--device und --input schließen sich aus.";
     if (o.Buffers && o.ExportDir.isEmpty()) return "--buffers gilt nur mit --export.";
+    if ((o.Analyser || o.Measurements) && (o.ListDevices || !o.ExportDir.isEmpty()))
+        return "--analyser und --measurements gelten nur für das Fenster.";
     return {};
 }
 
@@ -60,7 +65,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({set.Help, set.Version, set.Input, set.ListDevices, set.Device, set.Export, set.Buffers,
-                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record});
+                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record, set.Analyser, set.Measurements});
     if (!parser.parse(arguments)) return Failure(parser.errorText());
     if (parser.isSet(set.Help)) return {std::nullopt, HelpText(parser), 0};
     if (parser.isSet(set.Version)) return {std::nullopt, QString("Wellenschau %1").arg(WELLENSCHAU_VERSION), 0};
@@ -76,6 +81,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     o.NoAutoScale = parser.isSet(set.NoAutoScale);
     o.PeakHold = parser.isSet(set.PeakHold);
     o.RecordFile = parser.value(set.Record);
+    o.Analyser = parser.isSet(set.Analyser);
+    o.Measurements = parser.isSet(set.Measurements);
     if (parser.isSet(set.Device)) {
         o.Device = WholeNumber(parser.value(set.Device), 0);
         if (!o.Device) return Failure("--device erwartet eine Gerätenummer ab 0: '" + parser.value(set.Device) + "'");

@@ -22,6 +22,8 @@ struct TOptions {
     bool NoAutoScale = false;    // --no-auto-scale: "Auto-Skala" off
     bool PeakHold = false;       // --peak-hold: peak display on
     QString RecordFile;          // --record: append every buffer to a WAV file
+    bool Analyser = false;       // --analyser: start in the analyser view
+    bool Measurements = false;   // --measurements: show the readout line
 
     // Runs without a window: no display is needed.
     bool Headless() const { return ListDevices || !ExportDir.isEmpty(); }

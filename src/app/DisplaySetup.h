@@ -22,6 +22,9 @@ struct AnalysisState;
 // area below the tool bar and takes its size from the window.
 inline const QRect Chart1Bounds(0, 30, 429, 345);
 inline const QRect Chart3Bounds(434, 29, 360, 346);
+// The spectrogram picture inside Chart3's plot, the legend beside Chart1's.
+inline const QRect Image1Bounds(46, 11, 304, 300);
+inline const QRect Image2Bounds(422, 9, 7, 302);
 
 // Colours of the stored layout, $BBGGRR.
 inline constexpr TColor LabelCarrierColor = 0x1F1F1F;

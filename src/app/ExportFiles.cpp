@@ -120,6 +120,11 @@ void TExportFiles::Write(TForm1& form) {
         if (!file->commit()) CannotWrite(*file);
 }
 
+void TExportFiles::MakeFolder(const QString& folder) {
+    if (!QDir().mkpath(folder))
+        throw EWellenschauError(("Der Ordner '" + folder + "' lässt sich nicht anlegen.").toStdString());
+}
+
 void TExportFiles::WriteView(TForm1& form, const QDir& dir) {
     TExportFiles files(dir, form.Analysis().RowCount);
     const TLevelHistory& history = form.History();

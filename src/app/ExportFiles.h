@@ -42,6 +42,9 @@ public:
     // shows.
     static void WriteView(TForm1& form, const QDir& dir);
 
+    // Makes the folder and those above it, or says why it cannot.
+    static void MakeFolder(const QString& folder);
+
 private:
     // A file opened under a temporary name in the export folder.
     std::unique_ptr<QSaveFile> Create(const QString& name);

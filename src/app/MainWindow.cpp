@@ -1,8 +1,10 @@
 #include "MainWindow.h"
 
 #include "DisplaySetup.h"
+#include "AnalyserView.h"
 #include "ImageWidget.h"
 #include "LevelHistory.h"
+#include "ReadoutLine.h"
 #include "analysis/Spectrogram.h"
 #include "analysis/Trace.h"
 #include "audio/AudioIn.h"
@@ -64,6 +66,7 @@ TForm1::TForm1(TWaveInService& waveIn) : FAnalysis(std::make_unique<AnalysisStat
     ConnectHandlers();
     SetTabOrder();
     FormCreate(this);
+    CreateViews();
 }
 
 TForm1::~TForm1() = default;
@@ -140,6 +143,7 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
     WriteSpectrogramColumn(state, Image1->Picture().width(), Image1->Picture().height());
     FMeasurements = Measure(state, Buffer, n);
     FHistory->Add(state, FMeasurements, n);
+    FReadout->ShowMeasurements(FMeasurements);
 
     if (FPaintEveryBuffer) {
         Image1->repaint();

@@ -25,7 +25,10 @@ namespace wellenschau {
 class TAudioIn;
 class TChartWidget;
 class TFastLineSeries;
+class TAnalyserView;
 class TImageWidget;
+class TReadoutLine;
+struct TInputDeviceInfo;
 class TLevelHistory;
 class TWaveInService;
 
@@ -91,6 +94,24 @@ public:
     // (the headless export), which paints only the pictures it writes.
     void SetPaintEveryBuffer(bool paint) { FPaintEveryBuffer = paint; }
 
+    // The two arrangements of the window: the plain oscilloscope of the
+    // stored layout, and the analyser view (F2 switches).
+    void SetAnalyserView(bool on);
+    bool AnalyserView() const;
+    // The measurement readout line: always in the analyser view; in the
+    // plain window only when asked for (F3).
+    TReadoutLine* Readout() { return FReadout; }
+    bool ReadoutVisible() const;
+    void SetReadoutVisible(bool visible);
+    // The input devices the analyser view's chooser offers.
+    void SetInputDevices(const std::vector<TInputDeviceInfo>& devices);
+    // Records from another device; a running recording goes on from it.
+    void ChooseInputDevice(int number);
+    // Writes what the window shows (pictures, data, the spectrogram's
+    // buffers) into folder; SaveView asks for the folder (Ctrl+S).
+    void SaveViewTo(const QString& folder);
+    void SaveView();
+
     // Adds an observer of every handled buffer; it must outlive the window
     // or the recording. Registration happens before recording starts.
     void AddBufferObserver(TBufferObserver& observer);
@@ -142,6 +163,7 @@ private:
     };
 
     void CreateToolBar();
+    void CreateViews();
     void CreateCharts();
     void ConnectHandlers();
     void SetTabOrder();
@@ -157,6 +179,8 @@ private:
     std::vector<TBufferObserver*> FBufferObservers;
     TMeasurements FMeasurements;
     std::unique_ptr<TLevelHistory> FHistory;
+    TReadoutLine* FReadout = nullptr;
+    std::unique_ptr<TAnalyserView> FAnalyserView;
     bool FPaintEveryBuffer = true;
 };
 

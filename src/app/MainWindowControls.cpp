@@ -2,7 +2,9 @@
 
 #include "DisplaySetup.h"
 #include "Glyphs.h"
+#include "AnalyserView.h"
 #include "ImageWidget.h"
+#include "ReadoutLine.h"
 #include "audio/AudioIn.h"
 #include "chart/ChartWidget.h"
 #include "chart/FastLineSeries.h"
@@ -20,8 +22,9 @@ namespace wellenschau {
 
 namespace {
 
-// Height of the tool bar.
+// Heights of the tool bar and of the readout line.
 constexpr int ToolBarHeight = 25;
+constexpr int ReadoutLineHeight = 20;
 
 QToolButton* SpeedButton(QWidget* parent, const QString& caption, const QIcon& glyph, const QRect& bounds) {
     auto* button = new QToolButton(parent);
@@ -84,8 +87,8 @@ void TForm1::CreateCharts() {
     FTracePoints = std::make_unique<TSeriesSink>(*FastLineSeries1);
     FSpectrumPoints = std::make_unique<TSeriesSink>(*SLeft);
 
-    Image2 = ImageOn(Chart1, QRect(422, 9, 7, 302));
-    Image1 = ImageOn(Chart3, QRect(46, 11, 304, 300));
+    Image2 = ImageOn(Chart1, Image2Bounds);
+    Image1 = ImageOn(Chart3, Image1Bounds);
     Panel7 = DotPanel(Chart2, 785, 145);
     Panel6 = DotPanel(Chart3, 350, 311);
     Chart1->hide();
@@ -152,8 +155,13 @@ void TForm1::SetTabOrder() {
 }
 
 void TForm1::AlignControls() {
+    if (AnalyserView()) return FAnalyserView->Arrange();
+    // The tool bar along the top, the oscilloscope filling the rest, less
+    // the readout line at the bottom when it is shown.
+    const int readoutHeight = ReadoutVisible() ? ReadoutLineHeight : 0;
     Panel2->setGeometry(0, 0, width(), ToolBarHeight);
-    Chart2->setGeometry(0, ToolBarHeight, width(), height() - ToolBarHeight);
+    Chart2->setGeometry(0, ToolBarHeight, width(), height() - ToolBarHeight - readoutHeight);
+    if (FReadout) FReadout->setGeometry(0, height() - readoutHeight, width(), readoutHeight);
 }
 
 }  // namespace wellenschau

@@ -1,6 +1,5 @@
 #include "MeasurementText.h"
 
-#include <QLocale>
 
 #include <array>
 #include <cmath>
@@ -14,10 +13,16 @@ const QString Missing = QStringLiteral("–");
 
 QString Number(const std::optional<double>& value, int decimals, const char* unit) {
     if (!value) return Missing;
-    return QLocale().toString(*value, 'f', decimals) + QChar(0x202F) + QString::fromUtf8(unit);
+    return ReadoutNumbers().toString(*value, 'f', decimals) + QChar(0x202F) + QString::fromUtf8(unit);
 }
 
 }  // namespace
+
+QLocale ReadoutNumbers() {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
 
 QString NoteText(double hz) {
     const TNote note = NoteOf(hz);

@@ -5,9 +5,13 @@
 
 #include "analysis/Measurements.h"
 
+#include <QLocale>
 #include <QString>
 
 namespace wellenschau {
+
+// Numbers in a readout: the system's decimal mark, no group separators.
+QLocale ReadoutNumbers();
 
 // The nearest note in international spelling with its octave (A4 =
 // 440 Hz, C4 the middle C) and the distance in cents: "A4 +3 ct".

@@ -5,13 +5,12 @@
 #include "chart/Chart.h"
 
 #include <QImage>
-#include <QLocale>
 
 namespace wellenschau {
 
 namespace {
 
-QString Fixed(double value, int decimals) { return QLocale().toString(value, 'f', decimals); }
+QString Fixed(double value, int decimals) { return ReadoutNumbers().toString(value, 'f', decimals); }
 
 QString FrequencyText(double hz) { return Fixed(hz, hz < 1000.0 ? 1 : 0) + " Hz (" + NoteText(hz) + ")"; }
 
@@ -34,12 +33,12 @@ QString SpectrumPointerText(TChart& chart, int x, int y) {
     return FrequencyText(hz) + "   " + Fixed(db, 1) + " dB";
 }
 
-QString SpectrogramPointerText(TChart& chart, const QImage& picture, int top, int x, int y, double bufferSeconds) {
-    if (!picture.valid(x, y)) return {};
-    const double secondsAgo = x / ColumnsPerBuffer * bufferSeconds;
-    const double hz = chart.LeftAxis().Scale().PositionToValue(top + y);
+QString SpectrogramPointerText(TChart& chart, const QImage& picture, QPoint pixel, int chartY, double bufferSeconds) {
+    if (!picture.valid(pixel)) return {};
+    const double secondsAgo = pixel.x() / ColumnsPerBuffer * bufferSeconds;
+    const double hz = chart.LeftAxis().Scale().PositionToValue(chartY);
     // The inverse of the level-to-index scale of the picture.
-    const double db = (picture.pixelIndex(x, y) - TopColourIndex) * LevelRange / TopColourIndex;
+    const double db = (picture.pixelIndex(pixel) - TopColourIndex) * LevelRange / TopColourIndex;
     return "vor " + Fixed(secondsAgo, 2) + " s   " + FrequencyText(hz) + "   " + Fixed(db, 1) + " dB";
 }
 

@@ -4,6 +4,7 @@
 // picture. User-interface thread only.
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 class QImage;
@@ -18,10 +19,10 @@ QString OscilloscopePointerText(TChart& chart, int x, int y);
 // Spectrum: frequency in Hz with its note, and level in dB.
 QString SpectrumPointerText(TChart& chart, int x, int y);
 
-// Spectrogram picture pixel (x, y), the picture lying top pixels below the
-// top of the spectrogram chart: how long ago its column was written (two
-// columns per buffer of bufferSeconds), the frequency of its row on the
-// chart's frequency axis, and the level in dB its colour index stands for.
-QString SpectrogramPointerText(TChart& chart, const QImage& picture, int top, int x, int y, double bufferSeconds);
+// Spectrogram picture pixel `pixel`, shown at height chartY of the
+// spectrogram chart: how long ago its column was written (two columns per
+// buffer of bufferSeconds), the frequency at chartY on the chart's
+// frequency axis, and the level in dB its colour index stands for.
+QString SpectrogramPointerText(TChart& chart, const QImage& picture, QPoint pixel, int chartY, double bufferSeconds);
 
 }  // namespace wellenschau

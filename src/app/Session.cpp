@@ -132,7 +132,10 @@ int RunWindow(TApplication& application, const TOptions& options) {
         TForm1 Form1(file ? static_cast<TWaveInService&>(*file) : DefaultWaveInService());
         const std::unique_ptr<TWavRecording> recording = RecordTo(options, Form1);
         if (options.Device) Form1.AudioIn1->SetWaveDevice(*options.Device);
+        if (!file) Form1.SetInputDevices(ListPortAudioInputDevices());
         SetControls(Form1, options);
+        if (options.Measurements) Form1.SetReadoutVisible(true);
+        if (options.Analyser) Form1.SetAnalyserView(true);
         // Centred on the screen when first shown.
         if (const QScreen* screen = Form1.screen())
             Form1.move(screen->availableGeometry().center() - Form1.rect().center());
@@ -151,8 +154,7 @@ int RunExport(TApplication& application, const TOptions& options) {
     });
     try {
         const std::unique_ptr<TFileWaveIn> file = OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible);
-        if (!QDir().mkpath(options.ExportDir))
-            return Fail("Der Ordner '" + options.ExportDir + "' lässt sich nicht anlegen.");
+        TExportFiles::MakeFolder(options.ExportDir);
         TForm1 Form1(*file);
         Form1.SetPaintEveryBuffer(false);
         const std::unique_ptr<TWavRecording> recording = RecordTo(options, Form1);

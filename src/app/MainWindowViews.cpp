@@ -1,0 +1,73 @@
+// The window's opt-in parts: the analyser view, the readout line with the
+// values under the pointer, the device chooser and saving what is shown.
+#include "AnalyserView.h"
+#include "ExportFiles.h"
+#include "ImageWidget.h"
+#include "MainWindow.h"
+#include "PointerValues.h"
+#include "ReadoutLine.h"
+#include "audio/AudioIn.h"
+#include "chart/ChartWidget.h"
+
+#include <QFileDialog>
+#include <QShortcut>
+
+namespace wellenschau {
+
+void TForm1::CreateViews() {
+    FReadout = new TReadoutLine(this);
+    FReadout->Watch(Chart2, [this](QPoint p) { return OscilloscopePointerText(Chart2->Chart(), p.x(), p.y()); });
+    FReadout->Watch(Chart1, [this](QPoint p) { return SpectrumPointerText(Chart1->Chart(), p.x(), p.y()); });
+    FReadout->Watch(Image1, [this](QPoint p) {
+        const double bufferSeconds = AudioIn1->BufferSize() / 2 / FAnalysis->SampleRate;
+        return SpectrogramPointerText(Chart3->Chart(), Image1->Picture(), Image1->PicturePixelAt(p),
+                                      Image1->y() + p.y(), bufferSeconds);
+    });
+    FAnalyserView = std::make_unique<TAnalyserView>(*this);
+    new QShortcut(Qt::Key_F2, this, [this] { SetAnalyserView(!AnalyserView()); });
+    new QShortcut(Qt::Key_F3, this, [this] {
+        if (!AnalyserView()) SetReadoutVisible(!ReadoutVisible());
+    });
+    new QShortcut(QKeySequence::Save, this, [this] { SaveView(); });
+}
+
+void TForm1::SetAnalyserView(bool on) {
+    if (on)
+        FAnalyserView->Enter();
+    else
+        FAnalyserView->Leave();
+    AlignControls();
+}
+
+bool TForm1::AnalyserView() const { return FAnalyserView && FAnalyserView->Active(); }
+
+bool TForm1::ReadoutVisible() const { return FReadout && !FReadout->isHidden(); }
+
+void TForm1::SetReadoutVisible(bool visible) {
+    FReadout->setVisible(visible);
+    FReadout->ShowMeasurements(FMeasurements);
+    AlignControls();
+}
+
+void TForm1::SetInputDevices(const std::vector<TInputDeviceInfo>& devices) {
+    FAnalyserView->SetDevices(devices, AudioIn1->WaveDevice());
+}
+
+void TForm1::ChooseInputDevice(int number) {
+    const bool recording = AudioIn1->DeviceOpen();
+    if (recording) AudioIn1->StopNow();
+    AudioIn1->SetWaveDevice(number);
+    if (recording) StartButtonClick(this);
+}
+
+void TForm1::SaveViewTo(const QString& folder) {
+    TExportFiles::MakeFolder(folder);
+    TExportFiles::WriteView(*this, QDir(folder));
+}
+
+void TForm1::SaveView() {
+    const QString folder = QFileDialog::getExistingDirectory(this, "Ordner für Bilder und Daten wählen");
+    if (!folder.isEmpty()) SaveViewTo(folder);
+}
+
+}  // namespace wellenschau

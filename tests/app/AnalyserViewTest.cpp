@@ -1,0 +1,183 @@
+// The window's opt-in parts: the analyser view and its switch, the hidden
+// controls within reach, the device chooser, saving the view, the readout
+// and the values under the pointer; and the plain window left as it was.
+#include "AppTestSupport.h"
+#include "app/ImageWidget.h"
+#include "app/PointerValues.h"
+#include "app/ReadoutLine.h"
+#include "chart/ChartWidget.h"
+#include "chart/FastLineSeries.h"
+#include "core/Errors.h"
+#include "support/TempPath.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace wellenschau;
+using namespace wellenschau::test;
+
+namespace {
+
+// A buffer of a tone of `period` samples at a quarter of full scale.
+TSamples Tone(int period) {
+    TSamples samples(4096);
+    for (int i = 0; i < 4096; ++i) samples[i] = static_cast<std::int16_t>((i % period < period / 2) ? 8000 : -8000);
+    return samples;
+}
+
+bool DrawsLabel(TChartAxis& axis, const QString& text) {
+    const auto& labels = axis.DrawnLabels();
+    return std::any_of(labels.begin(), labels.end(), [&](const TAxisLabel& label) { return label.Text == text; });
+}
+
+class AnalyserViewTest : public ::testing::Test {
+protected:
+    AnalyserViewTest() {
+        Form().show();
+        Form().StartButton->click();
+        RunPostedEvents();
+    }
+    TForm1& Form() { return *W.Form; }
+    void Record(int buffers) {
+        for (int i = 0; i < buffers; ++i) ASSERT_TRUE(W.Record(Tone(40 + i)));
+    }
+
+    TWindowOnSimulatedDevice W;
+};
+
+TEST_F(AnalyserViewTest, SwitchingKeepsRecordingSeriesAndPictures) {
+    Record(3);
+    Form().ButtonStore->click();
+    const QImage spectrogram = Form().Image1->Picture().copy();
+    const int snapshotPoints = Form().FastLineSeries2->PointCount();
+
+    Form().SetAnalyserView(true);
+    RunPostedEvents();
+    EXPECT_TRUE(Form().AudioIn1->DeviceOpen());
+    EXPECT_EQ(Form().Image1->Picture(), spectrogram);
+    EXPECT_EQ(Form().FastLineSeries2->PointCount(), snapshotPoints);
+    for (QWidget* shown : {static_cast<QWidget*>(Form().Chart1), static_cast<QWidget*>(Form().Chart3),
+                           static_cast<QWidget*>(Form().CheckBackground), static_cast<QWidget*>(Form().Readout())})
+        EXPECT_TRUE(shown->isVisible());
+    // The spectrogram fills the plot inside its axis lines, stretched.
+    const TRect plot = Form().Chart3->Chart().PlotRect();
+    EXPECT_EQ(Form().Image1->geometry(), QRect(plot.Left + 1, plot.Top + 1, plot.Width() - 1, plot.Height() - 1));
+    EXPECT_GT(Form().Image1->width(), 304);
+    // The frequency axes read 100, 1k and 10k here.
+    Form().Chart1->Chart().Paint();
+    for (const char* text : {"100", "1k", "10k"}) {
+        EXPECT_TRUE(DrawsLabel(Form().Chart1->Chart().BottomAxis(), text)) << text;
+        EXPECT_TRUE(DrawsLabel(Form().Chart3->Chart().LeftAxis(), text)) << text;
+    }
+    Record(1);
+    EXPECT_NE(Form().Image1->Picture(), spectrogram);
+
+    Form().SetAnalyserView(false);
+    RunPostedEvents();
+    EXPECT_TRUE(Form().AudioIn1->DeviceOpen());
+    EXPECT_EQ(Form().size(), QSize(790, 560));
+    EXPECT_EQ(Form().Chart2->geometry(), QRect(0, 25, 790, 535));
+    EXPECT_TRUE(Form().Chart1->isHidden());
+    EXPECT_TRUE(Form().Readout()->isHidden());
+    EXPECT_EQ(Form().CheckBackground->parentWidget(), Form().Panel2);
+    EXPECT_EQ(Form().CheckBackground->geometry(), QRect(256, 5, 137, 17));
+    EXPECT_TRUE(Form().CheckBackground->isHidden());
+    EXPECT_EQ(Form().Image1->geometry(), QRect(46, 11, 304, 300));
+    Form().Chart1->Chart().Paint();
+    EXPECT_FALSE(DrawsLabel(Form().Chart1->Chart().BottomAxis(), "1k"));
+}
+
+TEST_F(AnalyserViewTest, HiddenControlsWorkFromTheView) {
+    Form().SetAnalyserView(true);
+    Form().CheckBackground->click();
+    EXPECT_EQ(Form().CheckBackground->text(), "Aufzeichnung...");
+    EXPECT_TRUE(Form().Analysis().BackgroundLearning);
+    Form().CheckAverage->click();
+    EXPECT_TRUE(Form().Analysis().PeakHold);
+    Form().SBPalette->click();
+    EXPECT_TRUE(Form().CBLut->isVisible());
+    Form().CBLut->setCurrentIndex(Form().CBLut->findText("Grey"));
+    EXPECT_TRUE(Form().CBLut->isHidden());
+    const QRgb grey = Form().Image1->Picture().color(128);
+    EXPECT_TRUE(qRed(grey) == qGreen(grey) && qGreen(grey) == qBlue(grey) && qRed(grey) > 0);
+}
+
+TEST_F(AnalyserViewTest, ChoosingAnotherDeviceCarriesOnRecording) {
+    W.Device.SetDeviceCount(2);
+    Form().ChooseInputDevice(1);
+    EXPECT_EQ(Form().AudioIn1->WaveDevice(), 1);
+    EXPECT_TRUE(Form().AudioIn1->DeviceOpen());
+    EXPECT_TRUE(Form().StartButton->isHidden());
+    Record(1);
+
+    W.Device.FailNext(TWaveInCall::Open, 2);
+    Form().ChooseInputDevice(0);
+    RunPostedEvents();
+    EXPECT_FALSE(Form().AudioIn1->DeviceOpen());
+    EXPECT_FALSE(Form().StartButton->isHidden());
+}
+
+TEST_F(AnalyserViewTest, SavingWritesTheFileSetAndRecordingGoesOn) {
+    Record(3);
+    TTempFolder folder;
+    Form().SaveViewTo(folder.FilePath("view"));
+    for (const char* name : {"oscilloscope.png", "spectrum.png", "spectrogram.png", "spectrogram-image.png",
+                             "trace.csv", "spectrum.csv", "levels.csv", "measurements.csv"})
+        EXPECT_TRUE(QFile::exists(folder.FilePath("view/") + name)) << name;
+    QFile levels(folder.FilePath("view/levels.csv"));
+    ASSERT_TRUE(levels.open(QIODevice::ReadOnly));
+    EXPECT_EQ(levels.readAll().count('\n'), 4);  // header and three buffers
+    EXPECT_TRUE(Form().AudioIn1->DeviceOpen());
+
+    // A folder that cannot be made: a message, and the recording goes on.
+    EXPECT_THROW(Form().SaveViewTo(folder.FilePath("view/levels.csv/view")), EWellenschauError);
+    Record(1);
+}
+
+TEST_F(AnalyserViewTest, ValuesUnderThePointer) {
+    Record(1);
+    Form().SetAnalyserView(true);
+    RunPostedEvents();
+    TChart& scope = Form().Chart2->Chart();
+    const TRect p = scope.PlotRect();
+    EXPECT_EQ(OscilloscopePointerText(scope, p.Left, p.Top).toStdString(), "0.00 ms   " +
+              QString::number(scope.LeftAxis().Maximum(), 'f', 1).toStdString() + " %");
+    EXPECT_EQ(OscilloscopePointerText(scope, p.Left - 1, p.Top), "");
+
+    TChart& spectrum = Form().Chart1->Chart();
+    const TRect s = spectrum.PlotRect();
+    EXPECT_EQ(SpectrumPointerText(spectrum, s.Left, s.Top).toStdString(), "20.0 Hz (D#0 +49 ct)   1.0 dB");
+
+    // The newest column of the spectrogram, at the top of its picture.
+    const QImage& picture = Form().Image1->Picture();
+    const QString text = SpectrogramPointerText(Form().Chart3->Chart(), picture, {0, 0}, Form().Image1->y(), 0.0929);
+    EXPECT_TRUE(text.startsWith("vor 0.00 s   ")) << text.toStdString();
+    const double db = (picture.pixelIndex(0, 0) - 255) * 70.0 / 255;
+    EXPECT_TRUE(text.endsWith(QString::number(db, 'f', 1) + " dB")) << text.toStdString();
+    EXPECT_EQ(SpectrogramPointerText(Form().Chart3->Chart(), picture, {304, 0}, 0, 0.0929), "");
+}
+
+// The plain window looks exactly as it did before the opt-in parts came:
+// compared with a rendering made then, before and after a round trip
+// through the analyser view.
+TEST(DefaultWindowTest, LooksAsBefore) {
+    const QImage before(QString(WELLENSCHAU_TEST_DATA) + "/default-window.png");
+    ASSERT_FALSE(before.isNull());
+    TWindowOnSimulatedDevice w;
+    w.Form->show();
+    RunPostedEvents();
+    EXPECT_EQ(w.Form->grab().toImage().convertToFormat(before.format()), before);
+    w.Form->SetAnalyserView(true);
+    w.Form->SetAnalyserView(false);
+    RunPostedEvents();
+    EXPECT_EQ(w.Form->grab().toImage().convertToFormat(before.format()), before);
+}
+
+}  // namespace
