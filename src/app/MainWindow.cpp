@@ -175,11 +175,8 @@ void TForm1::CBLutChange(QObject*) {
 }
 
 void TForm1::ButtonstoreClick(QObject*) {
-    SRight->ClearPoints();
-    for (int i = 0; i < SLeft->PointCount(); ++i) SRight->AddPoint(SLeft->XValue(i), SLeft->YValue(i));
-    FastLineSeries2->ClearPoints();
-    for (int i = 0; i < FastLineSeries1->PointCount(); ++i)
-        FastLineSeries2->AddPoint(FastLineSeries1->XValue(i), FastLineSeries1->YValue(i));
+    CopyPoints(*SLeft, *SRight);
+    CopyPoints(*FastLineSeries1, *FastLineSeries2);
     FAnalysis->StoredPeak = FAnalysis->LastPeak;
 }
 

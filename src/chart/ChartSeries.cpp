@@ -139,4 +139,9 @@ void TChartSeries::NotifyAfterDrawValues() {
     if (FAfterDrawValues) FAfterDrawValues(*this);
 }
 
+void CopyPoints(const TChartSeries& source, TChartSeries& target) {
+    target.ClearPoints();
+    for (int i = 0; i < source.PointCount(); ++i) target.AddPoint(source.XValue(i), source.YValue(i));
+}
+
 }  // namespace wellenschau

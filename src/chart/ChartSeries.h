@@ -128,4 +128,8 @@ private:
     std::function<void(TChartSeries&)> FAfterDrawValues;
 };
 
+// Replaces target's points with copies of source's (X, Y), as AddPoint
+// with no label and the series' own colour gives them: a snapshot.
+void CopyPoints(const TChartSeries& source, TChartSeries& target);
+
 }  // namespace wellenschau

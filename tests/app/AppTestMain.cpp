@@ -1,6 +1,7 @@
 // The test program of the window: one application object with the
 // program's error handler, whose message box is replaced by a recorder.
 #include "AppTestSupport.h"
+#include "support/OffscreenPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ std::vector<QString>& ReportedErrors() { return reportedErrors; }
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    wellenschau::test::UseOffscreenPlatformUnlessChosen();
     wellenschau::TApplication application(argc, argv);
     wellenschau::test::application = &application;
     application.SetErrorReporter(

@@ -1,4 +1,5 @@
 #include "ChartTestSupport.h"
+#include "support/OffscreenPlatform.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -15,6 +16,7 @@ namespace {
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        UseOffscreenPlatformUnlessChosen();
         FApp = std::make_unique<QApplication>(FArgc, FArgv);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }

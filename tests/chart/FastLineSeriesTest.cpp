@@ -79,8 +79,7 @@ TEST(SeriesPoints, ClearingAnEmptySeriesStillNotifiesAndInvalidates) {
 TEST(SeriesPoints, SnapshotCopyOfAnEmptySeriesLeavesTheTargetEmpty) {
     TFastLineSeries source, target;
     target.AddPoint(1, 1);
-    target.ClearPoints();
-    for (int i = 0; i < source.PointCount(); ++i) target.AddPoint(source.XValue(i), source.YValue(i));
+    CopyPoints(source, target);
     EXPECT_EQ(target.PointCount(), 0);
 }
 
