@@ -26,10 +26,8 @@ std::vector<std::int16_t> ToneBuffer() {
     return samples;
 }
 
-void BM_BufferHandler(benchmark::State& state) {
-    bench::EnsureApplication();
-    TSimulatedWaveIn device;
-    TForm1 form(device);
+// The shown window's handler on one tone buffer per iteration.
+void HandleToneBuffers(benchmark::State& state, TForm1& form) {
     form.show();
     std::vector<std::int16_t> samples = ToneBuffer();
     for (auto _ : state) {
@@ -37,7 +35,26 @@ void BM_BufferHandler(benchmark::State& state) {
         benchmark::DoNotOptimize(form.AudioIn1BufferFilled(reinterpret_cast<char*>(samples.data()), size));
     }
 }
+
+void BM_BufferHandler(benchmark::State& state) {
+    bench::EnsureApplication();
+    TSimulatedWaveIn device;
+    TForm1 form(device);
+    HandleToneBuffers(state, form);
+}
 BENCHMARK(BM_BufferHandler)->Unit(benchmark::kMicrosecond);
+
+// The same in the analyser view at 1920 x 1080: the handler repaints the
+// spectrogram picture, the spectrum and the oscilloscope at their sizes.
+void BM_AnalyserViewBuffer(benchmark::State& state) {
+    bench::EnsureApplication();
+    TSimulatedWaveIn device;
+    TForm1 form(device);
+    form.SetAnalyserView(true);
+    form.resize(1920, 1080);
+    HandleToneBuffers(state, form);
+}
+BENCHMARK(BM_AnalyserViewBuffer)->Unit(benchmark::kMicrosecond);
 
 // The headless export's cost per buffer: the hidden window's handler and
 // the buffer's line of row levels.
