@@ -61,6 +61,8 @@ public:
     // Outline with the pen on the rectangle's outer pixels, inside with the brush.
     void Rectangle(const TRect& r);
     void FillRect(const TRect& r, TColor color);
+    // Fills r except where it overlaps hole.
+    void FillRectAround(const TRect& r, const TRect& hole, TColor color);
 
     // Selects the font for measuring and drawing (it may be set before Begin).
     void SetFont(const TChartFont& font);
@@ -97,7 +99,27 @@ private:
 
     void SelectDash(TPenStyle style);
     void FillPixels(const TRect& r, std::uint32_t rgb);
+    // A line's walk along its major axis (x when |dx| >= |dy|), clipped to
+    // the steps First..Stop; the minor coordinate is kept inside
+    // MinorLow..MinorHigh (exclusive) pixel by pixel.
+    struct TLineWalk {
+        bool XMajor = true;
+        long long N = 0;
+        long long DMinor = 0;
+        int MajorStep = 1;
+        int MinorStep = 1;
+        long long Major0 = 0;
+        long long Minor0 = 0;
+        long long MinorLow = 0;
+        long long MinorHigh = 0;
+        long long First = 0;
+        long long Stop = 0;
+        void Start(long long& minorOffset, long long& remainder) const;
+    };
     void RasterLine(int x0, int y0, int x1, int y1, bool includeEnd);
+    void WalkStraight(const TLineWalk& walk);
+    void WalkSolid(const TLineWalk& walk);
+    void WalkDashed(const TLineWalk& walk);
     void ApplyPainterClip();
     // Texts laid out once per font: the labels of a chart repeat from paint
     // to paint, so measuring and drawing them allocates nothing after the
