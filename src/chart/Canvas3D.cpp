@@ -22,11 +22,10 @@ __extension__ typedef __int128 TWideInt;
 
 }  // namespace
 
-TCanvas3D::TCanvas3D() : FMetrics(QFont()) { FFontTexts.push_back({FFont, {}}); }
-
+// The QPainter is begun only when something needs it (see EnsurePainter):
+// begun, it costs time and allocations on every paint.
 void TCanvas3D::Begin(QImage& image) {
-    FPainter.begin(&image);
-    FPainter.setRenderHint(QPainter::Antialiasing, false);
+    FImage = &image;
     FBits = reinterpret_cast<std::uint32_t*>(image.bits());
     FStride = image.bytesPerLine() / 4;
     FBounds = {0, 0, image.width(), image.height()};
@@ -35,8 +34,18 @@ void TCanvas3D::Begin(QImage& image) {
 }
 
 void TCanvas3D::End() {
-    FPainter.end();
+    if (FPainter.isActive()) FPainter.end();
+    FImage = nullptr;
     FBits = nullptr;
+}
+
+QPainter& TCanvas3D::EnsurePainter() {
+    if (FPainter.isActive()) return FPainter;
+    FPainter.begin(FImage);
+    FPainter.setRenderHint(QPainter::Antialiasing, false);
+    FPainter.setFont(FFont);
+    ApplyPainterClip();
+    return FPainter;
 }
 
 void TCanvas3D::SelectDash(TPenStyle style) {
@@ -291,58 +300,6 @@ void TCanvas3D::FillPixels(const TRect& r, std::uint32_t rgb) {
     for (int y = top + 1; y < bottom; ++y) std::memcpy(FBits + y * FStride + left, first, bytes);
 }
 
-void TCanvas3D::SetFont(const TChartFont& font) {
-    if (FFont != font.Font()) {
-        FFont = font.Font();
-        FMetrics = QFontMetrics(FFont);
-        const auto same = std::find_if(FFontTexts.begin(), FFontTexts.end(),
-                                       [this](const TFontTexts& texts) { return texts.Font == FFont; });
-        FCurrentFontTexts = static_cast<std::size_t>(same - FFontTexts.begin());
-        if (same == FFontTexts.end()) FFontTexts.push_back({FFont, {}});
-    }
-    if (IsActive() && FPainter.font() != FFont) FPainter.setFont(FFont);
-    FTextColor = ToQColor(font.Color());
-}
-
-const TCanvas3D::TPreparedText& TCanvas3D::Prepared(const QString& text) {
-    QHash<QString, TPreparedText>& texts = FFontTexts[FCurrentFontTexts].Texts;
-    auto found = texts.constFind(text);
-    if (found != texts.constEnd()) return *found;
-    if (texts.size() >= MaxPreparedTexts) texts.clear();
-    TPreparedText prepared{QStaticText(text), FMetrics.horizontalAdvance(text)};
-    prepared.Text.setTextFormat(Qt::PlainText);
-    prepared.Text.prepare(QTransform(), FFont);
-    return *texts.insert(text, prepared);
-}
-
-QPoint TCanvas3D::TextOrigin(int width, THorizTextAlign horiz, TVertTextAlign vert) const {
-    int left = 0;
-    if (horiz == THorizTextAlign::Center) left = -(width / 2);
-    if (horiz == THorizTextAlign::Right) left = -width;
-    const int baseline = vert == TVertTextAlign::Top ? FMetrics.ascent() : -FMetrics.descent();
-    return {left, baseline};
-}
-
-void TCanvas3D::TextOut(int x, int y, const QString& text, THorizTextAlign horiz, TVertTextAlign vert) {
-    if (!IsActive() || text.isEmpty()) return;
-    const TPreparedText& prepared = Prepared(text);
-    if (FPainter.pen().color() != FTextColor) FPainter.setPen(FTextColor);
-    // A static text is placed by the top of its line.
-    const QPoint baseline = TextOrigin(prepared.Width, horiz, vert) + QPoint(x, y);
-    FPainter.drawStaticText(baseline - QPoint(0, FMetrics.ascent()), prepared.Text);
-}
-
-void TCanvas3D::RotatedTextOut(int x, int y, const QString& text, int angle, THorizTextAlign horiz,
-                               TVertTextAlign vert) {
-    if (!IsActive() || text.isEmpty()) return;
-    FPainter.save();
-    FPainter.setPen(FTextColor);
-    FPainter.translate(x, y);
-    FPainter.rotate(-angle);  // Qt turns clockwise on screen
-    FPainter.drawText(TextOrigin(TextWidth(text), horiz, vert), text);
-    FPainter.restore();
-}
-
 void TCanvas3D::ApplyPainterClip() {
     if (FClipped)
         FPainter.setClipRect(QRect(FClip.Left, FClip.Top, FClip.Width(), FClip.Height()));
@@ -356,21 +313,21 @@ void TCanvas3D::ClipRectangle(const TRect& r) {
     if (FClip.Right < FClip.Left) FClip.Right = FClip.Left;
     if (FClip.Bottom < FClip.Top) FClip.Bottom = FClip.Top;
     FClipped = true;
-    if (IsActive()) ApplyPainterClip();
+    if (FPainter.isActive()) ApplyPainterClip();
 }
 
 void TCanvas3D::UnClipRectangle() {
     FClip = FBounds;
     FClipped = false;
-    if (IsActive()) ApplyPainterClip();
+    if (FPainter.isActive()) ApplyPainterClip();
 }
 
 void TCanvas3D::Draw(int x, int y, const QImage& graphic) {
-    if (IsActive()) FPainter.drawImage(x, y, graphic);
+    if (IsActive()) EnsurePainter().drawImage(x, y, graphic);
 }
 
 void TCanvas3D::StretchDraw(const TRect& r, const QImage& graphic) {
-    if (IsActive()) FPainter.drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), graphic);
+    if (IsActive()) EnsurePainter().drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), graphic);
 }
 
 void TCanvas3D::Reset() {

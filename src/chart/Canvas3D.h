@@ -9,7 +9,8 @@
 //   the text cell), also rotated by 90 or 270 degrees;
 // - one clip rectangle.
 // Lines and fills are written straight into the image's pixels (no
-// antialiasing, exact pixels); text and images go through a QPainter.
+// antialiasing, exact pixels); text is stamped from pixels a QPainter drew
+// once (TTextStamps), images go through a QPainter.
 // In 2D, which is all this program draws, positions pass through unchanged.
 // UI thread only; the surface is bound to an image between Begin and End.
 #pragma once
@@ -17,6 +18,7 @@
 #include "chart/ChartPen.h"
 #include "chart/ChartTypes.h"
 #include "chart/TextMeasure.h"
+#include "chart/TextStamps.h"
 #include "core/Colors.h"
 
 #include <QFontMetrics>
@@ -121,6 +123,10 @@ private:
     void WalkSolid(const TLineWalk& walk);
     void WalkDashed(const TLineWalk& walk);
     void ApplyPainterClip();
+    // The painter on the bound image, begun on first use.
+    QPainter& EnsurePainter();
+    TPixelTarget PixelTarget() const;
+    int TextReach(int width) const;
     // Texts laid out once per font: the labels of a chart repeat from paint
     // to paint, so measuring and drawing them allocates nothing after the
     // first paint.
@@ -137,6 +143,8 @@ private:
     QPoint TextOrigin(int width, THorizTextAlign horiz, TVertTextAlign vert) const;
 
     QPainter FPainter;
+    QImage* FImage = nullptr;
+    TTextStamps FStamps;
     QFont FFont;
     QFontMetrics FMetrics;
     std::vector<TFontTexts> FFontTexts;

@@ -1,0 +1,105 @@
+#include "chart/TextStamps.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace wellenschau {
+
+size_t qHash(const TTextStamps::TKey& key, size_t seed) {
+    return qHashMulti(seed, key.Text, key.FontIndex, key.Color, key.Angle, static_cast<int>(key.Horiz),
+                      static_cast<int>(key.Vert));
+}
+
+namespace {
+
+// The text drawn onto a square scratch image of one colour, its reference
+// point in the middle.
+QImage Render(int reach, std::uint32_t background, const TTextPainter& painter) {
+    const int side = 2 * reach + 1;
+    QImage scratch(side, side, QImage::Format_RGB32);
+    scratch.fill(background);
+    QPainter p(&scratch);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    painter.Paint(p, QPoint(reach, reach));
+    p.end();
+    return scratch;
+}
+
+std::uint32_t PixelOf(const QImage& image, int x, int y) {
+    return reinterpret_cast<const std::uint32_t*>(image.constScanLine(y))[x];
+}
+
+}  // namespace
+
+// The box is where the text changes a black or a white background: any
+// pixel a glyph covers changes at least one of the two.
+TTextStamps::TEntry TTextStamps::MakeEntry(int reach, const TTextPainter& painter) const {
+    const QImage onBlack = Render(reach, 0xFF000000u, painter);
+    const QImage onWhite = Render(reach, 0xFFFFFFFFu, painter);
+    TRect box{onBlack.width(), onBlack.height(), 0, 0};
+    for (int y = 0; y < onBlack.height(); ++y)
+        for (int x = 0; x < onBlack.width(); ++x) {
+            if (PixelOf(onBlack, x, y) == 0xFF000000u && PixelOf(onWhite, x, y) == 0xFFFFFFFFu) continue;
+            box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1)};
+        }
+    TEntry entry;
+    const int side = onBlack.width();
+    entry.Stampable = box.IsEmpty() || (box.Left > 1 && box.Top > 1 && box.Right < side - 1 && box.Bottom < side - 1);
+    // One pixel of margin around what the two backgrounds showed.
+    if (!box.IsEmpty()) entry.Box = {box.Left - reach - 1, box.Top - reach - 1, box.Right - reach + 1, box.Bottom - reach + 1};
+    return entry;
+}
+
+const TTextStamps::TStamp& TTextStamps::StampOn(TEntry& entry, std::uint32_t background, int reach,
+                                                const TTextPainter& painter) const {
+    for (const TStamp& stamp : entry.Stamps)
+        if (stamp.Background == background) return stamp;
+    if (entry.Stamps.size() >= MaxStampsPerEntry) entry.Stamps.clear();
+    const QImage scratch = Render(reach, background, painter);
+    TStamp stamp{background, {}};
+    for (int dy = entry.Box.Top; dy < entry.Box.Bottom; ++dy)
+        for (int dx = entry.Box.Left; dx < entry.Box.Right; ++dx) {
+            const std::uint32_t rgb = PixelOf(scratch, reach + dx, reach + dy);
+            if (rgb != background)
+                stamp.Pixels.push_back({static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy), rgb});
+        }
+    entry.Stamps.push_back(std::move(stamp));
+    return entry.Stamps.back();
+}
+
+bool TTextStamps::UniformUnder(const TPixelTarget& target, const TRect& box, std::uint32_t rgb) {
+    for (int y = box.Top; y < box.Bottom; ++y) {
+        const std::uint32_t* row = target.Bits + y * target.Stride;
+        if (!std::all_of(row + box.Left, row + box.Right, [rgb](std::uint32_t p) { return p == rgb; })) return false;
+    }
+    return true;
+}
+
+bool TTextStamps::Draw(const TPixelTarget& target, const TKey& key, QPoint reference, int reach,
+                       const TTextPainter& painter) {
+    // Scratch images beyond this size cost more than they save.
+    constexpr int MaxReach = 1000;
+    if (reach <= 0 || reach > MaxReach) return false;
+    auto found = FEntries.find(key);
+    if (found == FEntries.end()) {
+        if (FEntries.size() >= MaxEntries) FEntries.clear();
+        found = FEntries.insert(key, MakeEntry(reach, painter));
+    }
+    TEntry& entry = *found;
+    if (!entry.Stampable) return false;
+    if (entry.Box.IsEmpty()) return true;
+    const TRect box{entry.Box.Left + reference.x(), entry.Box.Top + reference.y(), entry.Box.Right + reference.x(),
+                    entry.Box.Bottom + reference.y()};
+    const TRect& clip = target.Clip;
+    if (box.Left < clip.Left || box.Top < clip.Top || box.Right > clip.Right || box.Bottom > clip.Bottom) return false;
+    const std::uint32_t background = target.Bits[box.Top * target.Stride + box.Left];
+    if (!UniformUnder(target, box, background)) return false;
+    const TStamp& stamp = StampOn(entry, background, reach, painter);
+    std::uint32_t* const origin = target.Bits + reference.y() * target.Stride + reference.x();
+    for (const TPixel& pixel : stamp.Pixels) origin[pixel.Dy * target.Stride + pixel.Dx] = pixel.Rgb;
+    return true;
+}
+
+}  // namespace wellenschau
