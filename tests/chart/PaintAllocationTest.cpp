@@ -1,0 +1,115 @@
+// The steady state of a live chart: refilling its trace and repainting it
+// allocates nothing once the first paint has laid out its texts.
+#include "ChartTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+// Counts allocations while a test arms the counter. Qt's strings and
+// containers allocate through malloc rather than operator new, so malloc
+// itself is replaced (glibc's own functions do the work); operator new
+// lands there too.
+namespace {
+std::atomic<bool> CountAllocations{false};
+std::atomic<int> AllocationCount{0};
+
+void Count() {
+    if (CountAllocations) ++AllocationCount;
+}
+}  // namespace
+
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* memory, std::size_t size);
+void __libc_free(void* memory);
+
+void* malloc(std::size_t size) {
+    Count();
+    return __libc_malloc(size);
+}
+void* calloc(std::size_t count, std::size_t size) {
+    Count();
+    return __libc_calloc(count, size);
+}
+void* realloc(void* memory, std::size_t size) {
+    Count();
+    return __libc_realloc(memory, size);
+}
+void free(void* memory) { __libc_free(memory); }
+}
+
+void* operator new(std::size_t size) {
+    if (void* memory = malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { free(memory); }
+
+using namespace wellenschau;
+using namespace wellenschau::test;
+
+namespace {
+
+struct TChartShape {
+    int Width;
+    int Height;
+    TPenStyle GridStyle;
+};
+
+// An oscilloscope-like chart: titled time and amplitude axes with fixed
+// ranges, a grid, minor ticks, a solid back wall, a snapshot under a live trace.
+class SteadyRepaint : public ::testing::TestWithParam<TChartShape> {
+protected:
+    SteadyRepaint() {
+        const TChartShape shape = GetParam();
+        chart.SetSize(shape.Width, shape.Height);
+        chart.SetColor(clWhite);
+        chart.SetBorderWidth(5);
+        chart.SetBevelOuter(bvNone);
+        SetAxis(chart.BottomAxis(), 0, 40.8, 2, QStringLiteral("Zeit(ms)"), shape.GridStyle);
+        SetAxis(chart.LeftAxis(), -102, 101, 0, QStringLiteral("Amplitude (%)"), shape.GridStyle);
+        snapshot.SetParentChart(&chart);
+        trace.SetParentChart(&chart);
+        chart.SetBackColor(clNavy);
+        FillTrace(snapshot, 1803);
+    }
+    static void SetAxis(TCustomChartAxis& axis, double minimum, double maximum, double increment,
+                        const QString& title, TPenStyle gridStyle) {
+        axis.SwitchAutomaticOff();
+        axis.SetMinMax(minimum, maximum);
+        axis.SetIncrement(increment);
+        axis.SetMinorTickCount(1);
+        axis.Title().SetCaption(title);
+        axis.Grid().SetStyle(gridStyle);
+    }
+    TChart chart;
+    TFastLineSeries snapshot, trace;
+};
+
+TEST_P(SteadyRepaint, RefillAndRepaintAllocateNothing) {
+    // Two paints settle the layout: the label band is measured with the
+    // axis length of the paint before.
+    for (int warmUp = 0; warmUp < 2; ++warmUp) {
+        FillTrace(trace, 1803);
+        chart.Paint();
+    }
+    AllocationCount = 0;
+    CountAllocations = true;
+    for (int buffer = 0; buffer < 3; ++buffer) {
+        FillTrace(trace, 1803 - buffer);
+        chart.Paint();
+    }
+    CountAllocations = false;
+    EXPECT_EQ(AllocationCount, 0);
+    EXPECT_EQ(chart.DrawCount(), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, SteadyRepaint,
+                         ::testing::Values(TChartShape{790, 535, psSolid}, TChartShape{3840, 2100, psDot},
+                                           TChartShape{300, 200, psDash}));
+
+}  // namespace
