@@ -27,8 +27,8 @@ QImage Render(int reach, std::uint32_t background, const TTextPainter& painter) 
     return scratch;
 }
 
-std::uint32_t PixelOf(const QImage& image, int x, int y) {
-    return reinterpret_cast<const std::uint32_t*>(image.constScanLine(y))[x];
+const std::uint32_t* Row(const QImage& image, int y) {
+    return reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
 }
 
 }  // namespace
@@ -39,11 +39,14 @@ TTextStamps::TEntry TTextStamps::MakeEntry(int reach, const TTextPainter& painte
     const QImage onBlack = Render(reach, 0xFF000000u, painter);
     const QImage onWhite = Render(reach, 0xFFFFFFFFu, painter);
     TRect box{onBlack.width(), onBlack.height(), 0, 0};
-    for (int y = 0; y < onBlack.height(); ++y)
+    for (int y = 0; y < onBlack.height(); ++y) {
+        const std::uint32_t* black = Row(onBlack, y);
+        const std::uint32_t* white = Row(onWhite, y);
         for (int x = 0; x < onBlack.width(); ++x) {
-            if (PixelOf(onBlack, x, y) == 0xFF000000u && PixelOf(onWhite, x, y) == 0xFFFFFFFFu) continue;
+            if (black[x] == 0xFF000000u && white[x] == 0xFFFFFFFFu) continue;
             box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1)};
         }
+    }
     TEntry entry;
     const int side = onBlack.width();
     entry.Stampable = box.IsEmpty() || (box.Left > 1 && box.Top > 1 && box.Right < side - 1 && box.Bottom < side - 1);
@@ -59,12 +62,14 @@ const TTextStamps::TStamp& TTextStamps::StampOn(TEntry& entry, std::uint32_t bac
     if (entry.Stamps.size() >= MaxStampsPerEntry) entry.Stamps.clear();
     const QImage scratch = Render(reach, background, painter);
     TStamp stamp{background, {}};
-    for (int dy = entry.Box.Top; dy < entry.Box.Bottom; ++dy)
+    for (int dy = entry.Box.Top; dy < entry.Box.Bottom; ++dy) {
+        const std::uint32_t* row = Row(scratch, reach + dy);
         for (int dx = entry.Box.Left; dx < entry.Box.Right; ++dx) {
-            const std::uint32_t rgb = PixelOf(scratch, reach + dx, reach + dy);
+            const std::uint32_t rgb = row[reach + dx];
             if (rgb != background)
                 stamp.Pixels.push_back({static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy), rgb});
         }
+    }
     entry.Stamps.push_back(std::move(stamp));
     return entry.Stamps.back();
 }
@@ -90,15 +95,20 @@ bool TTextStamps::Draw(const TPixelTarget& target, const TKey& key, QPoint refer
     TEntry& entry = *found;
     if (!entry.Stampable) return false;
     if (entry.Box.IsEmpty()) return true;
-    const TRect box{entry.Box.Left + reference.x(), entry.Box.Top + reference.y(), entry.Box.Right + reference.x(),
-                    entry.Box.Bottom + reference.y()};
+    // Clipped pixels are left alone, as the QPainter would leave them.
     const TRect& clip = target.Clip;
-    if (box.Left < clip.Left || box.Top < clip.Top || box.Right > clip.Right || box.Bottom > clip.Bottom) return false;
+    const TRect box{std::max(entry.Box.Left + reference.x(), clip.Left), std::max(entry.Box.Top + reference.y(), clip.Top),
+                    std::min(entry.Box.Right + reference.x(), clip.Right),
+                    std::min(entry.Box.Bottom + reference.y(), clip.Bottom)};
+    if (box.IsEmpty()) return true;
     const std::uint32_t background = target.Bits[box.Top * target.Stride + box.Left];
     if (!UniformUnder(target, box, background)) return false;
     const TStamp& stamp = StampOn(entry, background, reach, painter);
-    std::uint32_t* const origin = target.Bits + reference.y() * target.Stride + reference.x();
-    for (const TPixel& pixel : stamp.Pixels) origin[pixel.Dy * target.Stride + pixel.Dx] = pixel.Rgb;
+    for (const TPixel& pixel : stamp.Pixels) {
+        const int x = reference.x() + pixel.Dx;
+        const int y = reference.y() + pixel.Dy;
+        if (box.Contains(x, y)) target.Bits[y * target.Stride + x] = pixel.Rgb;
+    }
     return true;
 }
 

@@ -5,8 +5,8 @@
 // As text rendering depends only on the pixel under each glyph pixel (and
 // an integer translation moves glyphs without changing them), the result
 // is the very pixels the QPainter would have drawn there. Where the
-// background is not uniform, or the text would be clipped, Draw declines
-// and the caller draws through its QPainter. UI thread only.
+// background is not uniform, Draw declines and the caller draws through
+// its QPainter. UI thread only.
 #pragma once
 
 #include "chart/ChartTypes.h"

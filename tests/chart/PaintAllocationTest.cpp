@@ -1,53 +1,9 @@
 // The steady state of a live chart: refilling its trace and repainting it
 // allocates nothing once the first paint has laid out its texts.
+#include "AllocationCounter.h"
 #include "ChartTestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-// Counts allocations while a test arms the counter. Qt's strings and
-// containers allocate through malloc rather than operator new, so malloc
-// itself is replaced (glibc's own functions do the work); operator new
-// lands there too.
-namespace {
-std::atomic<bool> CountAllocations{false};
-std::atomic<int> AllocationCount{0};
-
-void Count() {
-    if (CountAllocations) ++AllocationCount;
-}
-}  // namespace
-
-extern "C" {
-void* __libc_malloc(std::size_t size);
-void* __libc_calloc(std::size_t count, std::size_t size);
-void* __libc_realloc(void* memory, std::size_t size);
-void __libc_free(void* memory);
-
-void* malloc(std::size_t size) {
-    Count();
-    return __libc_malloc(size);
-}
-void* calloc(std::size_t count, std::size_t size) {
-    Count();
-    return __libc_calloc(count, size);
-}
-void* realloc(void* memory, std::size_t size) {
-    Count();
-    return __libc_realloc(memory, size);
-}
-void free(void* memory) { __libc_free(memory); }
-}
-
-void* operator new(std::size_t size) {
-    if (void* memory = malloc(size == 0 ? 1 : size)) return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { free(memory); }
 
 using namespace wellenschau;
 using namespace wellenschau::test;
@@ -97,14 +53,13 @@ TEST_P(SteadyRepaint, RefillAndRepaintAllocateNothing) {
         FillTrace(trace, 1803);
         chart.Paint();
     }
-    AllocationCount = 0;
-    CountAllocations = true;
-    for (int buffer = 0; buffer < 3; ++buffer) {
-        FillTrace(trace, 1803 - buffer);
-        chart.Paint();
-    }
-    CountAllocations = false;
-    EXPECT_EQ(AllocationCount, 0);
+    const int allocations = CountAllocations([&] {
+        for (int buffer = 0; buffer < 3; ++buffer) {
+            FillTrace(trace, 1803 - buffer);
+            chart.Paint();
+        }
+    });
+    EXPECT_EQ(allocations, 0);
     EXPECT_EQ(chart.DrawCount(), 5);
 }
 
