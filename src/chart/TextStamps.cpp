@@ -38,17 +38,17 @@ const std::uint32_t* Row(const QImage& image, int y) {
 TTextStamps::TEntry TTextStamps::MakeEntry(int reach, const TTextPainter& painter) const {
     const QImage onBlack = Render(reach, 0xFF000000u, painter);
     const QImage onWhite = Render(reach, 0xFFFFFFFFu, painter);
-    TRect box{onBlack.width(), onBlack.height(), 0, 0};
-    for (int y = 0; y < onBlack.height(); ++y) {
+    const int side = onBlack.width();
+    TRect box{side, side, 0, 0};
+    for (int y = 0; y < side; ++y) {
         const std::uint32_t* black = Row(onBlack, y);
         const std::uint32_t* white = Row(onWhite, y);
-        for (int x = 0; x < onBlack.width(); ++x) {
+        for (int x = 0; x < side; ++x) {
             if (black[x] == 0xFF000000u && white[x] == 0xFFFFFFFFu) continue;
             box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1)};
         }
     }
     TEntry entry;
-    const int side = onBlack.width();
     entry.Stampable = box.IsEmpty() || (box.Left > 1 && box.Top > 1 && box.Right < side - 1 && box.Bottom < side - 1);
     // One pixel of margin around what the two backgrounds showed.
     if (!box.IsEmpty()) entry.Box = {box.Left - reach - 1, box.Top - reach - 1, box.Right - reach + 1, box.Bottom - reach + 1};
