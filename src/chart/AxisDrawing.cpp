@@ -138,14 +138,12 @@ void TCustomChartAxis::DrawTicksAndGrid() {
 
 void TCustomChartAxis::DrawAxis() {
     TCanvas3D& canvas = FChart.Canvas();
-    canvas.SetFont(FLabelsFont);
-    const double step = CalcLabelIncrement();
     const TRect& plot = FChart.PlotRect();
     FAxisLinePos = FIsHorizontal ? (FIsOtherSide ? plot.Top : plot.Bottom) : (FIsOtherSide ? plot.Right : plot.Left);
     if (!FTitle.Caption().isEmpty()) DrawTitle();
     canvas.SetFont(FLabelsFont);
     canvas.SetBrush(FChart.Color(), bsClear);
-    UpdateLabels(step);
+    UpdateLabelsIfChanged();
     DrawLabels();
     DrawTicksAndGrid();
 }

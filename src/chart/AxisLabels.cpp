@@ -130,4 +130,29 @@ void TCustomChartAxis::UpdateLabels(double step) {
     if (MinorTicksNeeded()) BuildMinorTicks();
 }
 
+bool TCustomChartAxis::TLabelsKey::operator==(const TLabelsKey& other) const {
+    const TAxisScale& a = Scale;
+    const TAxisScale& b = other.Scale;
+    return ChangeCount == other.ChangeCount && Locale == other.Locale && a.Minimum == b.Minimum &&
+           a.Maximum == b.Maximum && a.Range == b.Range && a.StartPixel == b.StartPixel && a.EndPixel == b.EndPixel &&
+           a.Logarithmic == b.Logarithmic && a.Inverted == b.Inverted;
+}
+
+// Value labels depend only on the axis' own properties, its scale and the
+// number format, so they are kept from paint to paint (and with them the
+// scale as the label pass left it) until one of these changes. Text labels
+// come from the series' points and are placed anew every paint.
+void TCustomChartAxis::UpdateLabelsIfChanged() {
+    const bool valueLabels = EffectiveLabelStyle() == talValue;
+    TLabelsKey key{FScale, FChangeCount, QLocale()};
+    if (valueLabels && FLabelsKeyValid && key == FLabelsKey) {
+        FScale = FScaleAfterLabels;
+        return;
+    }
+    UpdateLabels(CalcLabelIncrement());
+    FLabelsKey = std::move(key);
+    FLabelsKeyValid = valueLabels;
+    FScaleAfterLabels = FScale;
+}
+
 }  // namespace wellenschau

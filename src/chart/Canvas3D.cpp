@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace wellenschau {
 
@@ -21,11 +22,10 @@ __extension__ typedef __int128 TWideInt;
 
 }  // namespace
 
-TCanvas3D::TCanvas3D() : FMetrics(QFont()) { FFontTexts.push_back({FFont, {}}); }
-
+// The QPainter is begun only when something needs it (see EnsurePainter):
+// begun, it costs time and allocations on every paint.
 void TCanvas3D::Begin(QImage& image) {
-    FPainter.begin(&image);
-    FPainter.setRenderHint(QPainter::Antialiasing, false);
+    FImage = &image;
     FBits = reinterpret_cast<std::uint32_t*>(image.bits());
     FStride = image.bytesPerLine() / 4;
     FBounds = {0, 0, image.width(), image.height()};
@@ -34,8 +34,18 @@ void TCanvas3D::Begin(QImage& image) {
 }
 
 void TCanvas3D::End() {
-    FPainter.end();
+    if (FPainter.isActive()) FPainter.end();
+    FImage = nullptr;
     FBits = nullptr;
+}
+
+QPainter& TCanvas3D::EnsurePainter() {
+    if (FPainter.isActive()) return FPainter;
+    FPainter.begin(FImage);
+    FPainter.setRenderHint(QPainter::Antialiasing, false);
+    FPainter.setFont(FFont);
+    ApplyPainterClip();
+    return FPainter;
 }
 
 void TCanvas3D::SelectDash(TPenStyle style) {
@@ -123,59 +133,125 @@ void TCanvas3D::RasterLine(int x0, int y0, int x1, int y1, bool includeEnd) {
     const long long dx = static_cast<long long>(x1) - x0;
     const long long dy = static_cast<long long>(y1) - y0;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-    const long long n = xMajor ? std::llabs(dx) : std::llabs(dy);
-    if (n == 0 && !includeEnd) return;
-    const long long dMinor = xMajor ? std::llabs(dy) : std::llabs(dx);
-    const int majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
-    const int minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    const long long major0 = xMajor ? x0 : y0;
-    const long long minor0 = xMajor ? y0 : x0;
+    TLineWalk walk;
+    walk.XMajor = xMajor;
+    walk.N = xMajor ? std::llabs(dx) : std::llabs(dy);
+    if (walk.N == 0 && !includeEnd) return;
+    walk.DMinor = xMajor ? std::llabs(dy) : std::llabs(dx);
+    walk.MajorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    walk.MinorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    walk.Major0 = xMajor ? x0 : y0;
+    walk.Minor0 = xMajor ? y0 : x0;
+    walk.MinorLow = xMajor ? FClip.Top : FClip.Left;
+    walk.MinorHigh = xMajor ? FClip.Bottom : FClip.Right;
     const long long clipMajorLow = xMajor ? FClip.Left : FClip.Top;
     const long long clipMajorHigh = xMajor ? FClip.Right : FClip.Bottom;
-    const long long clipMinorLow = xMajor ? FClip.Top : FClip.Left;
-    const long long clipMinorHigh = xMajor ? FClip.Bottom : FClip.Right;
 
-    const long long last = includeEnd ? n : n - 1;
-    long long first = 0;
-    long long stop = last;
-    if (majorStep > 0) {
-        first = std::max(first, clipMajorLow - major0);
-        stop = std::min(stop, clipMajorHigh - 1 - major0);
+    walk.First = 0;
+    walk.Stop = includeEnd ? walk.N : walk.N - 1;
+    if (walk.MajorStep > 0) {
+        walk.First = std::max(walk.First, clipMajorLow - walk.Major0);
+        walk.Stop = std::min(walk.Stop, clipMajorHigh - 1 - walk.Major0);
     } else {
-        first = std::max(first, major0 - (clipMajorHigh - 1));
-        stop = std::min(stop, major0 - clipMajorLow);
+        walk.First = std::max(walk.First, walk.Major0 - (clipMajorHigh - 1));
+        walk.Stop = std::min(walk.Stop, walk.Major0 - clipMajorLow);
     }
-    if (first > stop) return;
+    if (walk.First > walk.Stop) return;
+    if (FDash.Count > 0)
+        WalkDashed(walk);
+    else if (walk.DMinor == 0)
+        WalkStraight(walk);
+    else
+        WalkSolid(walk);
+}
 
-    const long long twoN = std::max(2 * n, 1LL);
-    const TWideInt acc = static_cast<TWideInt>(2) * first * dMinor + n;
-    long long minorOffset = static_cast<long long>(acc / twoN);
-    long long remainder = static_cast<long long>(acc % twoN);
-    long long major = major0 + majorStep * first;
-    int dashIndex = 0;
-    int dashLeft = 0;
-    if (FDash.Count > 0) {
-        long long phase = first % FDash.Length;
-        while (phase >= FDash.Runs[static_cast<std::size_t>(dashIndex)]) {
-            phase -= FDash.Runs[static_cast<std::size_t>(dashIndex)];
-            dashIndex = (dashIndex + 1) % FDash.Count;
-        }
-        dashLeft = FDash.Runs[static_cast<std::size_t>(dashIndex)] - static_cast<int>(phase);
+// The minor offset and the remainder of the midpoint rule at step First:
+// (2 * First * DMinor + N) divided by 2N. Products of two int-sized
+// distances fit 64 bits; only lines with far-away end points need 128.
+void TCanvas3D::TLineWalk::Start(long long& minorOffset, long long& remainder) const {
+    const long long twoN = std::max(2 * N, 1LL);
+    constexpr long long Small = 1LL << 30;
+    if (First < Small && DMinor < Small) {
+        const long long acc = 2 * First * DMinor + N;
+        minorOffset = acc / twoN;
+        remainder = acc % twoN;
+        return;
     }
-    for (long long i = first; i <= stop; ++i) {
-        const long long minor = minor0 + minorStep * minorOffset;
-        const bool on = FDash.Count == 0 || dashIndex % 2 == 0;
-        if ((on || !FBackTransparent) && minor >= clipMinorLow && minor < clipMinorHigh) {
-            const long long x = xMajor ? major : minor;
-            const long long y = xMajor ? minor : major;
+    const TWideInt acc = static_cast<TWideInt>(2) * First * DMinor + N;
+    minorOffset = static_cast<long long>(acc / twoN);
+    remainder = static_cast<long long>(acc % twoN);
+}
+
+// A solid horizontal or vertical line: one run of pixels on one row or column.
+void TCanvas3D::WalkStraight(const TLineWalk& walk) {
+    if (walk.Minor0 < walk.MinorLow || walk.Minor0 >= walk.MinorHigh) return;
+    const long long a = walk.Major0 + walk.MajorStep * walk.First;
+    const long long b = walk.Major0 + walk.MajorStep * walk.Stop;
+    const long long low = std::min(a, b);
+    const long long count = std::max(a, b) - low + 1;
+    const std::uint32_t rgb = FPenRgb;
+    if (walk.XMajor) {
+        std::uint32_t* row = FBits + walk.Minor0 * FStride + low;
+        std::fill(row, row + count, rgb);
+        return;
+    }
+    std::uint32_t* pixel = FBits + low * FStride + walk.Minor0;
+    for (long long i = 0; i < count; ++i, pixel += FStride) *pixel = rgb;
+}
+
+// A solid sloped line.
+void TCanvas3D::WalkSolid(const TLineWalk& walk) {
+    long long minorOffset = 0;
+    long long remainder = 0;
+    walk.Start(minorOffset, remainder);
+    const long long twoN = std::max(2 * walk.N, 1LL);
+    const long long twoDMinor = 2 * walk.DMinor;
+    const std::uint32_t rgb = FPenRgb;
+    std::uint32_t* const bits = FBits;
+    const long long stride = FStride;
+    long long major = walk.Major0 + walk.MajorStep * walk.First;
+    for (long long i = walk.First; i <= walk.Stop; ++i) {
+        const long long minor = walk.Minor0 + walk.MinorStep * minorOffset;
+        if (minor >= walk.MinorLow && minor < walk.MinorHigh)
+            bits[walk.XMajor ? minor * stride + major : major * stride + minor] = rgb;
+        major += walk.MajorStep;
+        remainder += twoDMinor;
+        if (remainder >= twoN) {
+            remainder -= twoN;
+            ++minorOffset;
+        }
+    }
+}
+
+// A patterned line: the pattern starts at the line's first pixel; gaps take
+// the background colour unless the background mode is transparent.
+void TCanvas3D::WalkDashed(const TLineWalk& walk) {
+    long long minorOffset = 0;
+    long long remainder = 0;
+    walk.Start(minorOffset, remainder);
+    const long long twoN = std::max(2 * walk.N, 1LL);
+    long long major = walk.Major0 + walk.MajorStep * walk.First;
+    int dashIndex = 0;
+    long long phase = walk.First % FDash.Length;
+    while (phase >= FDash.Runs[static_cast<std::size_t>(dashIndex)]) {
+        phase -= FDash.Runs[static_cast<std::size_t>(dashIndex)];
+        dashIndex = (dashIndex + 1) % FDash.Count;
+    }
+    int dashLeft = FDash.Runs[static_cast<std::size_t>(dashIndex)] - static_cast<int>(phase);
+    for (long long i = walk.First; i <= walk.Stop; ++i) {
+        const long long minor = walk.Minor0 + walk.MinorStep * minorOffset;
+        const bool on = dashIndex % 2 == 0;
+        if ((on || !FBackTransparent) && minor >= walk.MinorLow && minor < walk.MinorHigh) {
+            const long long x = walk.XMajor ? major : minor;
+            const long long y = walk.XMajor ? minor : major;
             FBits[y * FStride + x] = on ? FPenRgb : FBackRgb;
         }
-        if (FDash.Count > 0 && --dashLeft == 0) {
+        if (--dashLeft == 0) {
             dashIndex = (dashIndex + 1) % FDash.Count;
             dashLeft = FDash.Runs[static_cast<std::size_t>(dashIndex)];
         }
-        major += majorStep;
-        remainder += 2 * dMinor;
+        major += walk.MajorStep;
+        remainder += 2 * walk.DMinor;
         if (remainder >= twoN) {
             remainder -= twoN;
             ++minorOffset;
@@ -195,66 +271,33 @@ void TCanvas3D::Rectangle(const TRect& r) {
 
 void TCanvas3D::FillRect(const TRect& r, TColor color) { FillPixels(r, PixelOf(color)); }
 
+void TCanvas3D::FillRectAround(const TRect& r, const TRect& hole, TColor color) {
+    const std::uint32_t rgb = PixelOf(color);
+    const TRect h{std::clamp(hole.Left, r.Left, r.Right), std::clamp(hole.Top, r.Top, r.Bottom),
+                  std::clamp(hole.Right, r.Left, r.Right), std::clamp(hole.Bottom, r.Top, r.Bottom)};
+    if (h.IsEmpty()) {
+        FillPixels(r, rgb);
+        return;
+    }
+    FillPixels({r.Left, r.Top, r.Right, h.Top}, rgb);
+    FillPixels({r.Left, h.Top, h.Left, h.Bottom}, rgb);
+    FillPixels({h.Right, h.Top, r.Right, h.Bottom}, rgb);
+    FillPixels({r.Left, h.Bottom, r.Right, r.Bottom}, rgb);
+}
+
 void TCanvas3D::FillPixels(const TRect& r, std::uint32_t rgb) {
     if (!IsActive()) return;
     const int left = std::max(r.Left, FClip.Left);
     const int right = std::min(r.Right, FClip.Right);
     const int top = std::max(r.Top, FClip.Top);
     const int bottom = std::min(r.Bottom, FClip.Bottom);
-    if (left >= right) return;
-    for (int y = top; y < bottom; ++y) std::fill(FBits + y * FStride + left, FBits + y * FStride + right, rgb);
-}
-
-void TCanvas3D::SetFont(const TChartFont& font) {
-    if (FFont != font.Font()) {
-        FFont = font.Font();
-        FMetrics = QFontMetrics(FFont);
-        const auto same = std::find_if(FFontTexts.begin(), FFontTexts.end(),
-                                       [this](const TFontTexts& texts) { return texts.Font == FFont; });
-        FCurrentFontTexts = static_cast<std::size_t>(same - FFontTexts.begin());
-        if (same == FFontTexts.end()) FFontTexts.push_back({FFont, {}});
-    }
-    if (IsActive() && FPainter.font() != FFont) FPainter.setFont(FFont);
-    FTextColor = ToQColor(font.Color());
-}
-
-const TCanvas3D::TPreparedText& TCanvas3D::Prepared(const QString& text) {
-    QHash<QString, TPreparedText>& texts = FFontTexts[FCurrentFontTexts].Texts;
-    auto found = texts.constFind(text);
-    if (found != texts.constEnd()) return *found;
-    if (texts.size() >= MaxPreparedTexts) texts.clear();
-    TPreparedText prepared{QStaticText(text), FMetrics.horizontalAdvance(text)};
-    prepared.Text.setTextFormat(Qt::PlainText);
-    prepared.Text.prepare(QTransform(), FFont);
-    return *texts.insert(text, prepared);
-}
-
-QPoint TCanvas3D::TextOrigin(int width, THorizTextAlign horiz, TVertTextAlign vert) const {
-    int left = 0;
-    if (horiz == THorizTextAlign::Center) left = -(width / 2);
-    if (horiz == THorizTextAlign::Right) left = -width;
-    const int baseline = vert == TVertTextAlign::Top ? FMetrics.ascent() : -FMetrics.descent();
-    return {left, baseline};
-}
-
-void TCanvas3D::TextOut(int x, int y, const QString& text, THorizTextAlign horiz, TVertTextAlign vert) {
-    if (!IsActive() || text.isEmpty()) return;
-    const TPreparedText& prepared = Prepared(text);
-    if (FPainter.pen().color() != FTextColor) FPainter.setPen(FTextColor);
-    // A static text is placed by the top of its line.
-    const QPoint baseline = TextOrigin(prepared.Width, horiz, vert) + QPoint(x, y);
-    FPainter.drawStaticText(baseline - QPoint(0, FMetrics.ascent()), prepared.Text);
-}
-
-void TCanvas3D::RotatedTextOut(int x, int y, const QString& text, int angle, THorizTextAlign horiz,
-                               TVertTextAlign vert) {
-    if (!IsActive() || text.isEmpty()) return;
-    FPainter.save();
-    FPainter.setPen(FTextColor);
-    FPainter.translate(x, y);
-    FPainter.rotate(-angle);  // Qt turns clockwise on screen
-    FPainter.drawText(TextOrigin(TextWidth(text), horiz, vert), text);
-    FPainter.restore();
+    if (left >= right || top >= bottom) return;
+    // One row filled, the others copied from it: a block copy is much faster
+    // than a pixel loop.
+    std::uint32_t* const first = FBits + top * FStride + left;
+    std::fill(first, first + (right - left), rgb);
+    const std::size_t bytes = static_cast<std::size_t>(right - left) * sizeof(std::uint32_t);
+    for (int y = top + 1; y < bottom; ++y) std::memcpy(FBits + y * FStride + left, first, bytes);
 }
 
 void TCanvas3D::ApplyPainterClip() {
@@ -270,21 +313,21 @@ void TCanvas3D::ClipRectangle(const TRect& r) {
     if (FClip.Right < FClip.Left) FClip.Right = FClip.Left;
     if (FClip.Bottom < FClip.Top) FClip.Bottom = FClip.Top;
     FClipped = true;
-    if (IsActive()) ApplyPainterClip();
+    if (FPainter.isActive()) ApplyPainterClip();
 }
 
 void TCanvas3D::UnClipRectangle() {
     FClip = FBounds;
     FClipped = false;
-    if (IsActive()) ApplyPainterClip();
+    if (FPainter.isActive()) ApplyPainterClip();
 }
 
 void TCanvas3D::Draw(int x, int y, const QImage& graphic) {
-    if (IsActive()) FPainter.drawImage(x, y, graphic);
+    if (IsActive()) EnsurePainter().drawImage(x, y, graphic);
 }
 
 void TCanvas3D::StretchDraw(const TRect& r, const QImage& graphic) {
-    if (IsActive()) FPainter.drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), graphic);
+    if (IsActive()) EnsurePainter().drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), graphic);
 }
 
 void TCanvas3D::Reset() {

@@ -9,7 +9,8 @@
 //   the text cell), also rotated by 90 or 270 degrees;
 // - one clip rectangle.
 // Lines and fills are written straight into the image's pixels (no
-// antialiasing, exact pixels); text and images go through a QPainter.
+// antialiasing, exact pixels); text is stamped from pixels a QPainter drew
+// once (TTextStamps), images go through a QPainter.
 // In 2D, which is all this program draws, positions pass through unchanged.
 // UI thread only; the surface is bound to an image between Begin and End.
 #pragma once
@@ -17,6 +18,7 @@
 #include "chart/ChartPen.h"
 #include "chart/ChartTypes.h"
 #include "chart/TextMeasure.h"
+#include "chart/TextStamps.h"
 #include "core/Colors.h"
 
 #include <QFontMetrics>
@@ -61,6 +63,8 @@ public:
     // Outline with the pen on the rectangle's outer pixels, inside with the brush.
     void Rectangle(const TRect& r);
     void FillRect(const TRect& r, TColor color);
+    // Fills r except where it overlaps hole.
+    void FillRectAround(const TRect& r, const TRect& hole, TColor color);
 
     // Selects the font for measuring and drawing (it may be set before Begin).
     void SetFont(const TChartFont& font);
@@ -97,8 +101,32 @@ private:
 
     void SelectDash(TPenStyle style);
     void FillPixels(const TRect& r, std::uint32_t rgb);
+    // A line's walk along its major axis (x when |dx| >= |dy|), clipped to
+    // the steps First..Stop; the minor coordinate is kept inside
+    // MinorLow..MinorHigh (exclusive) pixel by pixel.
+    struct TLineWalk {
+        bool XMajor = true;
+        long long N = 0;
+        long long DMinor = 0;
+        int MajorStep = 1;
+        int MinorStep = 1;
+        long long Major0 = 0;
+        long long Minor0 = 0;
+        long long MinorLow = 0;
+        long long MinorHigh = 0;
+        long long First = 0;
+        long long Stop = 0;
+        void Start(long long& minorOffset, long long& remainder) const;
+    };
     void RasterLine(int x0, int y0, int x1, int y1, bool includeEnd);
+    void WalkStraight(const TLineWalk& walk);
+    void WalkSolid(const TLineWalk& walk);
+    void WalkDashed(const TLineWalk& walk);
     void ApplyPainterClip();
+    // The painter on the bound image, begun on first use.
+    QPainter& EnsurePainter();
+    TPixelTarget PixelTarget() const;
+    int TextReach(int width) const;
     // Texts laid out once per font: the labels of a chart repeat from paint
     // to paint, so measuring and drawing them allocates nothing after the
     // first paint.
@@ -115,6 +143,8 @@ private:
     QPoint TextOrigin(int width, THorizTextAlign horiz, TVertTextAlign vert) const;
 
     QPainter FPainter;
+    QImage* FImage = nullptr;
+    TTextStamps FStamps;
     QFont FFont;
     QFontMetrics FMetrics;
     std::vector<TFontTexts> FFontTexts;

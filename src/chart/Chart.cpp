@@ -135,11 +135,12 @@ void TChart::NormalizePlotRect() {
 }
 
 // One paint, back to front: panel, back wall, axes (behind the series),
-// series. Titles, legend, 3D and series margins play no part in 2D charts
+// series. The axes are laid out first (which draws nothing), so that the
+// panel's fill can leave out what a solid back wall covers anyway. Titles, legend, 3D and series margins play no part in 2D charts
 // whose series are fast lines.
 void TChart::DrawChart() {
-    PaintPanelBackground();
     LayoutAxes();
+    PaintPanelBackground();
     DrawBackWall();
     if (FAxisVisible)
         for (TCustomChartAxis* axis : FAxisList)
@@ -148,9 +149,22 @@ void TChart::DrawChart() {
     FCanvas.Reset();
 }
 
+bool TChart::BackWallSolid() const {
+    return FBackWall.Brush().Style() != bsClear && FBackWall.Color() != clDefault;
+}
+
+TRect TChart::BackWallRect() const { return {FPlotRect.Left, FPlotRect.Top, FPlotRect.Right + 1, FPlotRect.Bottom + 1}; }
+
+// Only opaque fills happen between this fill and the back wall's, so the
+// pixels a solid wall covers need not be filled here (unless an outside
+// image is drawn onto them first).
 void TChart::PaintPanelBackground() {
-    FCanvas.FillRect(FPanelBounds, FColor);
-    if (!FBackImage.isNull() && !FBackImageInside) DrawBackImage(FPanelBounds);
+    const bool outsideImage = !FBackImage.isNull() && !FBackImageInside;
+    if (BackWallSolid() && !outsideImage)
+        FCanvas.FillRectAround(FPanelBounds, BackWallRect(), FColor);
+    else
+        FCanvas.FillRect(FPanelBounds, FColor);
+    if (outsideImage) DrawBackImage(FPanelBounds);
     DrawPanelFrame();
 }
 
@@ -199,11 +213,9 @@ void TChart::LayoutAxes() {
 
 void TChart::DrawBackWall() {
     FCanvas.SetPen(FBackWall.Pen());
-    const TChartBrush& brush = FBackWall.Brush();
-    const bool clear = brush.Style() == bsClear || FBackWall.Color() == clDefault;
-    FCanvas.SetBrush(FBackWall.Color(), clear ? bsClear : bsSolid);
+    FCanvas.SetBrush(FBackWall.Color(), BackWallSolid() ? bsSolid : bsClear);
     // Outline on the plot rectangle's edge pixels, right and bottom included.
-    FCanvas.Rectangle({FPlotRect.Left, FPlotRect.Top, FPlotRect.Right + 1, FPlotRect.Bottom + 1});
+    FCanvas.Rectangle(BackWallRect());
     if (FBackImage.isNull() || !FBackImageInside) return;
     TRect r = FPlotRect;
     if (FBackWall.Pen().Visible()) r = {r.Left, r.Top + 1, r.Right, r.Bottom - 1};

@@ -179,6 +179,8 @@ private:
     void NormalizePlotRect();
     void LayoutAxes();
     void DrawBackWall();
+    bool BackWallSolid() const;
+    TRect BackWallRect() const;
     void DrawBackImage(const TRect& r);
     void DrawSeries();
 

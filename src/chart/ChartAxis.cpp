@@ -51,7 +51,10 @@ TCustomChartAxis::TCustomChartAxis(TChart& chart, bool horizontal, bool otherSid
 
 TChartDepthAxis::TChartDepthAxis(TChart& chart) : TChartAxis(chart, false, true, true) {}
 
-void TCustomChartAxis::Changed() { FChart.InvalidateChart(); }
+void TCustomChartAxis::Changed() {
+    ++FChangeCount;
+    FChart.InvalidateChart();
+}
 
 template <typename T>
 void TCustomChartAxis::Store(T& field, T value) {
@@ -239,6 +242,17 @@ double TCustomChartAxis::WidestValueLabelExtent(double step) {
     return widest + canvas.TextWidth(QStringLiteral(" "));
 }
 
+// Kept like the value labels themselves: the widest label changes only
+// with the scale, the axis' properties and the number format.
+int TCustomChartAxis::ValueLabelBandSize() {
+    TLabelsKey key{FScale, FChangeCount, QLocale()};
+    if (FBandKeyValid && key == FBandKey) return FBandSize;
+    FBandSize = static_cast<int>(WidestValueLabelExtent(CalcLabelIncrement()));
+    FBandKey = std::move(key);
+    FBandKeyValid = true;
+    return FBandSize;
+}
+
 int TCustomChartAxis::LabelBandSize() {
     if (FLabelsSize != 0) return FLabelsSize;
     TCanvas3D& canvas = FChart.Canvas();
@@ -246,7 +260,7 @@ int TCustomChartAxis::LabelBandSize() {
     const bool alongLength = FIsHorizontal ? FLabelsAngle % 180 == 0 : FLabelsAngle % 180 == 90;
     if (alongLength) return canvas.FontHeight();
     switch (EffectiveLabelStyle()) {
-        case talValue: return static_cast<int>(WidestValueLabelExtent(CalcLabelIncrement()));
+        case talValue: return ValueLabelBandSize();
         case talText: {
             int widest = 0;
             for (const TChartSeries* series : FChart.SeriesList())

@@ -13,6 +13,7 @@
 #include "chart/ChartPen.h"
 #include "chart/ChartTypes.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <vector>
@@ -184,10 +185,12 @@ private:
     int TitleBandSize();
     int TickBandSize() const;
     double WidestValueLabelExtent(double step);
+    int ValueLabelBandSize();
 
     // Label and tick computation (AxisLabels.cpp): fills the tick, label
     // and minor tick lists for the label step, without drawing.
     void UpdateLabels(double step);
+    void UpdateLabelsIfChanged();
     void AddTick(int position);
     void AddLabel(int position, const QString& text);
     void PlaceValueLabel(double value);
@@ -250,6 +253,22 @@ private:
     // Values of the value labels of the last UpdateLabels, kept for their capacity.
     std::vector<double> FLabelValues;
     std::vector<TChartSeries*> FLabelSeries;
+    // What the kept value labels were computed for: the scale, the number
+    // of property changes so far and the number format.
+    struct TLabelsKey {
+        TAxisScale Scale;
+        std::uint64_t ChangeCount = 0;
+        QLocale Locale;
+        bool operator==(const TLabelsKey& other) const;
+    };
+    std::uint64_t FChangeCount = 0;
+    TLabelsKey FLabelsKey;
+    bool FLabelsKeyValid = false;
+    TAxisScale FScaleAfterLabels;
+    // The band of value labels the layout reserved last, and what for.
+    TLabelsKey FBandKey;
+    bool FBandKeyValid = false;
+    int FBandSize = 0;
 };
 
 class TChartAxis : public TCustomChartAxis {

@@ -58,15 +58,31 @@ void TChartSeries::Repaint() {
     if (FParentChart) FParentChart->InvalidateChart();
 }
 
+// Appending in X order (what a refill does) costs two appended values: the
+// colours and labels are stored only once a point brings its own.
 int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Color) {
     if (FOnBeforeAdd && !FOnBeforeAdd(*this)) return -1;
     const int index = FXValues.InsertInOrder(X);
-    FYValues.InsertValue(index, Y);
-    const auto at = static_cast<std::ptrdiff_t>(index);
-    FColors.insert(FColors.begin() + at, Color);
-    FLabels.insert(FLabels.begin() + at, Label.isEmpty() ? QString() : Label);
+    if (index == FYValues.Count())
+        FYValues.AppendValue(Y);
+    else
+        FYValues.InsertValue(index, Y);
+    const auto at = static_cast<std::size_t>(index);
+    if (!FColors.empty() || Color != clDefault) {
+        FColors.resize(static_cast<std::size_t>(PointCount()) - 1, clDefault);
+        FColors.insert(FColors.begin() + static_cast<std::ptrdiff_t>(at), Color);
+    }
+    if (!FLabels.empty() || !Label.isEmpty()) {
+        FLabels.resize(static_cast<std::size_t>(PointCount()) - 1);
+        FLabels.insert(FLabels.begin() + static_cast<std::ptrdiff_t>(at), Label.isEmpty() ? QString() : Label);
+    }
     PointAdded(index);
     return index;
+}
+
+const QString& TChartSeries::Label(int index) const {
+    static const QString NoLabel;
+    return FLabels.empty() ? NoLabel : FLabels[static_cast<std::size_t>(index)];
 }
 
 void TChartSeries::PointAdded(int index) {
@@ -84,7 +100,7 @@ void TChartSeries::ClearPoints() {
 }
 
 TColor TChartSeries::ValueColor(int index) const {
-    const TColor color = FColors[static_cast<std::size_t>(index)];
+    const TColor color = FColors.empty() ? clDefault : FColors[static_cast<std::size_t>(index)];
     return color == clDefault ? FSeriesColor : color;
 }
 

@@ -67,7 +67,7 @@ public:
     int PointCount() const { return FXValues.Count(); }
     virtual double XValue(int index) const { return FXValues.Value(index); }
     virtual double YValue(int index) const { return FYValues.Value(index); }
-    const QString& Label(int index) const { return FLabels[static_cast<std::size_t>(index)]; }
+    const QString& Label(int index) const;
     // The point's colour; clDefault reads as the series colour.
     TColor ValueColor(int index) const;
 
@@ -116,6 +116,7 @@ private:
     QString FTitle;
     TChartValueList FXValues;
     TChartValueList FYValues;
+    // Per point, or empty while every point has the default colour (no label).
     std::vector<TColor> FColors;
     std::vector<QString> FLabels;
     bool FClipToVisibleRange = true;

@@ -38,14 +38,7 @@ double TChartValueList::MaxValue() const {
     return FMaxValue;
 }
 
-int TChartValueList::InsertInOrder(double v) {
-    FStatsDirty = true;
-    const bool append = FOrder == loNone || FValues.empty() ||
-                        (FOrder == loAscending ? v >= FValues.back() : v <= FValues.back());
-    if (append) {
-        FValues.push_back(v);
-        return Count() - 1;
-    }
+int TChartValueList::InsertBeforeLast(double v) {
     // Scan from the end for the last value that v may follow.
     auto index = FValues.size();
     while (index > 0 && !(FOrder == loAscending ? v >= FValues[index - 1] : v <= FValues[index - 1])) --index;

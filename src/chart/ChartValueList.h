@@ -37,13 +37,27 @@ public:
     double MaxValue() const;
 
     // Inserts v where the order rule puts it (after equal values) and
-    // returns its index.
-    int InsertInOrder(double v);
+    // returns its index. Appending (v in order after the last value) is
+    // cheap and allocates nothing within the capacity.
+    int InsertInOrder(double v) {
+        FStatsDirty = true;
+        if (FOrder == loNone || FValues.empty() || (FOrder == loAscending ? v >= FValues.back() : v <= FValues.back())) {
+            FValues.push_back(v);
+            return Count() - 1;
+        }
+        return InsertBeforeLast(v);
+    }
     void InsertValue(int index, double v);
+    void AppendValue(double v) {
+        FStatsDirty = true;
+        FValues.push_back(v);
+    }
     void Clear();
 
 private:
     void RecalcStats() const;
+    // Inserts v, which does not go after the last value, where it belongs.
+    int InsertBeforeLast(double v);
 
     TChartSeries& FOwner;
     QString FName;

@@ -1,7 +1,9 @@
 // Engine behaviour checked on the configured oscilloscope (Chart2): bound
 // checks and invalidation of its axes, the widget's double buffering, the
-// visible range of its trace and what a mouse press on it hits.
+// visible range of its trace, what a mouse press on it hits and that its
+// per-buffer repaint allocates nothing.
 #include "DisplayTestSupport.h"
+#include "chart/AllocationCounter.h"
 #include "chart/ChartWidget.h"
 
 #include <QCoreApplication>
@@ -129,6 +131,30 @@ TEST_F(OscilloscopeChart, TheLiveTraceIsDrawnOverTheSnapshot) {
     const int y = c.Chart.LeftAxis().ValueToPosition(10);
     EXPECT_EQ(PixelAt(image, 300, y), Rgb(LiveTraceColor));
 }
+
+// Refilling the live trace and repainting, as every buffer does, in either
+// time base; two paints first settle the layout.
+class OscilloscopeRepaint : public ::testing::TestWithParam<bool> {};
+
+TEST_P(OscilloscopeRepaint, RefillAndRepaintAllocateNothing) {
+    TChart2 c(790, 535);
+    SetOscilloscopeTimeBase(c.Chart, GetParam());
+    const auto buffer = [&](int points) {
+        FillTrace(c.FastLineSeries1, points);
+        c.Chart.Paint();
+    };
+    buffer(1803);
+    buffer(1803);
+    EXPECT_EQ(CountAllocations([&] {
+                  buffer(1803);
+                  buffer(601);
+                  buffer(1803);
+              }),
+              0);
+    EXPECT_EQ(c.Chart.DrawCount(), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(TimeBases, OscilloscopeRepaint, ::testing::Bool());
 
 // Hits on the configured oscilloscope: the trace, the axes' click bands, the
 // plot, and the border where presses start nothing.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace wellenschau;
 using namespace wellenschau::test;
 
@@ -83,6 +85,45 @@ TEST_F(Canvas, ClippingKeepsLinesInsideEvenFromFarAway) {
     canvas.UnClipRectangle();
     canvas.Line(0, 18, 40, 18);
     EXPECT_TRUE(Set(39, 18));
+}
+
+// Solid lines inside the clip rectangle (5, 5, 35, 15): straight ones in
+// every direction, an empty one, and a slope of 1/2 through the origin
+// whose ends lie far away.
+TEST_F(Canvas, SolidLinesSetExactlyTheirPixelsInsideTheClip) {
+    struct TRow {
+        int X0, Y0, X1, Y1;
+        int Count;
+        QPoint First, Last;
+    };
+    const TRow rows[] = {
+        {0, 10, 40, 10, 30, {5, 10}, {34, 10}},
+        {30, 10, 2, 10, 26, {30, 10}, {5, 10}},
+        {20, 0, 20, 19, 10, {20, 5}, {20, 14}},
+        {20, 14, 20, 7, 7, {20, 14}, {20, 8}},
+        {25, 9, 25, 9, 0, {}, {}},
+        {-2000000000, -1000000000, 2000000000, 1000000000, 20, {9, 5}, {28, 14}},
+    };
+    canvas.SetPen(clRed);
+    canvas.ClipRectangle({5, 5, 35, 15});
+    for (const TRow& row : rows) {
+        image.fill(Qt::white);
+        canvas.Line(row.X0, row.Y0, row.X1, row.Y1);
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) count += Set(x, y) ? 1 : 0;
+        EXPECT_EQ(count, row.Count) << row.X0 << "," << row.Y0;
+        if (row.Count == 0) continue;
+        EXPECT_TRUE(Set(row.First.x(), row.First.y())) << row.X0 << "," << row.Y0;
+        EXPECT_TRUE(Set(row.Last.x(), row.Last.y())) << row.X0 << "," << row.Y0;
+    }
+}
+
+TEST_F(Canvas, FillAroundLeavesTheHoleAlone) {
+    canvas.FillRectAround({0, 0, 40, 20}, {10, 5, 30, 15}, clRed);
+    for (const auto& [x, y, red] : {std::tuple{9, 10, true}, {10, 10, false}, {29, 14, false}, {30, 14, true},
+                                    {20, 4, true}, {20, 15, true}, {39, 19, true}})
+        EXPECT_EQ(Set(x, y), red) << x << "," << y;
 }
 
 TEST_F(Canvas, WidePensCoverTheirWidthAcrossTheLine) {

@@ -25,6 +25,30 @@ TEST(SeriesPoints, AnEarlierXGoesBeforeAllGreaterValuesWithItsYColourAndLabel) {
     EXPECT_EQ(series.YValue(3), 30);
 }
 
+// Plain points at X = 0, 1, 2, then one with its own colour or label.
+TEST(SeriesPoints, ALabelOrColourAmongPlainPointsLeavesTheOthersPlain) {
+    struct TRow {
+        double X;
+        const char* Label;
+        TColor Color;
+        int Index;
+    };
+    for (const TRow& row : {TRow{3, "neu", clDefault, 3}, TRow{-1, "", clRed, 0}, TRow{1.5, "mitte", clBlue, 2}}) {
+        TFastLineSeries series;
+        series.SetSeriesColor(clGreen);
+        for (int x = 0; x < 3; ++x) series.AddPoint(x, x);
+        EXPECT_EQ(series.AddPoint(row.X, 9, row.Label, row.Color), row.Index);
+        for (int i = 0; i < series.PointCount(); ++i) {
+            const bool own = i == row.Index;
+            EXPECT_EQ(series.Label(i), own ? QString(row.Label) : QString()) << row.X << " " << i;
+            EXPECT_EQ(series.ValueColor(i), own && row.Color != clDefault ? row.Color : clGreen) << row.X << " " << i;
+        }
+        series.AddPoint(4, 4);
+        EXPECT_EQ(series.Label(4), QString());
+        EXPECT_EQ(series.ValueColor(4), clGreen);
+    }
+}
+
 TEST(SeriesPoints, EqualXValuesKeepTheirAddingOrder) {
     TFastLineSeries series;
     series.AddPoint(1, 1);
