@@ -1,7 +1,6 @@
 // One whole recorded buffer through the window's buffer handler: pending
 // events, trigger and trace, amplitude range, spectrum, spectrogram column
 // and the immediate repaints, with the oscilloscope at the window's size.
-#include "BenchApplication.h"
 #include "app/ExportFiles.h"
 #include "app/MainWindow.h"
 #include "audio/SimulatedWaveIn.h"
@@ -37,7 +36,6 @@ void HandleToneBuffers(benchmark::State& state, TForm1& form) {
 }
 
 void BM_BufferHandler(benchmark::State& state) {
-    bench::EnsureApplication();
     TSimulatedWaveIn device;
     TForm1 form(device);
     HandleToneBuffers(state, form);
@@ -47,7 +45,6 @@ BENCHMARK(BM_BufferHandler)->Unit(benchmark::kMicrosecond);
 // The same in the analyser view at 1920 x 1080: the handler repaints the
 // spectrogram picture, the spectrum and the oscilloscope at their sizes.
 void BM_AnalyserViewBuffer(benchmark::State& state) {
-    bench::EnsureApplication();
     TSimulatedWaveIn device;
     TForm1 form(device);
     form.SetAnalyserView(true);
@@ -59,7 +56,6 @@ BENCHMARK(BM_AnalyserViewBuffer)->Unit(benchmark::kMicrosecond);
 // The headless export's cost per buffer: the hidden window's handler and
 // the buffer's line of row levels.
 void BM_ExportPerBuffer(benchmark::State& state) {
-    bench::EnsureApplication();
     TSimulatedWaveIn device;
     TForm1 form(device);
     QTemporaryDir folder;

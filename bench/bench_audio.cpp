@@ -5,7 +5,6 @@
 #include "audio/AudioIn.h"
 #include "audio/SimulatedWaveIn.h"
 
-#include "BenchApplication.h"
 
 #include <QCoreApplication>
 
@@ -18,7 +17,6 @@ namespace {
 using namespace wellenschau;
 
 void BM_BufferReturnStep(benchmark::State& state) {
-    bench::EnsureApplication();
     TSimulatedWaveIn device;
     QObject owner;
     auto* audioIn = new TAudioIn(&owner, device);

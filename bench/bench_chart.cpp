@@ -2,7 +2,6 @@
 // (1803 points) at window size and at a 4K screen's size, and of the
 // per-buffer refill of its live series, and the rubber band that every
 // screen paint adds during a zoom drag.
-#include "BenchApplication.h"
 #include "app/DisplaySetup.h"
 #include "chart/RubberBand.h"
 
@@ -23,7 +22,6 @@ void FillTrace(TFastLineSeries& series, double amplitude) {
 }
 
 void BM_Chart2Paint(benchmark::State& state) {
-    bench::EnsureApplication();
     TChart chart;
     TFastLineSeries snapshot, trace;
     ConfigureChart2(chart, snapshot, trace);
@@ -39,7 +37,6 @@ void BM_Chart2Paint(benchmark::State& state) {
 BENCHMARK(BM_Chart2Paint)->Args({790, 535})->Args({3840, 2100})->Unit(benchmark::kMicrosecond);
 
 void BM_Chart2RefillTrace(benchmark::State& state) {
-    bench::EnsureApplication();
     TChart chart;
     TFastLineSeries snapshot, trace;
     ConfigureChart2(chart, snapshot, trace);
@@ -53,7 +50,6 @@ BENCHMARK(BM_Chart2RefillTrace)->Unit(benchmark::kMicrosecond);
 // A band across nearly the whole plot, drawn over the chart's image into a
 // screen-sized image.
 void BM_RubberBandOverChart2(benchmark::State& state) {
-    bench::EnsureApplication();
     TChart chart;
     TFastLineSeries snapshot, trace;
     ConfigureChart2(chart, snapshot, trace);

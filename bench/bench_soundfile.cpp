@@ -7,7 +7,6 @@
 #include "audio/SoundFileReader.h"
 #include "audio/WavRecorder.h"
 
-#include "BenchApplication.h"
 
 #include <QCoreApplication>
 
@@ -93,7 +92,6 @@ BENCHMARK(BM_ReadSoundFileResampledFrom48000)->Unit(benchmark::kMillisecond);
 // Every buffer of the file through the component's buffer-return step, with
 // a handler that only adds up the samples.
 void BM_PlayFileAsFastAsPossible(benchmark::State& state) {
-    bench::EnsureApplication();
     const TSweepFile file(44100);
     TFileWaveIn device(file.Path(), TFilePace::AsFastAsPossible);
     QObject owner;
