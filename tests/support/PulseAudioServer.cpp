@@ -6,6 +6,8 @@
 #include <QThread>
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -31,6 +33,32 @@ void WriteFile(const QString& path, const QString& text) {
 TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXXXX") {
     if (!FDirectory.isValid()) throw std::runtime_error("no temporary directory for the PulseAudio server");
     WriteConfiguration();
+    Launch();
+    // The client side: libpulse finds the server, ALSA's default device is
+    // the pulse plugin, JACK is not started. Set before PortAudio starts.
+    qputenv("PULSE_SERVER", ("unix:" + FDirectory.filePath("native")).toUtf8());
+    qputenv("ALSA_CONFIG_PATH", ("/usr/share/alsa/alsa.conf:" + FDirectory.filePath("asound.conf")).toUtf8());
+    qputenv("JACK_NO_START_SERVER", "1");
+}
+
+TPulseAudioServer::~TPulseAudioServer() { End(); }
+
+QString TPulseAudioServer::FifoPath() const { return FDirectory.filePath("scopein"); }
+
+void TPulseAudioServer::Kill() {
+    FServer.kill();
+    FServer.waitForFinished(ShutdownTimeoutMs);
+}
+
+void TPulseAudioServer::Restart() {
+    End();
+    // A killed server leaves its socket and FIFO behind.
+    QFile::remove(FDirectory.filePath("native"));
+    QFile::remove(FifoPath());
+    Launch();
+}
+
+void TPulseAudioServer::Launch() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // Cookie, runtime files and the socket stay inside our directory.
     environment.insert("HOME", FDirectory.path());
@@ -51,16 +79,7 @@ TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXX
         End();
         throw;
     }
-    // The client side: libpulse finds the server, ALSA's default device is
-    // the pulse plugin, JACK is not started. Set before PortAudio starts.
-    qputenv("PULSE_SERVER", ("unix:" + FDirectory.filePath("native")).toUtf8());
-    qputenv("ALSA_CONFIG_PATH", ("/usr/share/alsa/alsa.conf:" + FDirectory.filePath("asound.conf")).toUtf8());
-    qputenv("JACK_NO_START_SERVER", "1");
 }
-
-TPulseAudioServer::~TPulseAudioServer() { End(); }
-
-QString TPulseAudioServer::FifoPath() const { return FDirectory.filePath("scopein"); }
 
 void TPulseAudioServer::WriteConfiguration() const {
     WriteFile(FDirectory.filePath("start.pa"),
@@ -111,6 +130,12 @@ TSampleFeeder::~TSampleFeeder() {
 // written whole or, when the pipe is full, not at all and tried again; a
 // server that stops reading never blocks this thread.
 void TSampleFeeder::Run() {
+    // A server that dies closes the FIFO's reading end: the write then fails
+    // with EPIPE instead of ending the test by SIGPIPE.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     using Clock = std::chrono::steady_clock;
     constexpr int ChunkSamples = SampleRate / 100;
     const auto begin = Clock::now();

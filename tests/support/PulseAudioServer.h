@@ -27,7 +27,14 @@ public:
     // The FIFO behind the default source: 16-bit mono at 44100 Hz.
     QString FifoPath() const;
 
+    // Ends the server at once (SIGKILL), as a crashed sound server ends.
+    void Kill();
+    // Starts the server again with the same socket and FIFO paths, so that
+    // clients find it where they found the first one.
+    void Restart();
+
 private:
+    void Launch();
     void WriteConfiguration() const;
     void WaitUntilReady();
     void End();
