@@ -26,6 +26,7 @@ class TAudioIn;
 class TChartWidget;
 class TFastLineSeries;
 class TImageWidget;
+class TStatusLine;
 class TWaveInService;
 
 // Gets every buffer after the window's buffer handler has shown it, for
@@ -109,8 +110,13 @@ public:
     void CheckBoxColorsClick(QObject* Sender);
 
     // A close of the device: a recording that ended by itself leaves the
-    // window in Idle with the Start button shown.
+    // window in Idle with the Start button shown, and says why when the
+    // device was lost.
     void AudioIn1Stop(QObject* Sender);
+
+    // The line that says why a recording did not start or ended; nullptr
+    // until there was something to say.
+    TStatusLine* StatusLine() const { return FStatusLine; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -146,6 +152,9 @@ private:
     void AlignControls();
     // Shows the button of the run state: Pause while recording, else Start.
     void ShowRecording(bool recording);
+    // Tells the user about the audio device, in the window (without
+    // stopping the message loop) and on standard error.
+    void ShowAudioProblem(const QString& text);
 
     std::unique_ptr<AnalysisState> FAnalysis;
     std::unique_ptr<TSeriesSink> FTracePoints;
@@ -154,6 +163,7 @@ private:
     std::vector<TBufferObserver*> FBufferObservers;
     TMeasurements FMeasurements;
     bool FPaintEveryBuffer = true;
+    TStatusLine* FStatusLine = nullptr;  // made at the first problem
 };
 
 }  // namespace wellenschau
