@@ -227,6 +227,7 @@ void TAudioIn::DispatchPending() {
         while (FPendingNext < FPending.size()) {
             const TPendingNotification next = FPending[FPendingNext++];
             Dispatch(*next.Receiver, next.Message);
+            DropHandledPending();
         }
     } catch (...) {
         // The handler's error goes on to the application; what is still
@@ -242,6 +243,16 @@ void TAudioIn::DispatchPending() {
     FPending.clear();
     FPendingNext = 0;
     FDispatching = false;
+}
+
+void TAudioIn::DropHandledPending() {
+    // A device that refills at once (a file played as fast as possible)
+    // keeps one notification waiting behind the one being handled, so the
+    // list never runs empty; without this it would grow by one entry per
+    // buffer for as long as the recording runs.
+    if (FPendingNext < PendingCapacity / 2) return;
+    FPending.erase(FPending.begin(), FPending.begin() + static_cast<std::ptrdiff_t>(FPendingNext));
+    FPendingNext = 0;
 }
 
 void TAudioIn::Dispatch(TCallBackWinIn& receiver, TWaveInMessage message) {

@@ -109,6 +109,8 @@ private:
 
     // Runs the held-back notifications in arrival order.
     void DispatchPending();
+    // Forgets the notifications already handled, keeping the capacity.
+    void DropHandledPending();
     void Dispatch(TCallBackWinIn& receiver, TWaveInMessage message);
     void ReleaseFinishedCallbackWindows();
 
