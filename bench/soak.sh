@@ -40,16 +40,19 @@ cp "$work/soak.csv" "$build_dir/soak.csv"
 cat "$work/stderr" >&2
 [ "$status" -eq 0 ] || { echo "soak: the program failed (exit $status)" >&2; exit 1; }
 
-# At the end of the sound's first minute and in its last minute.
+# At the end of the sound's first minute, in its last minute, and while the
+# export writes its pictures and files after the sound has ended.
 awk -F, -v total="$seconds" '
   NR == 1 { next }
   $2 >= 60 && !f { fr = $3; ff = $4; fs = $2; fe = $1; f = 1 }
-  f { lo = (lo == "" || $3 < lo ? $3 : lo); hi = ($3 > hi ? $3 : hi); flo = (flo == "" || $4 < flo ? $4 : flo); fhi = ($4 > fhi ? $4 : fhi) }
-  $2 >= total - 60 { lr = $3; lf = $4; ls = $2; le = $1 }
+  f && $2 < total { lo = (lo == "" || $3 < lo ? $3 : lo); hi = ($3 > hi ? $3 : hi); flo = (flo == "" || $4 < flo ? $4 : flo); fhi = ($4 > fhi ? $4 : fhi) }
+  $2 >= total - 60 && $2 < total { lr = $3; lf = $4; ls = $2; le = $1 }
+  $2 >= total { er = ($3 > er ? $3 : er); ef = ($4 > ef ? $4 : ef) }
   END {
     printf "soak: at sound %d s (run %d ms): VmRSS %d kB, %d open fds\n", fs, fe, fr, ff
     printf "soak: at sound %d s (run %d ms): VmRSS %d kB, %d open fds\n", ls, le, lr, lf
-    printf "soak: from the first minute on: VmRSS %d .. %d kB, open fds %d .. %d\n", lo, hi, flo, fhi
+    printf "soak: in between: VmRSS %d .. %d kB, open fds %d .. %d\n", lo, hi, flo, fhi
+    printf "soak: writing the export files at the end: VmRSS up to %d kB, up to %d open fds\n", er, ef
   }' "$build_dir/soak.csv"
 
 if cmp -s "$work/in.wav" "$work/rec.wav"; then
