@@ -11,6 +11,7 @@
 #include "chart/ChartWidget.h"
 #include "chart/FastLineSeries.h"
 #include "support/CounterSignal.h"
+#include "support/PipeWireServer.h"
 #include "support/PulseAudioServer.h"
 #include "support/TempPath.h"
 
@@ -50,9 +51,18 @@ double LoudestFrequency(const TFastLineSeries& spectrum) {
     return spectrum.XValue(loudest);
 }
 
-TEST(EndToEndTest, RecordsASineFromPulseAudio) {
-    wellenschau::test::TPulseAudioServer server;
-    wellenschau::test::TSampleFeeder feeder(server.FifoPath(), Tone);
+// The sound servers a desktop may run: PulseAudio, and PipeWire with its
+// PulseAudio service.
+struct TServerKind {
+    const char* Name;
+    std::unique_ptr<wellenschau::test::TSoundServer> (*Make)();
+};
+
+class EndToEndServerTest : public ::testing::TestWithParam<TServerKind> {};
+
+TEST_P(EndToEndServerTest, RecordsASine) {
+    const std::unique_ptr<wellenschau::test::TSoundServer> server = GetParam().Make();
+    wellenschau::test::TSampleFeeder feeder(server->FifoPath(), Tone);
     TForm1 form(DefaultWaveInService());
     form.show();
 
@@ -99,6 +109,19 @@ TEST(EndToEndTest, RecordsASineFromPulseAudio) {
     form.close();
     EXPECT_FALSE(form.AudioIn1->DeviceOpen());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Servers, EndToEndServerTest,
+    ::testing::Values(
+        TServerKind{"PulseAudio",
+                    []() -> std::unique_ptr<wellenschau::test::TSoundServer> {
+                        return std::make_unique<wellenschau::test::TPulseAudioServer>();
+                    }},
+        TServerKind{"PipeWire",
+                    []() -> std::unique_ptr<wellenschau::test::TSoundServer> {
+                        return std::make_unique<wellenschau::test::TPipeWireServer>();
+                    }}),
+    [](const ::testing::TestParamInfo<TServerKind>& info) { return std::string(info.param.Name); });
 
 // Counts the buffers the window's handler showed.
 class TBufferCount final : public TBufferObserver {

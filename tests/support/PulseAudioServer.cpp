@@ -30,18 +30,60 @@ void WriteFile(const QString& path, const QString& text) {
 
 }  // namespace
 
+QProcessEnvironment ServerEnvironment(const QString& directory) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Cookie, runtime files and the socket stay inside the directory.
+    environment.insert("HOME", directory);
+    environment.insert("XDG_RUNTIME_DIR", directory);
+    environment.insert("XDG_CONFIG_HOME", directory + "/config");
+    environment.insert("XDG_STATE_HOME", directory + "/state");
+    // Libraries preloaded into the test (a sanitizer runtime) stay out.
+    environment.remove("LD_PRELOAD");
+    return environment;
+}
+
+void UseSoundServer(const QString& socket, const QString& directory) {
+    WriteFile(directory + "/asound.conf",
+              "pcm.!default { type pulse }\n"
+              "ctl.!default { type pulse }\n");
+    qputenv("PULSE_SERVER", ("unix:" + socket).toUtf8());
+    qputenv("ALSA_CONFIG_PATH", ("/usr/share/alsa/alsa.conf:" + directory + "/asound.conf").toUtf8());
+    qputenv("JACK_NO_START_SERVER", "1");
+}
+
+void EndProcess(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) return;
+    process.terminate();
+    if (!process.waitForFinished(ShutdownTimeoutMs)) {
+        process.kill();
+        process.waitForFinished(ShutdownTimeoutMs);
+    }
+}
+
+void WaitForFiles(const QStringList& paths, QProcess& process, const char* name) {
+    const QDeadlineTimer deadline(StartupTimeoutMs);
+    const auto missing = [&paths] {
+        for (const QString& path : paths)
+            if (!QFileInfo::exists(path)) return true;
+        return false;
+    };
+    while (missing()) {
+        if (process.state() != QProcess::Running || deadline.hasExpired()) {
+            process.waitForReadyRead(100);
+            throw std::runtime_error(std::string(name) + " is not ready: " + process.readAll().toStdString());
+        }
+        QThread::msleep(20);
+    }
+}
+
 TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXXXX") {
     if (!FDirectory.isValid()) throw std::runtime_error("no temporary directory for the PulseAudio server");
     WriteConfiguration();
     Launch();
-    // The client side: libpulse finds the server, ALSA's default device is
-    // the pulse plugin, JACK is not started. Set before PortAudio starts.
-    qputenv("PULSE_SERVER", ("unix:" + FDirectory.filePath("native")).toUtf8());
-    qputenv("ALSA_CONFIG_PATH", ("/usr/share/alsa/alsa.conf:" + FDirectory.filePath("asound.conf")).toUtf8());
-    qputenv("JACK_NO_START_SERVER", "1");
+    UseSoundServer(FDirectory.filePath("native"), FDirectory.path());
 }
 
-TPulseAudioServer::~TPulseAudioServer() { End(); }
+TPulseAudioServer::~TPulseAudioServer() { EndProcess(FServer); }
 
 QString TPulseAudioServer::FifoPath() const { return FDirectory.filePath("scopein"); }
 
@@ -51,7 +93,7 @@ void TPulseAudioServer::Kill() {
 }
 
 void TPulseAudioServer::Restart() {
-    End();
+    EndProcess(FServer);
     // A killed server leaves its socket and FIFO behind.
     QFile::remove(FDirectory.filePath("native"));
     QFile::remove(FifoPath());
@@ -59,14 +101,7 @@ void TPulseAudioServer::Restart() {
 }
 
 void TPulseAudioServer::Launch() {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Cookie, runtime files and the socket stay inside our directory.
-    environment.insert("HOME", FDirectory.path());
-    environment.insert("XDG_RUNTIME_DIR", FDirectory.path());
-    environment.insert("XDG_CONFIG_HOME", FDirectory.filePath("config"));
-    // Libraries preloaded into the test (a sanitizer runtime) stay out.
-    environment.remove("LD_PRELOAD");
-    FServer.setProcessEnvironment(environment);
+    FServer.setProcessEnvironment(ServerEnvironment(FDirectory.path()));
     FServer.setProcessChannelMode(QProcess::MergedChannels);
     // -n: none of the system's start-up script; as root it only warns.
     FServer.start("pulseaudio", {"-n", "--file=" + FDirectory.filePath("start.pa"), "--daemonize=no",
@@ -74,9 +109,9 @@ void TPulseAudioServer::Launch() {
                                  "--high-priority=no", "--disable-shm=yes", "--log-target=stderr"});
     if (!FServer.waitForStarted(StartupTimeoutMs)) throw std::runtime_error("pulseaudio does not start");
     try {
-        WaitUntilReady();
+        WaitForFiles({FDirectory.filePath("native"), FifoPath()}, FServer, "pulseaudio");
     } catch (...) {
-        End();
+        EndProcess(FServer);
         throw;
     }
 }
@@ -88,29 +123,6 @@ void TPulseAudioServer::WriteConfiguration() const {
                       "set-default-source scopein\n")
                   .arg(FDirectory.filePath("native"), FifoPath())
                   .arg(SampleRate));
-    WriteFile(FDirectory.filePath("asound.conf"),
-              "pcm.!default { type pulse }\n"
-              "ctl.!default { type pulse }\n");
-}
-
-void TPulseAudioServer::WaitUntilReady() {
-    const QDeadlineTimer deadline(StartupTimeoutMs);
-    while (!QFileInfo::exists(FDirectory.filePath("native")) || !QFileInfo::exists(FifoPath())) {
-        if (FServer.state() != QProcess::Running || deadline.hasExpired()) {
-            FServer.waitForReadyRead(100);
-            throw std::runtime_error("pulseaudio is not ready: " + FServer.readAll().toStdString());
-        }
-        QThread::msleep(20);
-    }
-}
-
-void TPulseAudioServer::End() {
-    if (FServer.state() == QProcess::NotRunning) return;
-    FServer.terminate();
-    if (!FServer.waitForFinished(ShutdownTimeoutMs)) {
-        FServer.kill();
-        FServer.waitForFinished(ShutdownTimeoutMs);
-    }
 }
 
 TSampleFeeder::TSampleFeeder(const QString& fifoPath, TSampleAt sampleAt)
