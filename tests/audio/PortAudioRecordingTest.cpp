@@ -147,6 +147,7 @@ TEST_F(PortAudioRecordingTest, AStalledHandlerSkipsBuffersWhileTheRecordingFileK
     ASSERT_TRUE(StartClick()) << AudioIn1->ErrorMessage();
     RunLoop(30s);
     AudioIn1->StopNow();
+    AudioIn1->SetRecording(nullptr);
     ASSERT_GE(starts.size(), 30u);
     ASSERT_EQ(Discontinuities, 0);
 
