@@ -31,6 +31,9 @@ constexpr auto ShutdownWait = 3s;
 // lost. PortAudio calls back every few tens of milliseconds while data
 // flows; checked every 100 ms, a loss is noticed within 0.8 s.
 constexpr auto NoDataLimit = 700ms;
+// Before the first data a device may take longer: a headset switching its
+// profile for the microphone, a server waking a suspended source.
+constexpr auto FirstDataLimit = 3s;
 
 // ALSA and JACK print every device they probe and fail to open, which on
 // most machines is many lines for nothing; the program reports its own
@@ -210,7 +213,7 @@ TMMResult TPortAudioWaveIn::StartStream(TDevice& device) {
     std::unique_lock portAudio(*FPortAudioLock, PortAudioWait);
     if (!portAudio.owns_lock()) return MMSYSERR_ALLOCATED;
     TPortAudioStream& stream = device.Stream;
-    stream.SeenBytes = device.Queue.RecordedBytes();
+    stream.SeenBytes = stream.BytesAtStart = device.Queue.RecordedBytes();
     stream.LastProgress = TPortAudioStream::TClock::now();
     if (Pa_IsStreamActive(stream.Stream) == 1) return MMSYSERR_NOERROR;
     const PaError error = Pa_StartStream(stream.Stream);
@@ -223,7 +226,7 @@ TMMResult TPortAudioWaveIn::StreamHealth(TDevice& device) {
     if (const std::uint64_t recorded = device.Queue.RecordedBytes(); recorded != stream.SeenBytes) {
         stream.SeenBytes = recorded;
         stream.LastProgress = now;
-    } else if (now - stream.LastProgress > NoDataLimit) {
+    } else if (now - stream.LastProgress > (stream.SeenBytes == stream.BytesAtStart ? FirstDataLimit : NoDataLimit)) {
         return PAERR_NODATA;
     }
     // The closer may hold PortAudio while it aborts a dead stream: then the

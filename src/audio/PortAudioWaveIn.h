@@ -36,6 +36,7 @@ struct TPortAudioStream {
     using TClock = std::chrono::steady_clock;
     PaStream* Stream = nullptr;
     std::uint64_t SeenBytes = 0;
+    std::uint64_t BytesAtStart = 0;
     // When recorded bytes were last seen to grow (or recording started).
     TClock::time_point LastProgress;
 };
