@@ -5,6 +5,7 @@
 #include "ImageWidget.h"
 #include "LevelHistory.h"
 #include "ReadoutLine.h"
+#include "StatusLine.h"
 #include "analysis/Spectrogram.h"
 #include "analysis/Trace.h"
 #include "audio/AudioIn.h"
@@ -22,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include <cstdio>
 
 namespace wellenschau {
 
@@ -100,11 +102,23 @@ void TForm1::FormClose(QObject*) { AudioIn1->StopNow(); }
 void TForm1::StartButtonClick(QObject*) {
     AudioIn1->SetFrameRate(RoundToInt(FAnalysis->SampleRate));
     if (AudioIn1->Start(AudioIn1)) {
+        if (FStatusLine != nullptr) FStatusLine->Clear();
         ShowRecording(true);
     } else {
+        // Start refuses while a device is open: that is a click on Pause.
+        const bool pause = AudioIn1->DeviceOpen();
         AudioIn1->StopNow();
         ShowRecording(false);
+        if (!pause)
+            ShowAudioProblem("Die Aufnahme ließ sich nicht starten: " +
+                             QString::fromStdString(AudioIn1->ErrorMessage()));
     }
+}
+
+void TForm1::ShowAudioProblem(const QString& text) {
+    if (FStatusLine == nullptr) FStatusLine = new TStatusLine(this);
+    FStatusLine->Show(text);
+    std::fputs(qPrintable("wellenschau: " + text + '\n'), stderr);
 }
 
 void TForm1::ShowRecording(bool recording) {
@@ -119,7 +133,10 @@ void TForm1::ShowRecording(bool recording) {
 
 void TForm1::AudioIn1Stop(QObject* Sender) {
     // The close of an earlier recording must leave a newer one alone.
-    if (Sender == AudioIn1->CallbackWindow() && !AudioIn1->DeviceOpen()) ShowRecording(false);
+    if (Sender != AudioIn1->CallbackWindow() || AudioIn1->DeviceOpen()) return;
+    ShowRecording(false);
+    if (!AudioIn1->LostMessage().empty())
+        ShowAudioProblem("Die Aufnahme wurde beendet: " + QString::fromStdString(AudioIn1->LostMessage()));
 }
 
 bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {

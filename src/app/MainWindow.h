@@ -27,9 +27,10 @@ class TChartWidget;
 class TFastLineSeries;
 class TAnalyserView;
 class TImageWidget;
-class TReadoutLine;
-struct TInputDeviceInfo;
 class TLevelHistory;
+class TReadoutLine;
+class TStatusLine;
+struct TInputDeviceInfo;
 class TWaveInService;
 
 // Gets every buffer after the window's buffer handler has shown it, for
@@ -133,8 +134,13 @@ public:
     void CheckBoxColorsClick(QObject* Sender);
 
     // A close of the device: a recording that ended by itself leaves the
-    // window in Idle with the Start button shown.
+    // window in Idle with the Start button shown, and says why when the
+    // device was lost.
     void AudioIn1Stop(QObject* Sender);
+
+    // The line that says why a recording did not start or ended; nullptr
+    // until there was something to say.
+    TStatusLine* StatusLine() const { return FStatusLine; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -171,6 +177,9 @@ private:
     void AlignControls();
     // Shows the button of the run state: Pause while recording, else Start.
     void ShowRecording(bool recording);
+    // Tells the user about the audio device, in the window (without
+    // stopping the message loop) and on standard error.
+    void ShowAudioProblem(const QString& text);
 
     std::unique_ptr<AnalysisState> FAnalysis;
     std::unique_ptr<TSeriesSink> FTracePoints;
@@ -182,6 +191,7 @@ private:
     TReadoutLine* FReadout = nullptr;
     std::unique_ptr<TAnalyserView> FAnalyserView;
     bool FPaintEveryBuffer = true;
+    TStatusLine* FStatusLine = nullptr;  // made at the first problem
 };
 
 }  // namespace wellenschau

@@ -5,10 +5,10 @@
 #include "LevelHistory.h"
 #include "MainWindow.h"
 #include "audio/AudioIn.h"
+#include "audio/CaptureRecording.h"
 #include "audio/FileWaveIn.h"
 #include "audio/PortAudioWaveIn.h"
 #include "audio/SoundFileReader.h"
-#include "audio/WavRecorder.h"
 #include "palette/PaletteMemo.h"
 
 #include <QCheckBox>
@@ -57,35 +57,27 @@ void ChoosePalette(TForm1& form, const TOptions& options) {
     if (!options.Palette.isEmpty()) form.CBLut->setCurrentIndex(PaletteNames().indexOf(options.Palette));
 }
 
-// --record: appends every handled buffer to the WAV file. A write failure
-// ends the recording: the file keeps what was written and the error's
-// message reaches the user.
-class TWavRecording final : public TBufferObserver {
-public:
-    TWavRecording(const QString& path, TAudioIn& audioIn) : FRecorder(path.toStdString()), FAudioIn(audioIn) {}
-
-    void BufferHandled(const char* buffer, int size) override {
-        if (!FRecorder.IsOpen()) return;
-        try {
-            FRecorder.Append(buffer, size);
-        } catch (...) {
-            FRecorder.Close();
-            FAudioIn.StopNow();
-            throw;
-        }
-    }
-
-private:
-    TWavRecorder FRecorder;
-    TAudioIn& FAudioIn;
-};
-
-// Opens the WAV file of --record, if any, and registers it with the window.
-std::unique_ptr<TWavRecording> RecordTo(const TOptions& options, TForm1& form) {
+// --record: the WAV file, fed on the capture side with every sample the
+// device delivers, also while the window is too busy to show them. It is
+// made before the window, so that it outlives the window's recordings.
+std::unique_ptr<TCaptureRecording> OpenRecording(const TOptions& options) {
     if (options.RecordFile.isEmpty()) return nullptr;
-    auto recording = std::make_unique<TWavRecording>(options.RecordFile, *form.AudioIn1);
-    form.AddBufferObserver(*recording);
-    return recording;
+    return std::make_unique<TCaptureRecording>(options.RecordFile.toStdString());
+}
+
+// Ends the WAV file and reports it on standard error: its samples and the
+// buffers the display skipped. Returns the write error's message, empty
+// when the file is complete.
+QString FinishRecording(TCaptureRecording* recording, const TAudioIn& audioIn) {
+    if (recording == nullptr) return {};
+    recording->Finish();
+    std::fprintf(stderr, "wellenschau: %s: %llu Samples aufgenommen; die Anzeige hat %d Puffer übersprungen.\n",
+                 recording->Path().c_str(), static_cast<unsigned long long>(recording->WrittenBytes() / 2),
+                 audioIn.SkippedBuffers());
+    if (const std::uint64_t lost = recording->LostBytes(); lost > 0)
+        std::fprintf(stderr, "wellenschau: %llu Samples gingen verloren, weil die Datei nicht schnell genug "
+                     "geschrieben wurde.\n", static_cast<unsigned long long>(lost / 2));
+    return QString::fromStdString(recording->Failure());
 }
 
 // --export: the row levels and measurements of every handled buffer, and
@@ -129,8 +121,9 @@ int RunWindow(TApplication& application, const TOptions& options) {
         if (!options.InputFile.isEmpty()) file = OpenInputFile(options.InputFile, TFilePace::RealTime);
         if (options.Device && !DeviceExists(*options.Device))
             return Fail(QString("Es gibt kein Eingabegerät mit der Nummer %1 (siehe --list-devices).").arg(*options.Device));
+        const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
         TForm1 Form1(file ? static_cast<TWaveInService&>(*file) : DefaultWaveInService());
-        const std::unique_ptr<TWavRecording> recording = RecordTo(options, Form1);
+        Form1.AudioIn1->SetRecording(recording.get());
         if (options.Device) Form1.AudioIn1->SetWaveDevice(*options.Device);
         if (!file) Form1.SetInputDevices(ListPortAudioInputDevices());
         SetControls(Form1, options);
@@ -141,7 +134,11 @@ int RunWindow(TApplication& application, const TOptions& options) {
             Form1.move(screen->availableGeometry().center() - Form1.rect().center());
         Form1.show();
         ChoosePalette(Form1, options);
-        return application.exec();
+        const int status = application.exec();
+        Form1.AudioIn1->StopNow();
+        if (const QString failure = FinishRecording(recording.get(), *Form1.AudioIn1); !failure.isEmpty())
+            return Fail(failure);
+        return status;
     } catch (const EWellenschauError& error) {
         return Fail(QString::fromUtf8(error.what()));
     }
@@ -155,9 +152,10 @@ int RunExport(TApplication& application, const TOptions& options) {
     try {
         const std::unique_ptr<TFileWaveIn> file = OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible);
         TExportFiles::MakeFolder(options.ExportDir);
+        const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
         TForm1 Form1(*file);
         Form1.SetPaintEveryBuffer(false);
-        const std::unique_ptr<TWavRecording> recording = RecordTo(options, Form1);
+        Form1.AudioIn1->SetRecording(recording.get());
         Form1.FormShow(&Form1);  // the start-up palette, as showing the window installs it
         SetControls(Form1, options);
         ChoosePalette(Form1, options);
@@ -170,6 +168,9 @@ int RunExport(TApplication& application, const TOptions& options) {
         while (Form1.AudioIn1->DeviceOpen() && failure.isEmpty())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QCoreApplication::sendPostedEvents();
+        Form1.AudioIn1->StopNow();
+        if (const QString written = FinishRecording(recording.get(), *Form1.AudioIn1); !written.isEmpty())
+            return Fail(written);
         if (!failure.isEmpty()) return Fail(failure);
         if (rows.Handled() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
         files.Write(Form1);

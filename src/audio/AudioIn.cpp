@@ -1,6 +1,7 @@
 #include "audio/AudioIn.h"
 
 #include "audio/CallBackWinIn.h"
+#include "audio/CaptureRecording.h"
 #include "core/Errors.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@ namespace {
 const QEvent::Type ResumeNotifications = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 constexpr std::size_t PendingCapacity = 16;
+constexpr int WatchdogIntervalMs = 100;
 constexpr std::size_t ErrorTextSize = 256;
 
 }  // namespace
@@ -23,6 +25,8 @@ constexpr std::size_t ErrorTextSize = 256;
 TAudioIn::TAudioIn(QObject* AOwner, TWaveInService& service, TGlobalMemory& memory)
     : TAudioIO(AOwner, memory), FService(&service) {
     FPending.reserve(PendingCapacity);
+    FWatchdog.setInterval(WatchdogIntervalMs);
+    connect(&FWatchdog, &QTimer::timeout, this, [this] { WatchDevice(); });
 }
 
 TAudioIn::~TAudioIn() {
@@ -55,6 +59,12 @@ bool TAudioIn::SetWaveInService(TWaveInService& service) {
     return true;
 }
 
+bool TAudioIn::SetRecording(TCaptureRecording* recording) {
+    if (FDeviceOpen) return false;
+    FRecording = recording;
+    return true;
+}
+
 bool TAudioIn::OpenDevice(TAudioIn*& Target) {
     if (FDeviceOpen) {
         FErrorMessage = "Wave Input device is already open";
@@ -62,6 +72,7 @@ bool TAudioIn::OpenDevice(TAudioIn*& Target) {
     }
     FRingIndex = 0;
     FRingSize = FNumBuffers;
+    FLostMessage.clear();
     ReleaseFinishedCallbackWindows();
     FCallbackWindow = nullptr;
     FCallbackWindows.push_back(std::make_unique<TCallBackWinIn>(&Target));
@@ -74,6 +85,7 @@ bool TAudioIn::OpenDevice(TAudioIn*& Target) {
     }
     FCallbackWindow->MarkOpened();
     FDeviceOpen = true;
+    if (FRecording != nullptr) FService->SetRecording(FWaveHandle, FRecording);
     InitHeaders();
     for (int slot = 0; slot < FRingSize; ++slot) {
         if (const TMMResult code = FService->PrepareHeader(FWaveHandle, FHeaders[slot])) {
@@ -101,6 +113,7 @@ bool TAudioIn::StartRecording() {
             return false;
         }
     }
+    FWatchdog.start();
     return true;
 }
 
@@ -164,10 +177,36 @@ void TAudioIn::CloseDevice() {
     if (FDeviceOpen) {
         for (int slot = 0; slot < FRingSize; ++slot) FService->UnprepareHeader(FWaveHandle, FHeaders[slot]);
         FService->Reset(FWaveHandle);
+        CountSkipsAtClose();
+        // The device records no more: what it captured goes into the file
+        // before the close is announced.
+        if (FRecording != nullptr) FRecording->Flush();
         FService->Close(FWaveHandle);
     }
+    FWatchdog.stop();
     FDeviceOpen = false;
     FWaveHandle = NoWaveIn;
+}
+
+void TAudioIn::CountSkipsAtClose() {
+    FService->CheckDevice(FWaveHandle, FSkippedNow);
+    FSkippedBefore += FSkippedNow;
+    FSkippedNow = 0;
+}
+
+void TAudioIn::WatchDevice() {
+    if (!FDeviceOpen) return;
+    if (const TMMResult code = FService->CheckDevice(FWaveHandle, FSkippedNow)) {
+        DeviceLost(WaveErrorText(code));
+    } else if (FRecording != nullptr && FRecording->Failed()) {
+        DeviceLost(FRecording->Failure());
+    }
+}
+
+void TAudioIn::DeviceLost(const std::string& reason) {
+    FErrorMessage = reason;
+    FLostMessage = reason;
+    StopNow();
 }
 
 std::string TAudioIn::WaveErrorText(TMMResult code) const {
@@ -188,6 +227,7 @@ void TAudioIn::DispatchPending() {
         while (FPendingNext < FPending.size()) {
             const TPendingNotification next = FPending[FPendingNext++];
             Dispatch(*next.Receiver, next.Message);
+            DropHandledPending();
         }
     } catch (...) {
         // The handler's error goes on to the application; what is still
@@ -203,6 +243,16 @@ void TAudioIn::DispatchPending() {
     FPending.clear();
     FPendingNext = 0;
     FDispatching = false;
+}
+
+void TAudioIn::DropHandledPending() {
+    // A device that refills at once (a file played as fast as possible)
+    // keeps one notification waiting behind the one being handled, so the
+    // list never runs empty; without this it would grow by one entry per
+    // buffer for as long as the recording runs.
+    if (FPendingNext < PendingCapacity / 2) return;
+    FPending.erase(FPending.begin(), FPending.begin() + static_cast<std::ptrdiff_t>(FPendingNext));
+    FPendingNext = 0;
 }
 
 void TAudioIn::Dispatch(TCallBackWinIn& receiver, TWaveInMessage message) {

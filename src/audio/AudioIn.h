@@ -5,11 +5,19 @@
 // receiver (TCallBackWinIn), so all of the component's work, events
 // included, runs on the user-interface thread.
 //
+// While a recording runs, a watchdog on that thread asks the service every
+// 100 ms whether the device still delivers; a device that failed or went
+// silent (sound server gone, device removed), or a recording file that
+// could not be written, ends the recording as if the device had closed by
+// itself, with the reason in ErrorMessage and LostMessage.
+//
 // User-interface thread only.
 #pragma once
 
 #include "audio/AudioIO.h"
 #include "audio/WaveInService.h"
+
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -17,6 +25,7 @@
 namespace wellenschau {
 
 class TCallBackWinIn;
+class TCaptureRecording;
 
 // The handler of a filled buffer: its address and size in bytes. Whatever
 // the handler writes into Size is discarded. True gives the buffer back.
@@ -43,6 +52,19 @@ public:
     // Replaces the wave-input service; refused (False) while a device is open.
     bool SetWaveInService(TWaveInService& service);
 
+    // The file that gets every byte the following recordings capture, on
+    // the capture side, also those the handler is too late for (nullptr:
+    // none). Not owned; it must outlive the recordings. Refused (False)
+    // while a device is open.
+    bool SetRecording(TCaptureRecording* recording);
+    TCaptureRecording* Recording() const { return FRecording; }
+    // Buffers the handler never got because none was queued when the
+    // device had filled one (the handler was late), over all recordings.
+    int SkippedBuffers() const { return FSkippedBefore + FSkippedNow; }
+    // Why the device ended the latest recording by itself; empty when the
+    // owner or the end of a file ended it. Cleared by the next open.
+    const std::string& LostMessage() const { return FLostMessage; }
+
     bool DeviceOpen() const { return FDeviceOpen; }
     TCallBackWinIn* CallbackWindow() const { return FCallbackWindow; }
     // Receivers the component still keeps (the newest and those whose
@@ -65,6 +87,12 @@ protected:
     // is queued any more.
     void CloseIfDrained(const TCallBackWinIn* open);
 
+    // The watchdog's tick: ends the recording when the device is lost.
+    void WatchDevice();
+    void DeviceLost(const std::string& reason);
+    // Takes the skip count of the device that is being closed.
+    void CountSkipsAtClose();
+
     bool DeviceBusy() const override { return FDeviceOpen; }
     bool event(QEvent* event) override;
 
@@ -81,6 +109,8 @@ private:
 
     // Runs the held-back notifications in arrival order.
     void DispatchPending();
+    // Forgets the notifications already handled, keeping the capacity.
+    void DropHandledPending();
     void Dispatch(TCallBackWinIn& receiver, TWaveInMessage message);
     void ReleaseFinishedCallbackWindows();
 
@@ -94,6 +124,11 @@ private:
     std::size_t FPendingNext = 0;
     bool FDispatching = false;
     bool FResumePosted = false;
+    QTimer FWatchdog;
+    TCaptureRecording* FRecording = nullptr;
+    int FSkippedBefore = 0;  // recordings already closed
+    int FSkippedNow = 0;     // the open device, as last asked
+    std::string FLostMessage;
 };
 
 }  // namespace wellenschau

@@ -114,12 +114,15 @@ void TFileWaveIn::ReturnFromFile(TDevice& device, TWaveHdr& header) {
     TFileStream& stream = device.Stream;
     const int capacity = static_cast<int>(header.BufferLength / BytesPerSample);
     int read = 0;
+    bool atEnd = true;
     try {
         read = stream.Reader->Read(reinterpret_cast<std::int16_t*>(header.Data), capacity);
+        // Knowing the end with the last buffer that carries samples keeps a
+        // buffer queued behind it from being filled with silence first.
+        atEnd = read < capacity || stream.Reader->AtEnd();
     } catch (const ESoundFileError& error) {
         FLastFileError = error.what();
         stream.EndCode = FILEERR_FILE;
-        read = 0;
     }
     if (read == 0) {
         stream.AtEnd = true;
@@ -127,12 +130,14 @@ void TFileWaveIn::ReturnFromFile(TDevice& device, TWaveHdr& header) {
         return;
     }
     const std::size_t filled = static_cast<std::size_t>(read) * BytesPerSample;
+    // The recording file gets the file's samples, not the padding.
+    device.Queue.PassToRecording(header.Data, filled);
     std::memset(header.Data + filled, 0, header.BufferLength - filled);
     header.BytesRecorded = header.BufferLength;
     stream.SamplesReturned += capacity;
     MarkReturned(stream, header);
     stream.LastFileReturn = header.Reserved;
-    stream.AtEnd = read < capacity;
+    stream.AtEnd = atEnd;
     device.Queue.ReturnHead();
 }
 

@@ -13,7 +13,7 @@
 //    for processing a file faster than real time.
 //
 // At the end of the file the last buffer with samples is completed with
-// zeros. Buffers still queued, or queued again before that last buffer was
+// zeros; the recording file, if any, gets exactly the file's samples. Buffers still queued, or queued again before that last buffer was
 // handled, come back zero-filled with BytesRecorded 0. Queuing the last
 // buffer (or any returned after it) again fails with FILEERR_ENDOFFILE
 // ("Ende der Datei erreicht"), which makes the audio component drain and

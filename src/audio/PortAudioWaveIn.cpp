@@ -27,6 +27,13 @@ TMMResult PortAudioCode(PaError error) { return static_cast<TMMResult>(-error); 
 constexpr auto PortAudioWait = 2s;
 // How long the shut-down waits for the last streams to close.
 constexpr auto ShutdownWait = 3s;
+// How long a recording stream may deliver nothing before it counts as
+// lost. PortAudio calls back every few tens of milliseconds while data
+// flows; checked every 100 ms, a loss is noticed within 0.8 s.
+constexpr auto NoDataLimit = 700ms;
+// Before the first data a device may take longer: a headset switching its
+// profile for the microphone, a server waking a suspended source.
+constexpr auto FirstDataLimit = 3s;
 
 // ALSA and JACK print every device they probe and fail to open, which on
 // most machines is many lines for nothing; the program reports its own
@@ -111,8 +118,8 @@ private:
             lock.unlock();
             {
                 std::lock_guard portAudio(*shared->PortAudioLock);
-                Pa_AbortStream(device->Stream);
-                Pa_CloseStream(device->Stream);
+                Pa_AbortStream(device->Stream.Stream);
+                Pa_CloseStream(device->Stream.Stream);
             }
             device.reset();
             lock.lock();
@@ -143,6 +150,9 @@ std::string TPortAudioWaveIn::ErrorText(TMMResult code) const {
     if (code >= PortAudioCodeFirst && code <= PortAudioCodeLast) {
         return Pa_GetErrorText(-static_cast<PaError>(code));
     }
+    if (code == PAERR_STREAMSTOPPED) return "Der Aufnahmestrom des Eingabegeräts ist stehen geblieben.";
+    if (code == PAERR_NODATA)
+        return "Das Eingabegerät liefert keine Daten mehr (Tonserver beendet oder Gerät entfernt?).";
     return TQueuedWaveIn::ErrorText(code);
 }
 
@@ -195,16 +205,37 @@ TMMResult TPortAudioWaveIn::OpenStream(TDevice& device, int deviceId, const TWav
     const PaError error = Pa_OpenStream(&stream, &input, nullptr, format.SamplesPerSec, paFramesPerBufferUnspecified,
                                         paNoFlag, &StreamCallback, &device.Queue);
     if (error != paNoError) return PortAudioCode(error);
-    device.Stream = stream;
+    device.Stream.Stream = stream;
     return MMSYSERR_NOERROR;
 }
 
 TMMResult TPortAudioWaveIn::StartStream(TDevice& device) {
     std::unique_lock portAudio(*FPortAudioLock, PortAudioWait);
     if (!portAudio.owns_lock()) return MMSYSERR_ALLOCATED;
-    if (Pa_IsStreamActive(device.Stream) == 1) return MMSYSERR_NOERROR;
-    const PaError error = Pa_StartStream(device.Stream);
+    TPortAudioStream& stream = device.Stream;
+    stream.SeenBytes = stream.BytesAtStart = device.Queue.RecordedBytes();
+    stream.LastProgress = TPortAudioStream::TClock::now();
+    if (Pa_IsStreamActive(stream.Stream) == 1) return MMSYSERR_NOERROR;
+    const PaError error = Pa_StartStream(stream.Stream);
     return error == paNoError ? MMSYSERR_NOERROR : PortAudioCode(error);
+}
+
+TMMResult TPortAudioWaveIn::StreamHealth(TDevice& device) {
+    TPortAudioStream& stream = device.Stream;
+    const auto now = TPortAudioStream::TClock::now();
+    if (const std::uint64_t recorded = device.Queue.RecordedBytes(); recorded != stream.SeenBytes) {
+        stream.SeenBytes = recorded;
+        stream.LastProgress = now;
+    } else if (now - stream.LastProgress > (stream.SeenBytes == stream.BytesAtStart ? FirstDataLimit : NoDataLimit)) {
+        return PAERR_NODATA;
+    }
+    // The closer may hold PortAudio while it aborts a dead stream: then the
+    // next check asks again rather than making the user wait.
+    std::unique_lock portAudio(*FPortAudioLock, std::try_to_lock);
+    if (!portAudio.owns_lock()) return MMSYSERR_NOERROR;
+    const PaError active = Pa_IsStreamActive(stream.Stream);
+    if (active < 0) return PortAudioCode(active);
+    return active == 0 ? PAERR_STREAMSTOPPED : MMSYSERR_NOERROR;
 }
 
 void TPortAudioWaveIn::ReleaseStream(std::unique_ptr<TDevice> device) { FCloser->Close(std::move(device)); }

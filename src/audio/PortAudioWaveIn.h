@@ -14,6 +14,8 @@
 
 #include <portaudio.h>
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -28,8 +30,18 @@ struct TInputDeviceInfo {
     bool IsDefault;
 };
 
-// Each open device keeps its PortAudio stream.
-class TPortAudioWaveIn : public TQueuedWaveIn<PaStream*> {
+// What each open device keeps: its PortAudio stream and what the watchdog
+// (StreamHealth) last saw of it.
+struct TPortAudioStream {
+    using TClock = std::chrono::steady_clock;
+    PaStream* Stream = nullptr;
+    std::uint64_t SeenBytes = 0;
+    std::uint64_t BytesAtStart = 0;
+    // When recorded bytes were last seen to grow (or recording started).
+    TClock::time_point LastProgress;
+};
+
+class TPortAudioWaveIn : public TQueuedWaveIn<TPortAudioStream> {
 public:
     TPortAudioWaveIn();
     ~TPortAudioWaveIn() override;
@@ -46,6 +58,11 @@ protected:
     TMMResult OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) override;
     TMMResult StartStream(TDevice& device) override;
     void ReleaseStream(std::unique_ptr<TDevice> device) override;
+    // The stream has failed when PortAudio says it is no longer active, or
+    // when no data has come for NoDataLimit while recording runs: with the
+    // ALSA pulse plugin a vanished sound server neither calls back nor
+    // reports an error.
+    TMMResult StreamHealth(TDevice& device) override;
 
 private:
     class TStreamCloser;
@@ -60,6 +77,11 @@ private:
     bool FInitialized = false;
     std::unique_ptr<TStreamCloser> FCloser;
 };
+
+// The stream has stopped by itself.
+constexpr TMMResult PAERR_STREAMSTOPPED = 200;
+// The stream delivers no more data.
+constexpr TMMResult PAERR_NODATA = 201;
 
 // The input devices of the program's default service.
 std::vector<TInputDeviceInfo> ListPortAudioInputDevices();

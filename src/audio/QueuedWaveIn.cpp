@@ -1,5 +1,7 @@
 #include "audio/QueuedWaveIn.h"
 
+#include "audio/CaptureRecording.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -43,6 +45,7 @@ TMMResult TWaveInQueue::Add(TWaveHdr& header) {
     header.Flags = (header.Flags & ~WHDR_DONE) | WHDR_INQUEUE;
     header.BytesRecorded = 0;
     header.Next = nullptr;
+    FBufferLength = header.BufferLength;
     if (FTail != nullptr) {
         FTail->Next = &header;
     } else {
@@ -60,6 +63,7 @@ void TWaveInQueue::StartRecording() {
 void TWaveInQueue::Reset() {
     std::lock_guard lock(FLock);
     FRecording = false;
+    FSkipRemaining = 0;
     while (FHead != nullptr) ReturnHeadLocked();
 }
 
@@ -80,16 +84,58 @@ void TWaveInQueue::Abandon() {
 void TWaveInQueue::Record(const char* bytes, std::size_t count) {
     std::lock_guard lock(FLock);
     if (!FRecording) return;
-    while (count > 0 && FHead != nullptr) {
-        TWaveHdr& header = *FHead;
-        const std::size_t room = header.BufferLength - header.BytesRecorded;
-        const std::size_t copied = std::min(room, count);
-        std::memcpy(header.Data + header.BytesRecorded, bytes, copied);
-        header.BytesRecorded += static_cast<std::uint32_t>(copied);
-        bytes += copied;
-        count -= copied;
-        if (header.BytesRecorded == header.BufferLength) ReturnHeadLocked();
+    FRecordedBytes += count;
+    if (FRecordingFile != nullptr) FRecordingFile->Capture(bytes, count);
+    while (count > 0) {
+        if (FSkipRemaining == 0 && FHead == nullptr) {
+            // Before the first buffer was queued there is nothing to skip.
+            if (FBufferLength == 0) return;
+            FSkipRemaining = FBufferLength;
+            ++FSkippedBuffers;
+        }
+        std::size_t used = 0;
+        if (FSkipRemaining > 0) {
+            used = std::min(count, FSkipRemaining);
+            FSkipRemaining -= used;
+        } else {
+            used = FillHeadLocked(bytes, count);
+        }
+        bytes += used;
+        count -= used;
     }
+}
+
+std::size_t TWaveInQueue::FillHeadLocked(const char* bytes, std::size_t count) {
+    TWaveHdr& header = *FHead;
+    const std::size_t copied = std::min<std::size_t>(header.BufferLength - header.BytesRecorded, count);
+    std::memcpy(header.Data + header.BytesRecorded, bytes, copied);
+    header.BytesRecorded += static_cast<std::uint32_t>(copied);
+    if (header.BytesRecorded == header.BufferLength) ReturnHeadLocked();
+    return copied;
+}
+
+void TWaveInQueue::SetRecording(TCaptureRecording* recording) {
+    std::lock_guard lock(FLock);
+    FRecordingFile = recording;
+}
+
+void TWaveInQueue::PassToRecording(const char* bytes, std::size_t count) {
+    TCaptureRecording* recording = nullptr;
+    {
+        std::lock_guard lock(FLock);
+        recording = FRecordingFile;
+    }
+    if (recording != nullptr) recording->CaptureAll(bytes, count);
+}
+
+int TWaveInQueue::SkippedBuffers() const {
+    std::lock_guard lock(FLock);
+    return FSkippedBuffers;
+}
+
+std::uint64_t TWaveInQueue::RecordedBytes() const {
+    std::lock_guard lock(FLock);
+    return FRecordedBytes;
 }
 
 TWaveHdr* TWaveInQueue::RecordingHead() const {

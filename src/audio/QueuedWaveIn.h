@@ -13,6 +13,7 @@
 #include "audio/WaveInService.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -46,9 +47,22 @@ public:
     void Abandon();
 
     // Copies recorded bytes into the buffers at the head of the queue; each
-    // buffer that becomes full is returned. Bytes without a queued buffer, or
-    // outside Start … Reset, are dropped. Any thread.
+    // buffer that becomes full is returned. Outside Start … Reset bytes are
+    // dropped. While no buffer is queued, bytes are dropped a whole buffer
+    // length at a time, each such stretch counted as a skipped buffer, so
+    // that every buffer the receiver gets starts a whole number of buffer
+    // lengths into the recording. Every byte recorded also goes to the
+    // recording file, if any. Any thread; allocates nothing.
     void Record(const char* bytes, std::size_t count);
+    // Hands the bytes of Record to `recording` as well (nullptr: none).
+    void SetRecording(TCaptureRecording* recording);
+    // For a device that fills its buffers itself (a file): passes `count`
+    // bytes to the recording file, waiting for room. User-interface thread.
+    void PassToRecording(const char* bytes, std::size_t count);
+    // Buffer lengths dropped while no buffer was queued.
+    int SkippedBuffers() const;
+    // Bytes recorded since the device was opened.
+    std::uint64_t RecordedBytes() const;
     // The buffer at the head of the queue while recording runs, else nullptr.
     TWaveHdr* RecordingHead() const;
     // Returns the buffer at the head of the queue as it is; false when none.
@@ -58,6 +72,8 @@ public:
 
 private:
     void ReturnHeadLocked();
+    // Copies up to `count` bytes into the buffer at the head; returns them.
+    std::size_t FillHeadLocked(const char* bytes, std::size_t count);
 
     mutable std::mutex FLock;  // guards everything below against Record()
     QObject* FReceiver;
@@ -66,6 +82,13 @@ private:
     bool FRecording = false;  // between Start and Reset or Close
     TWaveHdr* FHead = nullptr;  // chained through TWaveHdr::Next
     TWaveHdr* FTail = nullptr;
+    TCaptureRecording* FRecordingFile = nullptr;
+    std::uint64_t FRecordedBytes = 0;
+    // Length of the buffers queued; what a skipped stretch drops.
+    std::size_t FBufferLength = 0;
+    // Bytes still to drop of the stretch being skipped.
+    std::size_t FSkipRemaining = 0;
+    int FSkippedBuffers = 0;
 };
 
 // What Open checks before a backend sees the request: MMSYSERR_NOERROR when
@@ -84,6 +107,8 @@ public:
     TMMResult Start(HWAVEIN handle) override;
     TMMResult Reset(HWAVEIN handle) override;
     TMMResult Close(HWAVEIN handle) override;
+    TMMResult SetRecording(HWAVEIN handle, TCaptureRecording* recording) override;
+    TMMResult CheckDevice(HWAVEIN handle, int& skippedBuffers) override;
     std::string ErrorText(TMMResult code) const override { return QueuedWaveInErrorText(code); }
 
     // Number of devices currently open.
@@ -105,6 +130,9 @@ protected:
     // Called once the device is closed: the backend ends its stream, now or
     // in the background, and then lets the device go.
     virtual void ReleaseStream(std::unique_ptr<TDevice> device) = 0;
+    // Whether the device's stream still delivers (see CheckDevice); the
+    // default trusts it.
+    virtual TMMResult StreamHealth(TDevice&) { return MMSYSERR_NOERROR; }
 
     // Device behind an open handle, or nullptr.
     TDevice* Find(HWAVEIN handle) const;
@@ -180,6 +208,22 @@ TMMResult TQueuedWaveIn<TStream>::Close(HWAVEIN handle) {
     FDevices.erase(found);
     ReleaseStream(std::move(device));
     return MMSYSERR_NOERROR;
+}
+
+template <typename TStream>
+TMMResult TQueuedWaveIn<TStream>::SetRecording(HWAVEIN handle, TCaptureRecording* recording) {
+    TDevice* device = Find(handle);
+    if (device == nullptr) return MMSYSERR_INVALHANDLE;
+    device->Queue.SetRecording(recording);
+    return MMSYSERR_NOERROR;
+}
+
+template <typename TStream>
+TMMResult TQueuedWaveIn<TStream>::CheckDevice(HWAVEIN handle, int& skippedBuffers) {
+    TDevice* device = Find(handle);
+    if (device == nullptr) return MMSYSERR_INVALHANDLE;
+    skippedBuffers = device->Queue.SkippedBuffers();
+    return StreamHealth(*device);
 }
 
 template <typename TStream>

@@ -77,6 +77,13 @@ bool TSimulatedWaveIn::FillNextSamples(HWAVEIN handle, std::span<const std::int1
     return FillNext(handle, {reinterpret_cast<const char*>(samples.data()), samples.size_bytes()});
 }
 
+bool TSimulatedWaveIn::LoseDevice(HWAVEIN handle, TMMResult code) {
+    TDevice* device = Find(handle);
+    if (device == nullptr) return false;
+    device->Stream.Health = code;
+    return true;
+}
+
 void TSimulatedWaveIn::FailNext(TWaveInCall call, TMMResult code) { FPendingFailures[call] = code; }
 
 int TSimulatedWaveIn::CallsOnClosedHandles() const {

@@ -17,7 +17,10 @@ namespace wellenschau {
 enum class TWaveInCall { Open, PrepareHeader, UnprepareHeader, AddBuffer, Start, Reset, Close };
 
 // A simulated device has no stream of its own: the driver fills its queue.
-struct TSimulatedStream {};
+// What CheckDevice reports of it is the driver's choice too.
+struct TSimulatedStream {
+    TMMResult Health = MMSYSERR_NOERROR;
+};
 
 class TSimulatedWaveIn : public TQueuedWaveIn<TSimulatedStream> {
 public:
@@ -46,6 +49,9 @@ public:
     bool FillNextSamples(HWAVEIN handle, std::span<const std::int16_t> samples);
     // The next call of `call` fails with `code` and has no other effect.
     void FailNext(TWaveInCall call, TMMResult code);
+    // From now on CheckDevice reports `code` for the device, as for a
+    // device that was lost. False when the handle is not open.
+    bool LoseDevice(HWAVEIN handle, TMMResult code);
     // Number of input devices; Open accepts 0 … count − 1.
     void SetDeviceCount(int count) { FDeviceCount = count; }
 
@@ -62,6 +68,7 @@ protected:
     TMMResult OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) override;
     TMMResult StartStream(TDevice&) override { return MMSYSERR_NOERROR; }
     void ReleaseStream(std::unique_ptr<TDevice>) override {}
+    TMMResult StreamHealth(TDevice& device) override { return device.Stream.Health; }
 
 private:
     // Runs one call unless a failure is pending for it, and records it.

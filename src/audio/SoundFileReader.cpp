@@ -106,6 +106,12 @@ int TSoundFileReader::Read(std::int16_t* out, int count) {
     return produced;
 }
 
+bool TSoundFileReader::AtEnd() {
+    if (FOutputUsed < FOutputCount) return false;
+    if (!FAtEnd && !Refill()) FAtEnd = true;
+    return FAtEnd;
+}
+
 bool TSoundFileReader::Refill() {
     FOutputUsed = 0;
     if (FResampler) return RefillResampled();

@@ -46,6 +46,9 @@ public:
     // `count` until the end of the file, fewer only at the end, then 0.
     // Throws ESoundFileError on a read error inside the file.
     int Read(std::int16_t* out, int count);
+    // True when Read has nothing left to give. Reads ahead as far as needed
+    // to know; throws ESoundFileError as Read does.
+    bool AtEnd();
 
     // Facts about the source, for messages.
     const std::string& Path() const { return FPath; }

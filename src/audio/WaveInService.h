@@ -15,6 +15,8 @@ class QObject;
 
 namespace wellenschau {
 
+class TCaptureRecording;
+
 class TWaveInService {
 public:
     virtual ~TWaveInService() = default;
@@ -37,6 +39,15 @@ public:
     // Closes the device (no buffer may be queued) and posts Close. After it
     // returns the service touches none of the device's buffers again.
     virtual TMMResult Close(HWAVEIN handle) = 0;
+    // From now on every byte the device records also goes to `recording`
+    // (nullptr: to none), whether or not a buffer is queued for it.
+    virtual TMMResult SetRecording(HWAVEIN handle, TCaptureRecording* recording) = 0;
+    // MMSYSERR_NOERROR while the device records and its data keeps coming;
+    // otherwise the code of why it does not (the stream failed, no data for
+    // too long). `skippedBuffers` receives the number of buffer lengths the
+    // device recorded while no buffer was queued: what the receiver, late
+    // with its buffers, never got. Never waits for the device.
+    virtual TMMResult CheckDevice(HWAVEIN handle, int& skippedBuffers) = 0;
     // A text for an error code, at most 255 characters.
     virtual std::string ErrorText(TMMResult code) const = 0;
 };

@@ -1,12 +1,19 @@
 // The whole program on the real audio path: a private PulseAudio server
-// whose default source plays a 1 kHz sine, recorded through PortAudio by
-// the window's own component.
+// whose default source plays a 1 kHz sine (or a counter), recorded through
+// PortAudio by the window's own component; the server may die and come
+// back.
 #include "AppTestSupport.h"
 #include "app/ImageWidget.h"
+#include "app/StatusLine.h"
+#include "audio/CaptureRecording.h"
+#include "audio/SoundFileReader.h"
 #include "audio/WaveInService.h"
 #include "chart/ChartWidget.h"
 #include "chart/FastLineSeries.h"
+#include "support/CounterSignal.h"
+#include "support/PipeWireServer.h"
 #include "support/PulseAudioServer.h"
+#include "support/TempPath.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,7 +22,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
+#include <vector>
 
 using namespace wellenschau;
 
@@ -42,9 +51,18 @@ double LoudestFrequency(const TFastLineSeries& spectrum) {
     return spectrum.XValue(loudest);
 }
 
-TEST(EndToEndTest, RecordsASineFromPulseAudio) {
-    wellenschau::test::TPulseAudioServer server;
-    wellenschau::test::TSampleFeeder feeder(server.FifoPath(), Tone);
+// The sound servers a desktop may run: PulseAudio, and PipeWire with its
+// PulseAudio service.
+struct TServerKind {
+    const char* Name;
+    std::unique_ptr<wellenschau::test::TSoundServer> (*Make)();
+};
+
+class EndToEndServerTest : public ::testing::TestWithParam<TServerKind> {};
+
+TEST_P(EndToEndServerTest, RecordsASine) {
+    const std::unique_ptr<wellenschau::test::TSoundServer> server = GetParam().Make();
+    wellenschau::test::TSampleFeeder feeder(server->FifoPath(), Tone);
     TForm1 form(DefaultWaveInService());
     form.show();
 
@@ -90,6 +108,86 @@ TEST(EndToEndTest, RecordsASineFromPulseAudio) {
     RunEventLoopFor(300);
     form.close();
     EXPECT_FALSE(form.AudioIn1->DeviceOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Servers, EndToEndServerTest,
+    ::testing::Values(
+        TServerKind{"PulseAudio",
+                    []() -> std::unique_ptr<wellenschau::test::TSoundServer> {
+                        return std::make_unique<wellenschau::test::TPulseAudioServer>();
+                    }},
+        TServerKind{"PipeWire",
+                    []() -> std::unique_ptr<wellenschau::test::TSoundServer> {
+                        return std::make_unique<wellenschau::test::TPipeWireServer>();
+                    }}),
+    [](const ::testing::TestParamInfo<TServerKind>& info) { return std::string(info.param.Name); });
+
+// Counts the buffers the window's handler showed.
+class TBufferCount final : public TBufferObserver {
+public:
+    void BufferHandled(const char*, int) override { ++Count; }
+    int Count = 0;
+};
+
+// Runs the event loop until `done` or `limitMs` have passed; the time taken.
+qint64 RunEventLoopUntil(const std::function<bool()>& done, int limitMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < limitMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return timer.elapsed();
+}
+
+TEST(EndToEndTest, ALostSoundServerEndsTheRecordingAndStartWorksWhenItIsBack) {
+    const wellenschau::test::TTempFolder folder;
+    wellenschau::test::TPulseAudioServer server;
+    auto feeder = std::make_unique<wellenschau::test::TSampleFeeder>(server.FifoPath(), wellenschau::test::SlowCounter);
+    TCaptureRecording recording(folder.Path("lost.wav"));
+    TForm1 form(DefaultWaveInService());
+    form.AudioIn1->SetRecording(&recording);
+    TBufferCount shown;
+    form.AddBufferObserver(shown);
+    form.show();
+
+    form.StartButton->click();
+    ASSERT_TRUE(form.StartButton->isHidden()) << form.AudioIn1->ErrorMessage();
+    RunEventLoopFor(1500);
+    ASSERT_GT(shown.Count, 5);
+    server.Kill();
+    const qint64 noticedMs = RunEventLoopUntil([&] { return !form.StartButton->isHidden(); }, 5000);
+    EXPECT_LT(noticedMs, 1000) << "the window shows Start within 1 s of the loss";
+    EXPECT_TRUE(form.PauseButton->isHidden());
+    EXPECT_FALSE(form.AudioIn1->DeviceOpen());
+    ASSERT_NE(form.StatusLine(), nullptr);
+    EXPECT_TRUE(form.StatusLine()->isVisible());
+    EXPECT_TRUE(form.StatusLine()->text().startsWith("Die Aufnahme wurde beendet: ")) << form.StatusLine()->text().toStdString();
+    // Everything received until then is in the file, without a gap.
+    const std::uint64_t bytesAtLoss = recording.WrittenBytes();
+    EXPECT_GE(bytesAtLoss, static_cast<std::uint64_t>(shown.Count) * 8192);
+
+    feeder.reset();
+    server.Restart();
+    feeder = std::make_unique<wellenschau::test::TSampleFeeder>(server.FifoPath(), wellenschau::test::SlowCounter);
+    const int shownBefore = shown.Count;
+    QElapsedTimer click;
+    click.start();
+    form.StartButton->click();
+    // Not a speed measurement: the dead stream's close must not hold it up.
+    EXPECT_LT(click.elapsed(), 1000);
+    ASSERT_TRUE(form.StartButton->isHidden()) << form.AudioIn1->ErrorMessage();
+    EXPECT_FALSE(form.StatusLine()->isVisible());
+    RunEventLoopFor(1500);
+    EXPECT_GT(shown.Count, shownBefore + 5) << "the new server's samples reach the window";
+    form.PauseButton->click();
+    EXPECT_FALSE(form.StatusLine()->isVisible()) << "a pause is no problem";
+
+    recording.Finish();
+    TSoundFileReader reader(folder.Path("lost.wav"));
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(reader.SourceFrames()));
+    ASSERT_EQ(reader.Read(samples.data(), static_cast<int>(samples.size())), static_cast<int>(samples.size()));
+    const std::span<const std::int16_t> first(samples.data(), bytesAtLoss / 2);
+    EXPECT_TRUE(wellenschau::test::SlowCounterPosition(first).has_value());
+    EXPECT_GT(samples.size(), bytesAtLoss / 2 + 44100);
 }
 
 }  // namespace

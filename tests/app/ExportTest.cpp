@@ -210,17 +210,22 @@ TEST_F(ExportOptionsTest, ControlsAndRecording) {
     }
     EXPECT_TRUE(someLight);
 
-    // The recording holds exactly what the handler received: the file,
-    // then zeros up to the end of the last buffer.
+    // The recording holds exactly the file's samples, without the zeros
+    // that complete the handler's last buffer (the file is not a whole
+    // number of buffers long).
     TSoundFileReader original(wav.toStdString()), copy(recorded.toStdString());
     EXPECT_EQ(copy.SourceRate(), 44100);
     EXPECT_EQ(copy.SourceChannels(), 1);
-    EXPECT_EQ(copy.SourceFrames() % 4096, 0);
+    ASSERT_NE(original.SourceFrames() % 4096, 0);
     std::vector<std::int16_t> a(100000, 1), b(100000, 2);
     const int originalCount = original.Read(a.data(), 100000);
     const int copyCount = copy.Read(b.data(), 100000);
-    ASSERT_GE(copyCount, originalCount);
-    for (int i = 0; i < copyCount; ++i) ASSERT_EQ(b[i], i < originalCount ? a[i] : 0) << i;
+    ASSERT_EQ(copyCount, originalCount);
+    a.resize(static_cast<std::size_t>(originalCount));
+    b.resize(static_cast<std::size_t>(copyCount));
+    EXPECT_TRUE(a == b);
+    EXPECT_TRUE(run.Errors.contains("44100 Samples aufgenommen; die Anzeige hat 0 Puffer übersprungen"))
+        << run.Errors.toStdString();
 }
 
 TEST_F(ExportOptionsTest, BadInputFailsClearlyAndWritesNothing) {

@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 #include "app/ImageWidget.h"
+#include "app/StatusLine.h"
 #include "chart/ChartWidget.h"
 #include "chart/FastLineSeries.h"
 
@@ -7,6 +8,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -49,6 +51,7 @@ TEST_F(MainWindowTest, StoredLayoutAndStartUp) {
     EXPECT_EQ(Form().Image1->Picture().size(), QSize(304, 300));
     EXPECT_EQ(Form().Image2->Picture().pixelIndex(3, 1), 255);
     EXPECT_EQ(Form().Chart2->Chart().BackColor(), 0x004000);
+    EXPECT_EQ(Form().StatusLine(), nullptr) << "nothing to say, nothing added to the layout";
 }
 
 TEST_F(MainWindowTest, FormShowInstallsRainbowInBothPictures) {
@@ -59,14 +62,41 @@ TEST_F(MainWindowTest, FormShowInstallsRainbowInBothPictures) {
     EXPECT_EQ(Form().CBLut->currentIndex(), -1);
 }
 
-TEST_F(MainWindowTest, StartWithoutUsableDeviceStaysIdleSilently) {
+TEST_F(MainWindowTest, StartWithoutUsableDeviceStaysIdleAndSaysWhy) {
+    Form().show();
     W.Device.FailNext(TWaveInCall::Open, 2);
     Click(Form().StartButton);
     EXPECT_TRUE(ShowsStart());
-    EXPECT_TRUE(ReportedErrors().empty());
+    EXPECT_TRUE(ReportedErrors().empty()) << "no modal box";
+    ASSERT_NE(Form().StatusLine(), nullptr);
+    EXPECT_TRUE(Form().StatusLine()->isVisible());
+    EXPECT_EQ(Form().StatusLine()->text(),
+              "Die Aufnahme ließ sich nicht starten: Simulated device: The specified device identifier is out of range.");
+    EXPECT_EQ(Form().StatusLine()->geometry(), QRect(0, 540, 790, 20));
     Click(Form().StartButton);  // tries again, and now the device is there
     EXPECT_TRUE(ShowsPause());
+    EXPECT_FALSE(Form().StatusLine()->isVisible());
     EXPECT_EQ(Form().AudioIn1->FrameRate(), 44100);
+    Click(Form().PauseButton);
+    EXPECT_FALSE(Form().StatusLine()->isVisible()) << "a pause is no failure";
+}
+
+TEST_F(MainWindowTest, ALostDeviceEndsTheRecordingAndSaysWhy) {
+    Form().show();
+    Click(Form().StartButton);
+    ASSERT_TRUE(W.Record(PeakBuffer(3000)));
+    ASSERT_TRUE(W.Device.LoseDevice(W.Device.LastOpenedHandle(), MMSYSERR_NOMEM));
+    // The watchdog looks every 100 ms.
+    QElapsedTimer waited;
+    waited.start();
+    while (!ShowsStart() && waited.elapsed() < 1000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(ShowsStart());
+    EXPECT_FALSE(Form().AudioIn1->DeviceOpen());
+    ASSERT_NE(Form().StatusLine(), nullptr);
+    EXPECT_EQ(Form().StatusLine()->text(), "Die Aufnahme wurde beendet: Simulated device: Unable to allocate or lock memory.");
+    Click(Form().StartButton);
+    EXPECT_TRUE(ShowsPause());
+    EXPECT_FALSE(Form().StatusLine()->isVisible());
 }
 
 TEST_F(MainWindowTest, StartPauseStartKeepsDisplaysAndSnapshot) {

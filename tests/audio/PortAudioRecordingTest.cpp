@@ -2,11 +2,16 @@
 // which a private PulseAudio server feeds from a FIFO. These tests need
 // pulseaudio installed; they fail, never skip, when it cannot be started.
 #include "AudioTestSupport.h"
+#include "support/CounterSignal.h"
 #include "support/PulseAudioServer.h"
+#include "support/TempPath.h"
 
 #include "audio/AudioIn.h"
+#include "audio/CaptureRecording.h"
 #include "audio/PortAudioWaveIn.h"
+#include "audio/SoundFileReader.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QEventLoop>
@@ -16,6 +21,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace wellenschau {
 namespace {
@@ -111,6 +118,59 @@ TEST_F(PortAudioRecordingTest, RecordsACounterWithoutLosingASample) {
     EXPECT_FALSE(AudioIn1->Accepting());
 }
 
+// Every sample of a file that holds nothing but the slow counter.
+std::vector<std::int16_t> ReadAll(const std::string& path) {
+    TSoundFileReader reader(path);
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(reader.SourceFrames()));
+    samples.resize(static_cast<std::size_t>(reader.Read(samples.data(), static_cast<int>(samples.size()))));
+    return samples;
+}
+
+TEST_F(PortAudioRecordingTest, AStalledHandlerSkipsBuffersWhileTheRecordingFileKeepsEverySample) {
+    test::TSampleFeeder feeder(Server->FifoPath(), test::SlowCounter);
+    const test::TTempFolder folder;
+    TCaptureRecording recording(folder.Path("stalled.wav"));
+    ASSERT_TRUE(AudioIn1->SetRecording(&recording));
+    // Where each buffer the handler got starts in the signal; the third
+    // one blocks the user-interface thread for 2 s.
+    std::vector<std::int64_t> starts;
+    AudioIn1->SetOnBufferFilled([&](char* Buffer, int& Size) {
+        QCoreApplication::processEvents();
+        const auto position = test::SlowCounterPosition({reinterpret_cast<const std::int16_t*>(Buffer),
+                                                         static_cast<std::size_t>(Size / 2)});
+        if (!position) ++Discontinuities;
+        starts.push_back(position.value_or(-1));
+        if (starts.size() == 3) std::this_thread::sleep_for(2s);
+        if (starts.size() >= 30) Loop.quit();
+        return true;
+    });
+    ASSERT_TRUE(StartClick()) << AudioIn1->ErrorMessage();
+    RunLoop(30s);
+    AudioIn1->StopNow();
+    AudioIn1->SetRecording(nullptr);
+    ASSERT_GE(starts.size(), 30u);
+    ASSERT_EQ(Discontinuities, 0);
+
+    // The display lost whole buffers, as many as the component counted.
+    int skipped = 0;
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+        const std::int64_t distance = test::SlowCounterDistance(starts[i - 1], starts[i]);
+        ASSERT_EQ(distance % 4096, 0) << i;
+        skipped += static_cast<int>(distance / 4096) - 1;
+    }
+    EXPECT_EQ(AudioIn1->SkippedBuffers(), skipped);
+    RecordProperty("SkippedBuffers", skipped);
+    EXPECT_GE(skipped, 15) << "a 2 s stall is about 21 buffers, two of them queued";
+
+    // The file holds the signal without a gap, the stall included.
+    recording.Finish();
+    EXPECT_TRUE(recording.Failure().empty()) << recording.Failure();
+    EXPECT_EQ(recording.LostBytes(), 0u);
+    const std::vector<std::int16_t> written = ReadAll(folder.Path("stalled.wav"));
+    EXPECT_GE(written.size(), 32u * 4096);
+    EXPECT_TRUE(test::SlowCounterPosition(written).has_value());
+}
+
 TEST_F(PortAudioRecordingTest, StopsAtOnceWhenNoDataFlows) {
     ASSERT_TRUE(StartClick()) << AudioIn1->ErrorMessage();
     RunLoop(300ms);
@@ -123,6 +183,21 @@ TEST_F(PortAudioRecordingTest, StopsAtOnceWhenNoDataFlows) {
     EXPECT_EQ(Stops, 1);
     EXPECT_FALSE(AudioIn1->DeviceOpen());
     EXPECT_EQ(AudioIn1->QueuedCount(), 0);
+}
+
+TEST_F(PortAudioRecordingTest, ADeviceThatStopsDeliveringEndsTheRecordingWithin1s) {
+    auto feeder = std::make_unique<test::TSampleFeeder>(Server->FifoPath(), test::SlowCounter);
+    ASSERT_TRUE(StartClick()) << AudioIn1->ErrorMessage();
+    RunLoop(1s);
+    ASSERT_GT(Delivered, 3);
+    feeder.reset();
+    const auto silent = Clock::now();
+    RunLoop(5s);
+    EXPECT_LT(Clock::now() - silent, 1s) << "the stop of the device ended the loop";
+    EXPECT_EQ(Stops, 1);
+    EXPECT_FALSE(AudioIn1->DeviceOpen());
+    EXPECT_EQ(AudioIn1->LostMessage(), AudioIn1->ErrorMessage());
+    EXPECT_THAT(AudioIn1->LostMessage(), ::testing::HasSubstr("keine Daten"));
 }
 
 TEST_F(PortAudioRecordingTest, ListsTheDefaultInputAsDeviceZero) {

@@ -6,6 +6,8 @@
 #include <QThread>
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -28,17 +30,78 @@ void WriteFile(const QString& path, const QString& text) {
 
 }  // namespace
 
+QProcessEnvironment ServerEnvironment(const QString& directory) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Cookie, runtime files and the socket stay inside the directory.
+    environment.insert("HOME", directory);
+    environment.insert("XDG_RUNTIME_DIR", directory);
+    environment.insert("XDG_CONFIG_HOME", directory + "/config");
+    environment.insert("XDG_STATE_HOME", directory + "/state");
+    // Libraries preloaded into the test (a sanitizer runtime) stay out.
+    environment.remove("LD_PRELOAD");
+    return environment;
+}
+
+void UseSoundServer(const QString& socket, const QString& directory) {
+    WriteFile(directory + "/asound.conf",
+              "pcm.!default { type pulse }\n"
+              "ctl.!default { type pulse }\n");
+    qputenv("PULSE_SERVER", ("unix:" + socket).toUtf8());
+    qputenv("ALSA_CONFIG_PATH", ("/usr/share/alsa/alsa.conf:" + directory + "/asound.conf").toUtf8());
+    qputenv("JACK_NO_START_SERVER", "1");
+}
+
+void EndProcess(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) return;
+    process.terminate();
+    if (!process.waitForFinished(ShutdownTimeoutMs)) {
+        process.kill();
+        process.waitForFinished(ShutdownTimeoutMs);
+    }
+}
+
+void WaitForFiles(const QStringList& paths, QProcess& process, const char* name) {
+    const QDeadlineTimer deadline(StartupTimeoutMs);
+    const auto missing = [&paths] {
+        for (const QString& path : paths)
+            if (!QFileInfo::exists(path)) return true;
+        return false;
+    };
+    while (missing()) {
+        if (process.state() != QProcess::Running || deadline.hasExpired()) {
+            process.waitForReadyRead(100);
+            throw std::runtime_error(std::string(name) + " is not ready: " + process.readAll().toStdString());
+        }
+        QThread::msleep(20);
+    }
+}
+
 TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXXXX") {
     if (!FDirectory.isValid()) throw std::runtime_error("no temporary directory for the PulseAudio server");
     WriteConfiguration();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Cookie, runtime files and the socket stay inside our directory.
-    environment.insert("HOME", FDirectory.path());
-    environment.insert("XDG_RUNTIME_DIR", FDirectory.path());
-    environment.insert("XDG_CONFIG_HOME", FDirectory.filePath("config"));
-    // Libraries preloaded into the test (a sanitizer runtime) stay out.
-    environment.remove("LD_PRELOAD");
-    FServer.setProcessEnvironment(environment);
+    Launch();
+    UseSoundServer(FDirectory.filePath("native"), FDirectory.path());
+}
+
+TPulseAudioServer::~TPulseAudioServer() { EndProcess(FServer); }
+
+QString TPulseAudioServer::FifoPath() const { return FDirectory.filePath("scopein"); }
+
+void TPulseAudioServer::Kill() {
+    FServer.kill();
+    FServer.waitForFinished(ShutdownTimeoutMs);
+}
+
+void TPulseAudioServer::Restart() {
+    EndProcess(FServer);
+    // A killed server leaves its socket and FIFO behind.
+    QFile::remove(FDirectory.filePath("native"));
+    QFile::remove(FifoPath());
+    Launch();
+}
+
+void TPulseAudioServer::Launch() {
+    FServer.setProcessEnvironment(ServerEnvironment(FDirectory.path()));
     FServer.setProcessChannelMode(QProcess::MergedChannels);
     // -n: none of the system's start-up script; as root it only warns.
     FServer.start("pulseaudio", {"-n", "--file=" + FDirectory.filePath("start.pa"), "--daemonize=no",
@@ -46,21 +109,12 @@ TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXX
                                  "--high-priority=no", "--disable-shm=yes", "--log-target=stderr"});
     if (!FServer.waitForStarted(StartupTimeoutMs)) throw std::runtime_error("pulseaudio does not start");
     try {
-        WaitUntilReady();
+        WaitForFiles({FDirectory.filePath("native"), FifoPath()}, FServer, "pulseaudio");
     } catch (...) {
-        End();
+        EndProcess(FServer);
         throw;
     }
-    // The client side: libpulse finds the server, ALSA's default device is
-    // the pulse plugin, JACK is not started. Set before PortAudio starts.
-    qputenv("PULSE_SERVER", ("unix:" + FDirectory.filePath("native")).toUtf8());
-    qputenv("ALSA_CONFIG_PATH", ("/usr/share/alsa/alsa.conf:" + FDirectory.filePath("asound.conf")).toUtf8());
-    qputenv("JACK_NO_START_SERVER", "1");
 }
-
-TPulseAudioServer::~TPulseAudioServer() { End(); }
-
-QString TPulseAudioServer::FifoPath() const { return FDirectory.filePath("scopein"); }
 
 void TPulseAudioServer::WriteConfiguration() const {
     WriteFile(FDirectory.filePath("start.pa"),
@@ -69,29 +123,6 @@ void TPulseAudioServer::WriteConfiguration() const {
                       "set-default-source scopein\n")
                   .arg(FDirectory.filePath("native"), FifoPath())
                   .arg(SampleRate));
-    WriteFile(FDirectory.filePath("asound.conf"),
-              "pcm.!default { type pulse }\n"
-              "ctl.!default { type pulse }\n");
-}
-
-void TPulseAudioServer::WaitUntilReady() {
-    const QDeadlineTimer deadline(StartupTimeoutMs);
-    while (!QFileInfo::exists(FDirectory.filePath("native")) || !QFileInfo::exists(FifoPath())) {
-        if (FServer.state() != QProcess::Running || deadline.hasExpired()) {
-            FServer.waitForReadyRead(100);
-            throw std::runtime_error("pulseaudio is not ready: " + FServer.readAll().toStdString());
-        }
-        QThread::msleep(20);
-    }
-}
-
-void TPulseAudioServer::End() {
-    if (FServer.state() == QProcess::NotRunning) return;
-    FServer.terminate();
-    if (!FServer.waitForFinished(ShutdownTimeoutMs)) {
-        FServer.kill();
-        FServer.waitForFinished(ShutdownTimeoutMs);
-    }
 }
 
 TSampleFeeder::TSampleFeeder(const QString& fifoPath, TSampleAt sampleAt)
@@ -111,6 +142,12 @@ TSampleFeeder::~TSampleFeeder() {
 // written whole or, when the pipe is full, not at all and tried again; a
 // server that stops reading never blocks this thread.
 void TSampleFeeder::Run() {
+    // A server that dies closes the FIFO's reading end: the write then fails
+    // with EPIPE instead of ending the test by SIGPIPE.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     using Clock = std::chrono::steady_clock;
     constexpr int ChunkSamples = SampleRate / 100;
     const auto begin = Clock::now();

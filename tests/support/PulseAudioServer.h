@@ -17,20 +17,43 @@
 
 namespace wellenschau::test {
 
-class TPulseAudioServer {
+// A private sound server whose default source records a FIFO.
+class TSoundServer {
+public:
+    virtual ~TSoundServer() = default;
+    // The FIFO behind the default source: 16-bit mono at 44100 Hz.
+    virtual QString FifoPath() const = 0;
+};
+
+// The environment of a server process whose files stay in `directory`.
+QProcessEnvironment ServerEnvironment(const QString& directory);
+// Points this process at a server: libpulse at `socket`, ALSA's default
+// device at the pulse plugin (configured by a file in `directory`), JACK
+// off. Called before PortAudio starts.
+void UseSoundServer(const QString& socket, const QString& directory);
+// Ends a server process: politely first, then by force.
+void EndProcess(QProcess& process);
+// Waits until every path exists while `process` runs; throws otherwise.
+void WaitForFiles(const QStringList& paths, QProcess& process, const char* name);
+
+class TPulseAudioServer : public TSoundServer {
 public:
     TPulseAudioServer();
-    ~TPulseAudioServer();
+    ~TPulseAudioServer() override;
     TPulseAudioServer(const TPulseAudioServer&) = delete;
     TPulseAudioServer& operator=(const TPulseAudioServer&) = delete;
 
-    // The FIFO behind the default source: 16-bit mono at 44100 Hz.
-    QString FifoPath() const;
+    QString FifoPath() const override;
+
+    // Ends the server at once (SIGKILL), as a crashed sound server ends.
+    void Kill();
+    // Starts the server again with the same socket and FIFO paths, so that
+    // clients find it where they found the first one.
+    void Restart();
 
 private:
+    void Launch();
     void WriteConfiguration() const;
-    void WaitUntilReady();
-    void End();
 
     QTemporaryDir FDirectory;
     QProcess FServer;
