@@ -160,7 +160,7 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
     WriteSpectrogramColumn(state, Image1->Picture().width(), Image1->Picture().height());
     FMeasurements = Measure(state, Buffer, n);
     FHistory->Add(state, FMeasurements, n);
-    FReadout->ShowMeasurements(FMeasurements);
+    FReadout->ShowMeasurements(FMeasurements, AudioIn1->SkippedBuffers());
 
     if (FPaintEveryBuffer) {
         Image1->repaint();

@@ -45,7 +45,7 @@ bool TForm1::ReadoutVisible() const { return FReadout && !FReadout->isHidden(); 
 
 void TForm1::SetReadoutVisible(bool visible) {
     FReadout->setVisible(visible);
-    FReadout->ShowMeasurements(FMeasurements);
+    FReadout->ShowMeasurements(FMeasurements, AudioIn1->SkippedBuffers());
     AlignControls();
 }
 

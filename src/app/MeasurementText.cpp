@@ -37,11 +37,12 @@ QString NoteText(double hz) {
         .arg(std::labs(cents));
 }
 
-QString ReadoutText(const TMeasurements& m) {
+QString ReadoutText(const TMeasurements& m, int skippedBuffers) {
     const QString note = m.DominantHz ? "  " + NoteText(*m.DominantHz) : QString();
-    return QString("Frequenz %1%2   Ton %3   RMS %4   Spitze %5")
+    const QString skipped = skippedBuffers > 0 ? QString("   Übersprungen: %1 Puffer").arg(skippedBuffers) : QString();
+    return QString("Frequenz %1%2   Ton %3   RMS %4   Spitze %5%6")
         .arg(Number(m.DominantHz, 2, "Hz"), note, Number(m.DominantDbfs, 1, "dBFS"), Number(m.RmsDbfs, 1, "dBFS"),
-             Number(m.PeakPercent, 1, "%"));
+             Number(m.PeakPercent, 1, "%"), skipped);
 }
 
 }  // namespace wellenschau

@@ -18,7 +18,8 @@ QLocale ReadoutNumbers();
 QString NoteText(double hz);
 
 // The readout line: dominant frequency and note, tone level, RMS level and
-// peak, with the decimal mark of the system's locale.
-QString ReadoutText(const TMeasurements& measurements);
+// peak, with the decimal mark of the system's locale, and the buffers the
+// display skipped while the window was busy, if any.
+QString ReadoutText(const TMeasurements& measurements, int skippedBuffers);
 
 }  // namespace wellenschau

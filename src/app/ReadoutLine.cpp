@@ -24,9 +24,9 @@ void TReadoutLine::setVisible(bool visible) {
     Refresh();
 }
 
-void TReadoutLine::ShowMeasurements(const TMeasurements& measurements) {
+void TReadoutLine::ShowMeasurements(const TMeasurements& measurements, int skippedBuffers) {
     if (!isVisible()) return;
-    FMeasurementText = ReadoutText(measurements);
+    FMeasurementText = ReadoutText(measurements, skippedBuffers);
     Refresh();
 }
 

@@ -23,8 +23,9 @@ public:
     explicit TReadoutLine(QWidget* parent);
 
     void Watch(QWidget* widget, TPointerText pointerText);
-    // Shows the measurements of a new buffer (only while visible).
-    void ShowMeasurements(const TMeasurements& measurements);
+    // Shows the measurements of a new buffer and the count of buffers the
+    // display skipped so far (only while visible).
+    void ShowMeasurements(const TMeasurements& measurements, int skippedBuffers);
 
     void setVisible(bool visible) override;
 
