@@ -15,12 +15,13 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-# dpkg-shlibdeps names the packages of every library the program links, with
-# the versions it needs. What the program loads or uses without linking it
-# is named here: Qt's platform plugins (xcb for the desktop, offscreen for
-# the export), the ALSA plugins through which PortAudio reaches PulseAudio
-# and PipeWire, and the chart font.
+# dpkg-shlibdeps names the packages of every library the program links
+# (Qt 6 Widgets, Gui and Core, PortAudio, ALSA, JACK, libsndfile, libsoxr,
+# the C and C++ runtime), with the versions it needs. Qt's xcb and offscreen
+# platform plugins come with libqt6gui6 on Debian 12. What the program uses
+# without linking it is named here: the ALSA plugins through which PortAudio
+# reaches PulseAudio and PipeWire, and the chart font.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libasound2-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libasound2-plugins, fonts-liberation2")
 
 include(CPack)
