@@ -6,8 +6,9 @@
 
 // Counts allocations while a test arms the counter. Qt's strings and
 // containers allocate through malloc rather than operator new, so malloc
-// itself is replaced (glibc's own functions do the work); operator new
-// lands there too.
+// itself is counted: under AddressSanitizer through its allocation hook,
+// otherwise by replacing malloc (glibc's own functions do the work), where
+// operator new lands too.
 namespace {
 std::atomic<bool> Counting{false};
 std::atomic<int> AllocationCount{0};
@@ -17,6 +18,15 @@ void Count() {
 }
 }  // namespace
 
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer's allocator calls this hook on every allocation.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*, std::size_t),
+                                                         void (*free_hook)(const volatile void*));
+namespace {
+void CountHook(const volatile void*, std::size_t) { Count(); }
+[[maybe_unused]] const int HooksInstalled = __sanitizer_install_malloc_and_free_hooks(CountHook, nullptr);
+}  // namespace
+#else
 extern "C" {
 void* __libc_malloc(std::size_t size);
 void* __libc_calloc(std::size_t count, std::size_t size);
@@ -44,6 +54,7 @@ void* operator new(std::size_t size) {
 }
 void operator delete(void* memory) noexcept { free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { free(memory); }
+#endif
 
 namespace wellenschau::test {
 
