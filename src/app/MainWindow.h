@@ -177,6 +177,9 @@ private:
     void AlignControls();
     // Shows the button of the run state: Pause while recording, else Start.
     void ShowRecording(bool recording);
+    // Paints the spectrogram picture and the two charts that change with
+    // every buffer, at once.
+    void RepaintPictures();
     // Tells the user about the audio device, in the window (without
     // stopping the message loop) and on standard error.
     void ShowAudioProblem(const QString& text);
