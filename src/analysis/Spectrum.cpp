@@ -50,14 +50,21 @@ void ComputeRowLevels(AnalysisState& state, int n) {
     // several bins at a time (the square root is exact either way).
     for (int i = 0; i < n / 2; ++i) level[i] = std::sqrt(level[i] * level[i] + imag[i] * imag[i]);
     const double ln10 = std::log(10.0);
+    for (int i = 0; i < n / 2; ++i)
+        level[i] = level[i] > 0.0 ? 20.0 * std::log(level[i] / ReferenceMagnitude) / ln10 : LevelFloor;
+    // Each row takes the loudest level of its bins; a later bin replaces
+    // the row's level only when strictly louder. Neighbouring bins share a
+    // row, so each run of them is taken in a register first (levels are
+    // never NaN, so the run's loudest decides exactly as bin by bin would).
     double* rowLevel = state.RowLevel.data();
     const std::int32_t* binRow = state.BinRow.data();
-    for (int i = 0; i < n / 2; ++i) {
-        const double m = level[i];
-        level[i] = m > 0.0 ? 20.0 * std::log(m / ReferenceMagnitude) / ln10 : LevelFloor;
+    for (int i = 0; i < n / 2;) {
         const std::int32_t row = binRow[i];
         if (row < 0 || row >= rowCount) throw ERangeError();
-        if (level[i] > rowLevel[row]) rowLevel[row] = level[i];
+        double loudest = level[i];
+        for (++i; i < n / 2 && binRow[i] == row; ++i)
+            if (level[i] > loudest) loudest = level[i];
+        if (loudest > rowLevel[row]) rowLevel[row] = loudest;
     }
 }
 
