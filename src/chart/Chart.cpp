@@ -80,12 +80,6 @@ void TChart::RemoveSeries(TChartSeries& series) {
     InvalidateChart();
 }
 
-void TChart::InvalidateChart() {
-    const bool wasClean = !FDirty;
-    FDirty = true;
-    if (wasClean && FOnUpdateRequest) FOnUpdateRequest();
-}
-
 void TChart::RepaintNow() {
     InvalidateChart();
     if (FLoading) return;

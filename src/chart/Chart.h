@@ -142,7 +142,12 @@ public:
     // --- Invalidation and painting ---
     // Marks the chart Dirty; the first invalidation after a paint asks the
     // window (if any) for an update.
-    void InvalidateChart();
+    // Inline: every added point calls it, and it is nearly always dirty already.
+    void InvalidateChart() {
+        if (FDirty) return;
+        FDirty = true;
+        if (FOnUpdateRequest) FOnUpdateRequest();
+    }
     bool Dirty() const { return FDirty; }
     // Invalidates and paints at once: through the window when one is
     // registered, else straight into the image. Only invalidates while loading.
