@@ -137,20 +137,25 @@ void TwoStageBlock(const TTwiddleTable& twiddles, std::uint32_t half, double* __
 }
 
 // The permuted copy and the first two stages (half-widths 1 and 2) in one
-// pass: output position p takes input BitReverse(p), since the reversal is
-// its own inverse. FftLength must be at least 4.
+// pass. Output position p takes input BitReverse(p), since the reversal is
+// its own inverse: the block of four at 4 g takes the inputs r, r + N/2,
+// r + N/4 and r + 3N/4, where g is r reversed in the remaining bits.
+// Taking r in natural order reads the input as four sequential streams.
+// FftLength must be at least 4.
 void PermuteAndFirstTwoStages(const TTwiddleTable& twiddles, std::uint16_t FftLength, std::span<const double> InRe,
                               std::span<const double> InIm, double* re, double* im) {
     const std::array<std::uint16_t, MaxLength>& reversed = ReversedIndices();
-    const int shift = MaxBits - LowestSetBit(FftLength);
+    const std::uint32_t quarter = FftLength / 4u;
+    const int shift = MaxBits - (LowestSetBit(FftLength) - 2);
+    const std::uint32_t offsets[4] = {0, 2 * quarter, quarter, 3 * quarter};
     const double* wr = twiddles.Re.data();
     const double* wi = twiddles.Im.data();
-    for (std::uint32_t p = 0; p < FftLength; p += 4) {
+    for (std::uint32_t r = 0; r < quarter; ++r) {
+        const std::uint32_t p = 4u * (reversed[r] >> shift);
         double xr[4], xi[4];
         for (std::uint32_t k = 0; k < 4; ++k) {
-            const std::uint16_t i = static_cast<std::uint16_t>(reversed[p + k] >> shift);
-            xr[k] = InRe[i];
-            xi[k] = InIm[i];
+            xr[k] = InRe[r + offsets[k]];
+            xi[k] = InIm[r + offsets[k]];
         }
         Butterfly(wr[0], wi[0], xr[0], xi[0], xr[1], xi[1]);
         Butterfly(wr[0], wi[0], xr[2], xi[2], xr[3], xi[3]);
