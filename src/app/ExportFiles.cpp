@@ -125,14 +125,15 @@ void TExportFiles::MakeFolder(const QString& folder) {
         throw EWellenschauError(("Der Ordner '" + folder + "' lässt sich nicht anlegen.").toStdString());
 }
 
+void TExportFiles::AddBuffer(const TLevelHistory& history, int index) {
+    const TLevelHistory::TEntry& entry = history.Entry(index);
+    AddLevels(entry.Buffer, history.Levels(index));
+    AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements);
+}
+
 void TExportFiles::WriteView(TForm1& form, const QDir& dir) {
     TExportFiles files(dir, form.Analysis().RowCount);
-    const TLevelHistory& history = form.History();
-    for (int i = 0; i < history.Count(); ++i) {
-        const TLevelHistory::TEntry& entry = history.Entry(i);
-        files.AddLevels(entry.Buffer, history.Levels(i));
-        files.AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements);
-    }
+    for (int i = 0; i < form.History().Count(); ++i) files.AddBuffer(form.History(), i);
     files.Write(form);
 }
 

@@ -16,6 +16,7 @@
 namespace wellenschau {
 
 struct TMeasurements;
+class TLevelHistory;
 class TForm1;
 
 class TExportFiles {
@@ -32,6 +33,9 @@ public:
     // One line of measurements.csv: the buffer's number, its start in
     // seconds and what was measured; empty fields where there is no value.
     void AddMeasurements(int buffer, double seconds, const TMeasurements& measurements);
+
+    // Both lines of a buffer the window keeps in its history.
+    void AddBuffer(const TLevelHistory& history, int index);
 
     // Writes the pictures and the last buffer's data of the window, then
     // puts every file in place.

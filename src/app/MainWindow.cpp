@@ -6,6 +6,7 @@
 #include "LevelHistory.h"
 #include "ReadoutLine.h"
 #include "StatusLine.h"
+#include "analysis/Measurements.h"
 #include "analysis/Spectrogram.h"
 #include "analysis/Trace.h"
 #include "audio/AudioIn.h"
@@ -158,9 +159,9 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
 
     AnalyseSpectrum(state, Buffer, n, *FSpectrumPoints, FBackgroundCaption);
     WriteSpectrogramColumn(state, Image1->Picture().width(), Image1->Picture().height());
-    FMeasurements = Measure(state, Buffer, n);
-    FHistory->Add(state, FMeasurements, n);
-    FReadout->ShowMeasurements(FMeasurements, AudioIn1->SkippedBuffers());
+    const TMeasurements measurements = Measure(state, Buffer, n);
+    FHistory->Add(state, measurements, n);
+    FReadout->ShowMeasurements(measurements, AudioIn1->SkippedBuffers());
 
     if (FPaintEveryBuffer) RepaintPictures();
     for (TBufferObserver* observer : FBufferObservers) observer->BufferHandled(Buffer, Size);

@@ -6,7 +6,6 @@
 #pragma once
 
 #include "analysis/AnalysisState.h"
-#include "analysis/Measurements.h"
 #include "analysis/PointSink.h"
 #include "analysis/Spectrum.h"
 
@@ -85,8 +84,6 @@ public:
     QCheckBox* CheckBoxColors;
 
     AnalysisState& Analysis() { return *FAnalysis; }
-    // What the last handled buffer measured.
-    const TMeasurements& Measurements() const { return FMeasurements; }
     // Row levels and measurements of the buffers the spectrogram shows.
     const TLevelHistory& History() const { return *FHistory; }
 
@@ -189,7 +186,6 @@ private:
     std::unique_ptr<TSeriesSink> FSpectrumPoints;
     TBackgroundCheckCaption FBackgroundCaption{CheckBackground};
     std::vector<TBufferObserver*> FBufferObservers;
-    TMeasurements FMeasurements;
     std::unique_ptr<TLevelHistory> FHistory;
     TReadoutLine* FReadout = nullptr;
     std::unique_ptr<TAnalyserView> FAnalyserView;

@@ -3,6 +3,7 @@
 #include "AnalyserView.h"
 #include "ExportFiles.h"
 #include "ImageWidget.h"
+#include "LevelHistory.h"
 #include "MainWindow.h"
 #include "PointerValues.h"
 #include "ReadoutLine.h"
@@ -45,7 +46,9 @@ bool TForm1::ReadoutVisible() const { return FReadout && !FReadout->isHidden(); 
 
 void TForm1::SetReadoutVisible(bool visible) {
     FReadout->setVisible(visible);
-    FReadout->ShowMeasurements(FMeasurements, AudioIn1->SkippedBuffers());
+    const int last = FHistory->Count() - 1;
+    FReadout->ShowMeasurements(last < 0 ? TMeasurements{} : FHistory->Entry(last).Measurements,
+                               AudioIn1->SkippedBuffers());
     AlignControls();
 }
 

@@ -89,20 +89,14 @@ public:
 
     void BufferHandled(const char*, int) override {
         const TLevelHistory& history = FForm.History();
-        const int last = history.Count() - 1;
-        const TLevelHistory::TEntry& entry = history.Entry(last);
-        FFiles.AddLevels(entry.Buffer, history.Levels(last));
-        FFiles.AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements);
-        ++FHandled;
-        if (FLimit && FHandled >= *FLimit) FForm.AudioIn1->StopNow();
+        FFiles.AddBuffer(history, history.Count() - 1);
+        if (FLimit && history.Entry(history.Count() - 1).Buffer >= *FLimit) FForm.AudioIn1->StopNow();
     }
-    int Handled() const { return FHandled; }
 
 private:
     TForm1& FForm;
     TExportFiles& FFiles;
     std::optional<int> FLimit;
-    int FHandled = 0;
 };
 
 }  // namespace
@@ -172,7 +166,7 @@ int RunExport(TApplication& application, const TOptions& options) {
         if (const QString written = FinishRecording(recording.get(), *Form1.AudioIn1); !written.isEmpty())
             return Fail(written);
         if (!failure.isEmpty()) return Fail(failure);
-        if (rows.Handled() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
+        if (Form1.History().Count() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
         files.Write(Form1);
         return 0;
     } catch (const EWellenschauError& error) {
