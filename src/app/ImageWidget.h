@@ -24,7 +24,6 @@ public:
     // Stretched, every picture pixel covers a block of the control's
     // pixels; off (the default) the picture shows at its own size.
     void SetStretched(bool stretched);
-    bool Stretched() const { return FStretched; }
     // The picture pixel under a point of the control.
     QPoint PicturePixelAt(QPoint point) const;
 
