@@ -183,9 +183,8 @@ TEST(ZoomPress, FindsSeriesAxisOrPlotAndNothingOnTheBorder) {
     c.FastLineSeries2.SetActive(false);
     c.Chart.Paint();
     const TRect empty = c.Chart.PlotRect();
-    const int centerX = (empty.Left + empty.Right) / 2;
-    const int centerY = (empty.Top + empty.Bottom) / 2;
-    EXPECT_EQ(zoom.CalcClickedPart(centerX, centerY).Part, TChartClickedPart::None);
+    EXPECT_EQ(zoom.CalcClickedPart((empty.Left + empty.Right) / 2, (empty.Top + empty.Bottom) / 2).Part,
+              TChartClickedPart::None);
 }
 
 }  // namespace
