@@ -3,7 +3,6 @@
 // visible range of its trace, what a mouse press on it hits and that its
 // per-buffer repaint allocates nothing.
 #include "DisplayTestSupport.h"
-#include "chart/AllocationCounter.h"
 #include "chart/ChartWidget.h"
 
 #include <QCoreApplication>
@@ -139,18 +138,7 @@ class OscilloscopeRepaint : public ::testing::TestWithParam<bool> {};
 TEST_P(OscilloscopeRepaint, RefillAndRepaintAllocateNothing) {
     TChart2 c(790, 535);
     SetOscilloscopeTimeBase(c.Chart, GetParam());
-    const auto buffer = [&](int points) {
-        FillTrace(c.FastLineSeries1, points);
-        c.Chart.Paint();
-    };
-    buffer(1803);
-    buffer(1803);
-    EXPECT_EQ(CountAllocations([&] {
-                  buffer(1803);
-                  buffer(601);
-                  buffer(1803);
-              }),
-              0);
+    EXPECT_EQ(RepaintAllocations(c.Chart, c.FastLineSeries1, {1803, 601, 1803}), 0);
     EXPECT_EQ(c.Chart.DrawCount(), 5);
 }
 
@@ -195,9 +183,8 @@ TEST(ZoomPress, FindsSeriesAxisOrPlotAndNothingOnTheBorder) {
     c.FastLineSeries2.SetActive(false);
     c.Chart.Paint();
     const TRect empty = c.Chart.PlotRect();
-    const int centerX = (empty.Left + empty.Right) / 2;
-    const int centerY = (empty.Top + empty.Bottom) / 2;
-    EXPECT_EQ(zoom.CalcClickedPart(centerX, centerY).Part, TChartClickedPart::None);
+    EXPECT_EQ(zoom.CalcClickedPart((empty.Left + empty.Right) / 2, (empty.Top + empty.Bottom) / 2).Part,
+              TChartClickedPart::None);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include <vector>
 
 using namespace wellenschau;
+using namespace wellenschau::test;
 
 namespace {
 
@@ -37,10 +38,16 @@ std::int16_t Tone(std::int64_t i) {
     return static_cast<std::int16_t>(std::lround(HalfScale * std::sin(2 * std::numbers::pi * ToneHz * i / 44100.0)));
 }
 
-void RunEventLoopFor(int milliseconds) {
+// Runs the event loop until `done` or `limitMs` have passed; the time taken.
+qint64 RunEventLoopUntil(const std::function<bool()>& done, int limitMs) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (!done() && timer.elapsed() < limitMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return timer.elapsed();
+}
+
+void RunEventLoopFor(int milliseconds) {
+    RunEventLoopUntil([] { return false; }, milliseconds);
 }
 
 // Frequency of the loudest spectrum point.
@@ -55,14 +62,14 @@ double LoudestFrequency(const TFastLineSeries& spectrum) {
 // PulseAudio service.
 struct TServerKind {
     const char* Name;
-    std::unique_ptr<wellenschau::test::TSoundServer> (*Make)();
+    std::unique_ptr<TSoundServer> (*Make)();
 };
 
 class EndToEndServerTest : public ::testing::TestWithParam<TServerKind> {};
 
 TEST_P(EndToEndServerTest, RecordsASine) {
-    const std::unique_ptr<wellenschau::test::TSoundServer> server = GetParam().Make();
-    wellenschau::test::TSampleFeeder feeder(server->FifoPath(), Tone);
+    const std::unique_ptr<TSoundServer> server = GetParam().Make();
+    TSampleFeeder feeder(server->FifoPath(), Tone);
     TForm1 form(DefaultWaveInService());
     form.show();
 
@@ -110,18 +117,15 @@ TEST_P(EndToEndServerTest, RecordsASine) {
     EXPECT_FALSE(form.AudioIn1->DeviceOpen());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Servers, EndToEndServerTest,
-    ::testing::Values(
-        TServerKind{"PulseAudio",
-                    []() -> std::unique_ptr<wellenschau::test::TSoundServer> {
-                        return std::make_unique<wellenschau::test::TPulseAudioServer>();
-                    }},
-        TServerKind{"PipeWire",
-                    []() -> std::unique_ptr<wellenschau::test::TSoundServer> {
-                        return std::make_unique<wellenschau::test::TPipeWireServer>();
-                    }}),
-    [](const ::testing::TestParamInfo<TServerKind>& info) { return std::string(info.param.Name); });
+template <class TServer>
+std::unique_ptr<TSoundServer> MakeServer() {
+    return std::make_unique<TServer>();
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, EndToEndServerTest,
+                         ::testing::Values(TServerKind{"PulseAudio", MakeServer<TPulseAudioServer>},
+                                           TServerKind{"PipeWire", MakeServer<TPipeWireServer>}),
+                         [](const ::testing::TestParamInfo<TServerKind>& info) { return std::string(info.param.Name); });
 
 // Counts the buffers the window's handler showed.
 class TBufferCount final : public TBufferObserver {
@@ -130,18 +134,10 @@ public:
     int Count = 0;
 };
 
-// Runs the event loop until `done` or `limitMs` have passed; the time taken.
-qint64 RunEventLoopUntil(const std::function<bool()>& done, int limitMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < limitMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return timer.elapsed();
-}
-
 TEST(EndToEndTest, ALostSoundServerEndsTheRecordingAndStartWorksWhenItIsBack) {
-    const wellenschau::test::TTempFolder folder;
-    wellenschau::test::TPulseAudioServer server;
-    auto feeder = std::make_unique<wellenschau::test::TSampleFeeder>(server.FifoPath(), wellenschau::test::SlowCounter);
+    const TTempFolder folder;
+    TPulseAudioServer server;
+    auto feeder = std::make_unique<TSampleFeeder>(server.FifoPath(), SlowCounter);
     TCaptureRecording recording(folder.Path("lost.wav"));
     TForm1 form(DefaultWaveInService());
     form.AudioIn1->SetRecording(&recording);
@@ -167,7 +163,7 @@ TEST(EndToEndTest, ALostSoundServerEndsTheRecordingAndStartWorksWhenItIsBack) {
 
     feeder.reset();
     server.Restart();
-    feeder = std::make_unique<wellenschau::test::TSampleFeeder>(server.FifoPath(), wellenschau::test::SlowCounter);
+    feeder = std::make_unique<TSampleFeeder>(server.FifoPath(), SlowCounter);
     const int shownBefore = shown.Count;
     QElapsedTimer click;
     click.start();
@@ -186,7 +182,7 @@ TEST(EndToEndTest, ALostSoundServerEndsTheRecordingAndStartWorksWhenItIsBack) {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(reader.SourceFrames()));
     ASSERT_EQ(reader.Read(samples.data(), static_cast<int>(samples.size())), static_cast<int>(samples.size()));
     const std::span<const std::int16_t> first(samples.data(), bytesAtLoss / 2);
-    EXPECT_TRUE(wellenschau::test::SlowCounterPosition(first).has_value());
+    EXPECT_TRUE(SlowCounterPosition(first).has_value());
     EXPECT_GT(samples.size(), bytesAtLoss / 2 + 44100);
 }
 

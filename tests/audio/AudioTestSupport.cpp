@@ -1,6 +1,9 @@
 #include "AudioTestSupport.h"
 
+#include "audio/SoundFileReader.h"
+
 #include <algorithm>
+#include <array>
 #include <exception>
 
 namespace wellenschau::test {
@@ -12,6 +15,15 @@ bool TTestApplication::notify(QObject* receiver, QEvent* event) {
         HandlerErrors.emplace_back(error.what());
         return false;
     }
+}
+
+std::vector<std::int16_t> ReadSamples(const std::string& path) {
+    TSoundFileReader reader(path);
+    std::vector<std::int16_t> samples;
+    std::array<std::int16_t, 4096> piece{};
+    for (int count; (count = reader.Read(piece.data(), static_cast<int>(piece.size()))) > 0;)
+        samples.insert(samples.end(), piece.begin(), piece.begin() + count);
+    return samples;
 }
 
 TTestApplication& TestApplication() {

@@ -59,4 +59,7 @@ private:
     int FAllocations = 0;
 };
 
+// Every sample of a sound file, as the program reads it.
+std::vector<std::int16_t> ReadSamples(const std::string& path);
+
 }  // namespace wellenschau::test

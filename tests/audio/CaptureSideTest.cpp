@@ -8,7 +8,6 @@
 #include "audio/CaptureRecording.h"
 #include "audio/QueuedWaveIn.h"
 #include "audio/SampleRing.h"
-#include "audio/SoundFileReader.h"
 
 #include <gtest/gtest.h>
 
@@ -128,10 +127,7 @@ TEST_F(WaveInQueueTest, TheRecordingFileGetsEveryByteSkippedOrNot) {
         EXPECT_EQ(recording.WrittenBytes(), signal.size() * 2) << "a flush writes what is less than a block";
         Queue.SetRecording(nullptr);
     }
-    TSoundFileReader reader(folder.Path("all.wav"));
-    std::vector<std::int16_t> written(signal.size() + 1);
-    written.resize(static_cast<std::size_t>(reader.Read(written.data(), static_cast<int>(written.size()))));
-    EXPECT_EQ(written, signal);
+    EXPECT_EQ(test::ReadSamples(folder.Path("all.wav")), signal);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include "audio/AudioIn.h"
 #include "audio/FileWaveIn.h"
-#include "audio/SoundFileReader.h"
 #include "audio/WavRecorder.h"
 #include "support/TempPath.h"
 
@@ -167,11 +166,7 @@ TEST_F(FileWaveInTest, OtherEncodingsArriveAsTheReaderConvertsThem) {
         sf_writef_float(out, frames.data(), 20000);
         sf_close(out);
     }
-    std::vector<std::int16_t> converted(30000);
-    {
-        TSoundFileReader reader(path);
-        converted.resize(static_cast<std::size_t>(reader.Read(converted.data(), 30000)));
-    }
+    const std::vector<std::int16_t> converted = test::ReadSamples(path);
     TFileWaveIn device(path, TFilePace::AsFastAsPossible);
     Use(device);
     ASSERT_TRUE(AudioIn1->Start(AudioIn1));

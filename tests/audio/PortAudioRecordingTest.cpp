@@ -9,7 +9,6 @@
 #include "audio/AudioIn.h"
 #include "audio/CaptureRecording.h"
 #include "audio/PortAudioWaveIn.h"
-#include "audio/SoundFileReader.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -118,14 +117,6 @@ TEST_F(PortAudioRecordingTest, RecordsACounterWithoutLosingASample) {
     EXPECT_FALSE(AudioIn1->Accepting());
 }
 
-// Every sample of a file that holds nothing but the slow counter.
-std::vector<std::int16_t> ReadAll(const std::string& path) {
-    TSoundFileReader reader(path);
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(reader.SourceFrames()));
-    samples.resize(static_cast<std::size_t>(reader.Read(samples.data(), static_cast<int>(samples.size()))));
-    return samples;
-}
-
 TEST_F(PortAudioRecordingTest, AStalledHandlerSkipsBuffersWhileTheRecordingFileKeepsEverySample) {
     test::TSampleFeeder feeder(Server->FifoPath(), test::SlowCounter);
     const test::TTempFolder folder;
@@ -166,7 +157,7 @@ TEST_F(PortAudioRecordingTest, AStalledHandlerSkipsBuffersWhileTheRecordingFileK
     recording.Finish();
     EXPECT_TRUE(recording.Failure().empty()) << recording.Failure();
     EXPECT_EQ(recording.LostBytes(), 0u);
-    const std::vector<std::int16_t> written = ReadAll(folder.Path("stalled.wav"));
+    const std::vector<std::int16_t> written = test::ReadSamples(folder.Path("stalled.wav"));
     EXPECT_GE(written.size(), 32u * 4096);
     EXPECT_TRUE(test::SlowCounterPosition(written).has_value());
 }

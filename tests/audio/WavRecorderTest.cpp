@@ -26,7 +26,6 @@ namespace {
 using ::testing::HasSubstr;
 using test::TempPath;
 
-
 // Samples that differ from chunk to chunk and cover the extremes.
 std::vector<std::int16_t> Chunk(int index, int samples = 4096) {
     std::vector<std::int16_t> chunk(static_cast<std::size_t>(samples));
@@ -152,29 +151,28 @@ TEST_F(WavRecorderTest, AProcessKilledWhileRecordingLeavesEveryReturnedAppend) {
     }
 }
 
-TEST_F(WavRecorderTest, AnUnwritablePathFailsClearly) {
-    const std::string missingFolder = TempPath("no-such-folder") + "/take.wav";
+// The message of the error that making a recorder at `path` raises.
+std::string CreationError(const std::string& path) {
     try {
-        TWavRecorder recorder(missingFolder);
-        ADD_FAILURE() << "created a file in a missing folder";
+        TWavRecorder recorder(path);
     } catch (const EWavRecordError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Die Aufnahmedatei „" + missingFolder + "“ lässt sich nicht anlegen: Verzeichnis nicht gefunden.");
+        return error.what();
     }
+    return "created";
+}
+
+// A missing folder, a full device and a folder: a clear message, and what
+// is there is left alone.
+TEST_F(WavRecorderTest, APathWhereNoFileCanBeMadeFailsClearly) {
+    const std::string missingFolder = TempPath("no-such-folder") + "/take.wav";
+    EXPECT_EQ(CreationError(missingFolder),
+              "Die Aufnahmedatei „" + missingFolder + "“ lässt sich nicht anlegen: Verzeichnis nicht gefunden.");
+    EXPECT_EQ(CreationError("/dev/full"),
+              "Die Aufnahmedatei „/dev/full“ lässt sich nicht anlegen: Kein Platz mehr auf dem Datenträger.");
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
     const std::string folder = std::filesystem::temp_directory_path().string();
     EXPECT_THROW(TWavRecorder recorder(folder), EWavRecordError);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-}
-
-TEST_F(WavRecorderTest, AFullDeviceFailsClearlyAndIsLeftAlone) {
-    try {
-        TWavRecorder recorder("/dev/full");
-        ADD_FAILURE() << "wrote a header to /dev/full";
-    } catch (const EWavRecordError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Die Aufnahmedatei „/dev/full“ lässt sich nicht anlegen: Kein Platz mehr auf dem Datenträger.");
-    }
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }
 
 // The file-size limit of a child process stands in for a full disk: the

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <tuple>
 
 using namespace wellenschau;
@@ -19,6 +20,10 @@ protected:
     }
     ~Canvas() override { canvas.End(); }
     bool Set(int x, int y) const { return PixelAt(image, x, y) == Rgb(clRed); }
+    // Whether each pixel (x, y) is red, as expected.
+    void ExpectRed(std::initializer_list<std::tuple<int, int, bool>> pixels) const {
+        for (const auto& [x, y, red] : pixels) EXPECT_EQ(Set(x, y), red) << x << "," << y;
+    }
     QImage image;
     TCanvas3D canvas;
 };
@@ -27,17 +32,12 @@ TEST_F(Canvas, LinesLeaveTheirEndPixelUnset) {
     canvas.SetPen(clRed);
     canvas.MoveTo(2, 3);
     canvas.LineTo(12, 3);
-    EXPECT_TRUE(Set(2, 3));
-    EXPECT_TRUE(Set(11, 3));
-    EXPECT_FALSE(Set(12, 3));
+    ExpectRed({{2, 3, true}, {11, 3, true}, {12, 3, false}});
     canvas.LineTo(12, 8);  // the polyline sets the corner once, as the next start
-    EXPECT_TRUE(Set(12, 3));
-    EXPECT_TRUE(Set(12, 7));
-    EXPECT_FALSE(Set(12, 8));
+    ExpectRed({{12, 3, true}, {12, 7, true}, {12, 8, false}});
     canvas.Line(20, 10, 30, 15);  // diagonal: one pixel per column
-    EXPECT_TRUE(Set(20, 10));
+    ExpectRed({{20, 10, true}, {30, 15, false}});
     EXPECT_TRUE(Set(29, 15) || Set(29, 14));
-    EXPECT_FALSE(Set(30, 15));
 }
 
 TEST_F(Canvas, DottedAndDashedPensRunTheirPatterns) {
@@ -52,9 +52,7 @@ TEST_F(Canvas, DottedAndDashedPensRunTheirPatterns) {
     EXPECT_EQ(PixelAt(image, 4, 1), Rgb(clBlue));
     canvas.SetPen(clRed, 1, psDash);
     canvas.Line(0, 2, 30, 2);
-    EXPECT_TRUE(Set(17, 2));
-    EXPECT_FALSE(Set(18, 2));
-    EXPECT_TRUE(Set(24, 2));
+    ExpectRed({{17, 2, true}, {18, 2, false}, {24, 2, true}});
     canvas.SetPen(clRed, 1, psClear);
     canvas.Line(0, 5, 30, 5);
     EXPECT_FALSE(Set(3, 5));
@@ -64,24 +62,18 @@ TEST_F(Canvas, RectanglesExcludeTheirRightAndBottomEdges) {
     canvas.SetPen(clRed);
     canvas.SetBrush(clBlue, bsSolid);
     canvas.Rectangle({2, 2, 10, 8});
-    EXPECT_TRUE(Set(2, 2));
-    EXPECT_TRUE(Set(9, 7));
-    EXPECT_FALSE(Set(10, 7));
+    ExpectRed({{2, 2, true}, {9, 7, true}, {10, 7, false}});
     EXPECT_EQ(PixelAt(image, 5, 5), Rgb(clBlue));
     EXPECT_EQ(PixelAt(image, 5, 8), Rgb(clWhite));
     canvas.FillRect({20, 2, 22, 4}, clRed);
-    EXPECT_TRUE(Set(21, 3));
-    EXPECT_FALSE(Set(22, 3));
+    ExpectRed({{21, 3, true}, {22, 3, false}});
 }
 
 TEST_F(Canvas, ClippingKeepsLinesInsideEvenFromFarAway) {
     canvas.SetPen(clRed);
     canvas.ClipRectangle({5, 5, 15, 15});
     canvas.Line(-2000000000, 10, 2000000000, 10);
-    EXPECT_FALSE(Set(4, 10));
-    EXPECT_TRUE(Set(5, 10));
-    EXPECT_TRUE(Set(14, 10));
-    EXPECT_FALSE(Set(15, 10));
+    ExpectRed({{4, 10, false}, {5, 10, true}, {14, 10, true}, {15, 10, false}});
     canvas.UnClipRectangle();
     canvas.Line(0, 18, 40, 18);
     EXPECT_TRUE(Set(39, 18));
@@ -113,25 +105,20 @@ TEST_F(Canvas, SolidLinesSetExactlyTheirPixelsInsideTheClip) {
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) count += Set(x, y) ? 1 : 0;
         EXPECT_EQ(count, row.Count) << row.X0 << "," << row.Y0;
-        if (row.Count == 0) continue;
-        EXPECT_TRUE(Set(row.First.x(), row.First.y())) << row.X0 << "," << row.Y0;
-        EXPECT_TRUE(Set(row.Last.x(), row.Last.y())) << row.X0 << "," << row.Y0;
+        if (row.Count > 0) ExpectRed({{row.First.x(), row.First.y(), true}, {row.Last.x(), row.Last.y(), true}});
     }
 }
 
 TEST_F(Canvas, FillAroundLeavesTheHoleAlone) {
     canvas.FillRectAround({0, 0, 40, 20}, {10, 5, 30, 15}, clRed);
-    for (const auto& [x, y, red] : {std::tuple{9, 10, true}, {10, 10, false}, {29, 14, false}, {30, 14, true},
-                                    {20, 4, true}, {20, 15, true}, {39, 19, true}})
-        EXPECT_EQ(Set(x, y), red) << x << "," << y;
+    ExpectRed({{9, 10, true}, {10, 10, false}, {29, 14, false}, {30, 14, true}, {20, 4, true}, {20, 15, true},
+               {39, 19, true}});
 }
 
 TEST_F(Canvas, WidePensCoverTheirWidthAcrossTheLine) {
     canvas.SetPen(clRed, 2);
     canvas.Line(20, 2, 20, 10);
-    EXPECT_TRUE(Set(19, 5));
-    EXPECT_TRUE(Set(20, 5));
-    EXPECT_FALSE(Set(21, 5));
+    ExpectRed({{19, 5, true}, {20, 5, true}, {21, 5, false}});
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "ChartTestSupport.h"
+#include "AllocationCounter.h"
 #include "support/OffscreenPlatform.h"
 
 #include <QApplication>
@@ -36,6 +37,18 @@ private:
 void FillTrace(TFastLineSeries& series, int count) {
     series.ClearPoints();
     for (int i = 0; i < count; ++i) series.AddPoint(i / 44.1, 60.0 * std::sin(i * 0.0627));
+}
+
+int RepaintAllocations(TChart& chart, TFastLineSeries& trace, std::initializer_list<int> counts) {
+    const auto buffer = [&](int count) {
+        FillTrace(trace, count);
+        chart.Paint();
+    };
+    buffer(1803);
+    buffer(1803);
+    return CountAllocations([&] {
+        for (const int count : counts) buffer(count);
+    });
 }
 
 QStringList DrawnTexts(const TCustomChartAxis& axis) {

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QStringList>
 
+#include <initializer_list>
 #include <string>
 
 namespace wellenschau::test {
@@ -21,6 +22,12 @@ inline QRgb Rgb(TColor color) { return ToQColor(color).rgb() & 0xFFFFFFu; }
 
 // count trace points 1 / 44.1 ms apart (0 .. 40.86 ms for 1803 points).
 void FillTrace(TFastLineSeries& series, int count);
+
+// A live chart's buffers: `trace` refilled with each count of points and
+// `chart` repainted. Two buffers of 1803 points settle the layout first (the
+// label band is measured with the axis length of the paint before); the
+// allocations the buffers after them make.
+int RepaintAllocations(TChart& chart, TFastLineSeries& trace, std::initializer_list<int> counts);
 
 // The texts of the labels the axis' last paint drew, in drawing order.
 QStringList DrawnTexts(const TCustomChartAxis& axis);

@@ -38,21 +38,14 @@ QString TPipeWireServer::FifoPath() const { return FDirectory.filePath("scopein"
 
 void TPipeWireServer::Launch(std::size_t index, const QString& program, const QStringList& arguments,
                              const QString& ready) {
-    auto process = std::make_unique<QProcess>();
-    process->setProcessEnvironment(FEnvironment);
-    process->setProcessChannelMode(QProcess::MergedChannels);
-    process->start(program, arguments);
-    if (!process->waitForStarted()) throw std::runtime_error(program.toStdString() + " does not start");
-    QProcess& started = *process;
-    FProcesses[index] = std::move(process);
-    if (!ready.isEmpty()) WaitForFiles({ready}, started, qPrintable(program));
+    FProcesses[index] = std::make_unique<QProcess>();
+    StartProcess(*FProcesses[index], FEnvironment, program, arguments);
+    if (!ready.isEmpty()) WaitForFiles({ready}, *FProcesses[index], qPrintable(program));
 }
 
 void TPipeWireServer::Pactl(const QStringList& arguments) const {
     QProcess pactl;
-    pactl.setProcessEnvironment(FEnvironment);
-    pactl.setProcessChannelMode(QProcess::MergedChannels);
-    pactl.start("pactl", arguments);
+    StartProcess(pactl, FEnvironment, "pactl", arguments);
     if (!pactl.waitForFinished(PactlTimeoutMs) || pactl.exitCode() != 0)
         throw std::runtime_error("pactl " + arguments.join(' ').toStdString() + ": " + pactl.readAll().toStdString());
 }

@@ -51,6 +51,14 @@ void UseSoundServer(const QString& socket, const QString& directory) {
     qputenv("JACK_NO_START_SERVER", "1");
 }
 
+void StartProcess(QProcess& process, const QProcessEnvironment& environment, const QString& program,
+                  const QStringList& arguments) {
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForStarted(StartupTimeoutMs)) throw std::runtime_error(program.toStdString() + " does not start");
+}
+
 void EndProcess(QProcess& process) {
     if (process.state() == QProcess::NotRunning) return;
     process.terminate();
@@ -101,13 +109,11 @@ void TPulseAudioServer::Restart() {
 }
 
 void TPulseAudioServer::Launch() {
-    FServer.setProcessEnvironment(ServerEnvironment(FDirectory.path()));
-    FServer.setProcessChannelMode(QProcess::MergedChannels);
     // -n: none of the system's start-up script; as root it only warns.
-    FServer.start("pulseaudio", {"-n", "--file=" + FDirectory.filePath("start.pa"), "--daemonize=no",
-                                 "--system=false", "--exit-idle-time=-1", "--use-pid-file=no", "--realtime=no",
-                                 "--high-priority=no", "--disable-shm=yes", "--log-target=stderr"});
-    if (!FServer.waitForStarted(StartupTimeoutMs)) throw std::runtime_error("pulseaudio does not start");
+    StartProcess(FServer, ServerEnvironment(FDirectory.path()), "pulseaudio",
+                 {"-n", "--file=" + FDirectory.filePath("start.pa"), "--daemonize=no", "--system=false",
+                  "--exit-idle-time=-1", "--use-pid-file=no", "--realtime=no", "--high-priority=no",
+                  "--disable-shm=yes", "--log-target=stderr"});
     try {
         WaitForFiles({FDirectory.filePath("native"), FifoPath()}, FServer, "pulseaudio");
     } catch (...) {

@@ -31,6 +31,10 @@ QProcessEnvironment ServerEnvironment(const QString& directory);
 // device at the pulse plugin (configured by a file in `directory`), JACK
 // off. Called before PortAudio starts.
 void UseSoundServer(const QString& socket, const QString& directory);
+// Starts `program` in `environment`, its output merged; throws when it
+// does not start.
+void StartProcess(QProcess& process, const QProcessEnvironment& environment, const QString& program,
+                  const QStringList& arguments);
 // Ends a server process: politely first, then by force.
 void EndProcess(QProcess& process);
 // Waits until every path exists while `process` runs; throws otherwise.
