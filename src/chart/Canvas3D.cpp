@@ -28,7 +28,9 @@ void TCanvas3D::Begin(QImage& image) {
     FImage = &image;
     FBits = reinterpret_cast<std::uint32_t*>(image.bits());
     FStride = image.bytesPerLine() / 4;
-    FBounds = {0, 0, image.width(), image.height()};
+    const qreal ratio = image.devicePixelRatio();
+    FScaled = ratio != 1;
+    FBounds = {0, 0, static_cast<int>(image.width() / ratio), static_cast<int>(image.height() / ratio)};
     FClip = FBounds;
     FClipped = false;
 }
@@ -109,6 +111,10 @@ void TCanvas3D::LineTo(int x, int y) {
 void TCanvas3D::Line(int x0, int y0, int x1, int y1) {
     ++FLinesDrawn;
     if (!FPenVisible || !IsActive()) return;
+    if (FScaled) {
+        PainterLine(x0, y0, x1, y1);
+        return;
+    }
     if (FPenWidth == 1) {
         RasterLine(x0, y0, x1, y1, false);
         return;
@@ -123,6 +129,43 @@ void TCanvas3D::Line(int x0, int y0, int x1, int y1) {
         else
             RasterLine(x0, y0 + offset, x1, y1 + offset, true);
     }
+}
+
+// The stroke covers the pixels RasterLine sets: through the pixel centres,
+// along the major axis from half a pixel before the first pixel to half a
+// pixel before the end pixel (with a wide pen: after it); across the line,
+// an even width reaches one pixel further to the left or top.
+void TCanvas3D::PainterLine(int x0, int y0, int x1, int y1) {
+    const qreal dx = static_cast<qreal>(x1) - x0;
+    const qreal dy = static_cast<qreal>(y1) - y0;
+    const qreal steps = std::max(std::abs(dx), std::abs(dy));
+    const bool wide = FPenWidth > 1;
+    if (steps == 0 && !wide) return;
+    const QPointF halfStep = steps > 0 ? QPointF(dx, dy) / (2 * steps) : QPointF(0.5, 0);
+    QPointF centre(0.5, 0.5);
+    if (FPenWidth % 2 == 0) (std::abs(dx) >= std::abs(dy) ? centre.ry() : centre.rx()) = 0;
+    const QLineF stroke(QPointF(x0, y0) + centre - halfStep, QPointF(x1, y1) + centre + (wide ? halfStep : -halfStep));
+    QPainter& painter = EnsurePainter();
+    if (FDash.Count == 0) {
+        painter.setPen(PainterPen(FPenRgb));
+        painter.drawLine(stroke);
+        return;
+    }
+    if (!FBackTransparent) {
+        painter.setPen(PainterPen(FBackRgb));
+        painter.drawLine(stroke);
+    }
+    QPen dashed = PainterPen(FPenRgb);
+    QList<qreal> runs;
+    for (int i = 0; i < FDash.Count; ++i) runs.append(FDash.Runs[static_cast<std::size_t>(i)]);
+    dashed.setDashPattern(runs);
+    painter.setPen(dashed);
+    painter.drawLine(stroke);
+}
+
+// Flat caps: the stroke ends where the line's pixels end.
+QPen TCanvas3D::PainterPen(std::uint32_t rgb) const {
+    return QPen(QColor::fromRgb(rgb), FPenWidth, Qt::SolidLine, Qt::FlatCap);
 }
 
 // Midpoint rasterisation along the major axis: pixel i (0 <= i < n, plus n
@@ -292,6 +335,10 @@ void TCanvas3D::FillPixels(const TRect& r, std::uint32_t rgb) {
     const int top = std::max(r.Top, FClip.Top);
     const int bottom = std::min(r.Bottom, FClip.Bottom);
     if (left >= right || top >= bottom) return;
+    if (FScaled) {
+        EnsurePainter().fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(rgb));
+        return;
+    }
     // One row filled, the others copied from it: a block copy is much faster
     // than a pixel loop.
     std::uint32_t* const first = FBits + top * FStride + left;

@@ -12,6 +12,11 @@
 // antialiasing, exact pixels); text is stamped from pixels a QPainter drew
 // once (TTextStamps), images go through a QPainter.
 // In 2D, which is all this program draws, positions pass through unchanged.
+// Positions are logical pixels. On an image with a device pixel ratio
+// other than 1 everything goes through the QPainter, which maps them onto
+// the device pixels (a 1-pixel pen covers ratio device pixels, text is laid
+// out at the device's resolution); the direct pixel paths assume one device
+// pixel per logical pixel.
 // UI thread only; the surface is bound to an image between Begin and End.
 #pragma once
 
@@ -41,7 +46,8 @@ public:
 
     // Binds the surface to image (which must not be null) until End. The
     // image must stay unshared meanwhile: pixels are written through a
-    // pointer taken here.
+    // pointer taken here. Its logical size is its device size divided by
+    // its device pixel ratio, rounded down.
     void Begin(QImage& image);
     void End();
     bool IsActive() const { return FBits != nullptr; }
@@ -122,6 +128,9 @@ private:
     void WalkStraight(const TLineWalk& walk);
     void WalkSolid(const TLineWalk& walk);
     void WalkDashed(const TLineWalk& walk);
+    // The pixels RasterLine sets, stroked by the QPainter in logical coordinates.
+    void PainterLine(int x0, int y0, int x1, int y1);
+    QPen PainterPen(std::uint32_t rgb) const;
     void ApplyPainterClip();
     // The painter on the bound image, begun on first use.
     QPainter& EnsurePainter();
@@ -151,6 +160,8 @@ private:
     std::size_t FCurrentFontTexts = 0;
     std::uint32_t* FBits = nullptr;
     qsizetype FStride = 0;  // pixels per image row
+    // The bound image has a device pixel ratio other than 1: no direct pixel paths.
+    bool FScaled = false;
     TRect FBounds;
     TRect FClip;
     bool FClipped = false;

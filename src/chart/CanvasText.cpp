@@ -1,5 +1,6 @@
 // The text of the drawing surface: fonts, measuring, and drawing through
-// the text stamps (or the QPainter where a stamp cannot be used).
+// the text stamps (or the QPainter where a stamp cannot be used, and on a
+// scaled image, where the stamps' pixels would not fit the device pixels).
 #include "chart/Canvas3D.h"
 #include "chart/QtColor.h"
 
@@ -101,7 +102,7 @@ void TCanvas3D::TextOut(int x, int y, const QString& text, THorizTextAlign horiz
     const TStaticTextPainter painter(prepared.Text, FFont, FTextColor,
                                      TextOrigin(prepared.Width, horiz, vert) - QPoint(0, FMetrics.ascent()));
     const TTextStamps::TKey key{text, static_cast<int>(FCurrentFontTexts), FTextColor.rgba(), 0, horiz, vert};
-    if (FStamps.Draw(PixelTarget(), key, {x, y}, TextReach(prepared.Width), painter)) return;
+    if (!FScaled && FStamps.Draw(PixelTarget(), key, {x, y}, TextReach(prepared.Width), painter)) return;
     painter.Paint(EnsurePainter(), {x, y});
 }
 
@@ -111,7 +112,7 @@ void TCanvas3D::RotatedTextOut(int x, int y, const QString& text, int angle, THo
     const int width = TextWidth(text);
     const TRotatedTextPainter painter(text, FFont, FTextColor, angle, TextOrigin(width, horiz, vert));
     const TTextStamps::TKey key{text, static_cast<int>(FCurrentFontTexts), FTextColor.rgba(), angle, horiz, vert};
-    if (FStamps.Draw(PixelTarget(), key, {x, y}, TextReach(width), painter)) return;
+    if (!FScaled && FStamps.Draw(PixelTarget(), key, {x, y}, TextReach(width), painter)) return;
     painter.Paint(EnsurePainter(), {x, y});
 }
 

@@ -3,6 +3,8 @@
 #include "chart/ChartSeries.h"
 #include "core/CheckedMath.h"
 
+#include <QtMath>
+
 #include <algorithm>
 
 namespace wellenschau {
@@ -46,6 +48,7 @@ void TChart::SetSize(int width, int height) {
     InvalidateChart();
 }
 
+void TChart::SetPixelRatio(qreal value) { Store(FPixelRatio, value); }
 void TChart::SetColor(TColor value) { Store(FColor, value); }
 void TChart::SetBorderWidth(int value) { Store(FBorderWidth, value); }
 void TChart::SetBevelOuter(TBevelCut value) { Store(FBevelOuter, value); }
@@ -100,8 +103,12 @@ void TChart::Draw() {
         FImage = QImage();
         return;
     }
-    if (FImage.width() != FWidth || FImage.height() != FHeight)
-        FImage = QImage(FWidth, FHeight, QImage::Format_RGB32);
+    // Rounded up, so that the image covers the whole chart at any ratio.
+    const QSize deviceSize(qCeil(FWidth * FPixelRatio), qCeil(FHeight * FPixelRatio));
+    if (FImage.size() != deviceSize || FImage.devicePixelRatio() != FPixelRatio) {
+        FImage = QImage(deviceSize, QImage::Format_RGB32);
+        FImage.setDevicePixelRatio(FPixelRatio);
+    }
     FPanelBounds = {0, 0, FWidth, FHeight};
     const auto margin = [](int percent, int size) { return RoundToInt(percent * size / 100.0); };
     FPlotRect = {FPanelBounds.Left + FBorderWidth + margin(FMarginLeft, FWidth),

@@ -6,7 +6,10 @@
 //   paints cost one redraw;
 // - Paint() redraws in full only when Dirty and otherwise hands back the
 //   image of the last paint;
-// - the image is reused while the size stays the same.
+// - the image is reused while the size stays the same;
+// - at a pixel ratio r the image has r times the device pixels of the
+//   chart's size and carries r as its device pixel ratio; every position
+//   the chart takes or reports stays in logical pixels.
 // The chart is fully usable without a window: SetSize, Paint, Image. A
 // widget (TChartWidget) shows it and registers callbacks through which
 // invalidation reaches the screen.
@@ -50,6 +53,10 @@ public:
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     void SetSize(int width, int height);
+    // Device pixels per logical pixel of the image (1 by default): the
+    // screen's device pixel ratio renders the chart sharp there.
+    qreal PixelRatio() const { return FPixelRatio; }
+    void SetPixelRatio(qreal value);
     TColor Color() const { return FColor; }
     void SetColor(TColor value);
     int BorderWidth() const { return FBorderWidth; }
@@ -191,6 +198,7 @@ private:
 
     int FWidth = 0;
     int FHeight = 0;
+    qreal FPixelRatio = 1;
     TColor FColor = clBtnFace;
     int FBorderWidth = 0;
     TBevelCut FBevelOuter = bvRaised;

@@ -24,16 +24,22 @@ TRect Intersection(const TRect& a, const TRect& b) {
 
 }  // namespace
 
+// A strip of the band is inverted in device pixels: on a chart image with
+// a device pixel ratio it covers as many device pixels as the chart's lines.
 void DrawRubberBand(QPainter& painter, const QImage& chartImage, const TRect& band, QRgb pen) {
-    const TRect imageRect{0, 0, chartImage.width(), chartImage.height()};
+    const QSize logicalSize = chartImage.deviceIndependentSize().toSize();
+    const TRect imageRect{0, 0, logicalSize.width(), logicalSize.height()};
+    const qreal ratio = chartImage.devicePixelRatio();
     for (const TRect& strip : OutlineStrips(band)) {
         const TRect r = Intersection(strip, imageRect);
         if (r.IsEmpty()) continue;
-        QImage inverted(r.Width(), r.Height(), QImage::Format_RGB32);
-        for (int y = 0; y < r.Height(); ++y)
-            for (int x = 0; x < r.Width(); ++x)
-                inverted.setPixel(x, y, ~(chartImage.pixel(r.Left + x, r.Top + y) ^ pen) | 0xFF000000u);
-        painter.drawImage(r.Left, r.Top, inverted);
+        const QRect device = QRectF(r.Left * ratio, r.Top * ratio, r.Width() * ratio, r.Height() * ratio).toRect();
+        QImage inverted = chartImage.copy(device);
+        for (int y = 0; y < inverted.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(inverted.scanLine(y));
+            for (int x = 0; x < inverted.width(); ++x) row[x] = ~(row[x] ^ pen) | 0xFF000000u;
+        }
+        painter.drawImage(QPointF(r.Left, r.Top), inverted);
     }
 }
 

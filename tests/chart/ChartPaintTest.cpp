@@ -1,6 +1,9 @@
-// The paint: back wall, series clipping, double buffering and resizing.
+// The paint: back wall, series clipping, double buffering, resizing and
+// the device pixel ratio.
 #include "ChartTestSupport.h"
+#include "chart/RubberBand.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 using namespace wellenschau;
@@ -119,6 +122,74 @@ TEST_F(PlainChart, WithoutAutoRepaintANewSegmentIsDrawnAtOnce) {
     series.AddPoint(100, 40);
     EXPECT_FALSE(chart.Dirty());
     EXPECT_EQ(PixelAt(chart.Image(), 60, 50), Rgb(clRed));
+}
+
+// At pixel ratio 2 the geometry stays logical and a 1-pixel line covers
+// 2 x 2 device pixels per logical pixel, where ratio 1 draws it.
+TEST_F(PlainChart, AtPixelRatioTwoLinesCoverTheDoubledPositions) {
+    chart.SetPixelRatio(2);
+    series.AddPoint(0, 40);
+    series.AddPoint(160, 40);
+    const QImage& image = chart.Paint();
+    EXPECT_EQ(image.size(), QSize(400, 200));
+    EXPECT_EQ(image.devicePixelRatio(), 2.0);
+    EXPECT_EQ(chart.PlotRect(), (TRect{20, 10, 180, 90}));
+    const std::pair<QPoint, TColor> pixels[] = {
+        {{20, 50}, clBlack},    {{21, 50}, clRed},      {{179, 50}, clRed},     {{180, 50}, clBlack},
+        {{181, 50}, clBtnFace}, {{100, 49}, clBtnFace}, {{100, 51}, clBtnFace}, {{100, 10}, clBlack},
+        {{100, 90}, clBlack},   {{100, 91}, clBtnFace},
+    };
+    for (const auto& [at, colour] : pixels)
+        EXPECT_EQ(LogicalPixelAt(image, at.x(), at.y()), Rgb(colour)) << at.x() << "," << at.y();
+}
+
+// Labels are laid out by the font engine at the device resolution, not
+// enlarged: where a text lies, blocks of 2 x 2 device pixels differ within
+// (a ratio-1 image enlarged has none), and the text covers the same logical
+// pixels as at ratio 1, give or take one.
+TEST_F(PlainChart, AtPixelRatioTwoTextIsDrawnAtTheDeviceResolution) {
+    chart.SetAxisVisible(true);
+    chart.Paint();
+    // Below the plot: the bottom axis' ticks and labels.
+    const QRect labels(0, chart.PlotRect().Bottom + 1, 200, 99 - chart.PlotRect().Bottom);
+    const auto textBounds = [&](const QImage& image, int& mixedBlocks) {
+        QRect bounds;
+        mixedBlocks = 0;
+        for (int y = labels.top(); y <= labels.bottom(); ++y)
+            for (int x = labels.left(); x <= labels.right(); ++x) {
+                const std::optional<QRgb> colour = LogicalPixelAt(image, x, y);
+                if (!colour) ++mixedBlocks;
+                if (colour != Rgb(clBtnFace)) bounds |= QRect(x, y, 1, 1);
+            }
+        return bounds;
+    };
+    int mixedAtOne = 0;
+    const QRect atOne = textBounds(chart.Paint(), mixedAtOne);
+    const TRect plotAtOne = chart.PlotRect();
+    chart.SetPixelRatio(2);
+    int mixedAtTwo = 0;
+    const QRect atTwo = textBounds(chart.Paint(), mixedAtTwo);
+    EXPECT_EQ(chart.PlotRect(), plotAtOne);
+    EXPECT_EQ(mixedAtOne, 0);
+    EXPECT_GT(mixedAtTwo, 20);
+    ASSERT_FALSE(atOne.isEmpty());
+    for (const auto& [one, two] : {std::pair{atOne.left(), atTwo.left()}, {atOne.top(), atTwo.top()},
+                                   {atOne.right(), atTwo.right()}, {atOne.bottom(), atTwo.bottom()}})
+        EXPECT_NEAR(two, one, 1);
+}
+
+// The rubber band inverts the chart's device pixels along its outline.
+TEST_F(PlainChart, AtPixelRatioTwoTheRubberBandInvertsDevicePixels) {
+    chart.SetPixelRatio(2);
+    const QImage& image = chart.Paint();
+    QImage screen = image.copy();
+    QPainter painter(&screen);
+    DrawRubberBand(painter, image, {30, 20, 100, 60}, 0);
+    painter.end();
+    const auto inverted = [&](int x, int y) { return ~PixelAt(image, x, y) & 0xFFFFFFu; };
+    for (const auto& [x, y, band] : {std::tuple{60, 40, true}, {61, 41, true}, {199, 41, true}, {60, 118, true},
+                                     {61, 119, true}, {62, 42, false}, {200, 40, false}, {60, 120, false}})
+        EXPECT_EQ(PixelAt(screen, x, y), band ? inverted(x, y) : PixelAt(image, x, y)) << x << "," << y;
 }
 
 }  // namespace

@@ -34,6 +34,15 @@ private:
 
 }  // namespace
 
+std::optional<QRgb> LogicalPixelAt(const QImage& image, int x, int y) {
+    const int ratio = static_cast<int>(image.devicePixelRatio());
+    const QRgb colour = PixelAt(image, x * ratio, y * ratio);
+    for (int dy = 0; dy < ratio; ++dy)
+        for (int dx = 0; dx < ratio; ++dx)
+            if (PixelAt(image, x * ratio + dx, y * ratio + dy) != colour) return std::nullopt;
+    return colour;
+}
+
 void FillTrace(TFastLineSeries& series, int count) {
     series.ClearPoints();
     for (int i = 0; i < count; ++i) series.AddPoint(i / 44.1, 60.0 * std::sin(i * 0.0627));

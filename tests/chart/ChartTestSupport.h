@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 namespace wellenschau::test {
@@ -19,6 +20,9 @@ namespace wellenschau::test {
 // RGB of a pixel, without alpha.
 inline QRgb PixelAt(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; }
 inline QRgb Rgb(TColor color) { return ToQColor(color).rgb() & 0xFFFFFFu; }
+// RGB of logical pixel (x, y) of an image with a device pixel ratio (a
+// whole number): the colour of all its device pixels, none when they differ.
+std::optional<QRgb> LogicalPixelAt(const QImage& image, int x, int y);
 
 // count trace points 1 / 44.1 ms apart (0 .. 40.86 ms for 1803 points).
 void FillTrace(TFastLineSeries& series, int count);
