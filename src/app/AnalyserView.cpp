@@ -82,6 +82,7 @@ void TAnalyserView::Enter() {
     FForm.SetReadoutVisible(true);
     FForm.setMinimumSize(MinimumSize);
     if (FForm.width() < FirstSize.width() || FForm.height() < FirstSize.height()) FForm.resize(FirstSize);
+    FollowPixelRatio();
     Arrange();
 }
 
@@ -106,6 +107,7 @@ void TAnalyserView::Leave() {
     FForm.Chart1->hide();
     FForm.Chart3->hide();
     SetFrequencyLabelsSeparation(1);
+    SetChartsPixelRatio(1);
     FForm.SetReadoutVisible(FReadoutWasVisible);
     FForm.setMinimumSize(0, 0);
     FForm.resize(FPlainSize);
@@ -117,6 +119,14 @@ void TAnalyserView::Leave() {
 void TAnalyserView::SetFrequencyLabelsSeparation(int percent) {
     FForm.Chart1->Chart().BottomAxis().SetLabelsSeparation(percent);
     FForm.Chart3->Chart().LeftAxis().SetLabelsSeparation(percent);
+}
+
+void TAnalyserView::FollowPixelRatio() {
+    if (FActive) SetChartsPixelRatio(FForm.devicePixelRatioF());
+}
+
+void TAnalyserView::SetChartsPixelRatio(qreal ratio) {
+    for (TChartWidget* chart : {FForm.Chart1, FForm.Chart2, FForm.Chart3}) chart->Chart().SetPixelRatio(ratio);
 }
 
 void TAnalyserView::Arrange() {

@@ -6,6 +6,8 @@
 // plain window hides (background subtraction, peak display, palette) and
 // the input-device chooser; the readout line runs along the bottom.
 // Leaving the view puts every moved control back exactly where it was.
+// The view renders the charts at the screen's device pixel ratio, so that
+// they are sharp on a high-density screen; the plain window keeps ratio 1.
 // User-interface thread only.
 #pragma once
 
@@ -34,6 +36,9 @@ public:
     void Leave();
     // Places the charts, pictures and rows for the window's current size.
     void Arrange();
+    // Renders the charts at the window's device pixel ratio while the view
+    // is shown: on entering and when the window moves to another screen.
+    void FollowPixelRatio();
 
     // The devices the chooser offers, and which one is chosen; no devices
     // (a sound file as input) hide the chooser.
@@ -51,6 +56,7 @@ private:
     // Puts a control where the view has it, remembering where it was.
     void Place(QWidget* widget, QWidget* parent, const QRect& geometry);
     void SetFrequencyLabelsSeparation(int percent);
+    void SetChartsPixelRatio(qreal ratio);
     void PlacePictures();
 
     TForm1& FForm;

@@ -140,6 +140,7 @@ public:
     TStatusLine* StatusLine() const { return FStatusLine; }
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

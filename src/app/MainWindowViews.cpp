@@ -15,6 +15,19 @@
 
 namespace wellenschau {
 
+namespace {
+
+// The window's device pixel ratio may have changed: it moved to another
+// screen, or (from Qt 6.6 on) its screen's ratio changed.
+bool PixelRatioMayHaveChanged(const QEvent& event) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    if (event.type() == QEvent::DevicePixelRatioChange) return true;
+#endif
+    return event.type() == QEvent::ScreenChangeInternal;
+}
+
+}  // namespace
+
 void TForm1::CreateViews() {
     FReadout = new TReadoutLine(this);
     FReadout->Watch(Chart2, [this](QPoint p) { return OscilloscopePointerText(Chart2->Chart(), p.x(), p.y()); });
@@ -38,6 +51,11 @@ void TForm1::SetAnalyserView(bool on) {
     else
         FAnalyserView->Leave();
     AlignControls();
+}
+
+bool TForm1::event(QEvent* event) {
+    if (FAnalyserView && PixelRatioMayHaveChanged(*event)) FAnalyserView->FollowPixelRatio();
+    return QWidget::event(event);
 }
 
 bool TForm1::AnalyserView() const { return FAnalyserView && FAnalyserView->Active(); }

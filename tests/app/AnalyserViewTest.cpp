@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QToolButton>
@@ -162,6 +163,55 @@ TEST_F(AnalyserViewTest, ValuesUnderThePointer) {
     const double db = (picture.pixelIndex(0, 0) - 255) * 70.0 / 255;
     EXPECT_TRUE(text.endsWith(QString::number(db, 'f', 1) + " dB")) << text.toStdString();
     EXPECT_EQ(SpectrogramPointerText(Form().Chart3->Chart(), picture, {304, 0}, 0, 0.0929), "");
+}
+
+// Whether the rows y - 1 and y of image differ somewhere.
+bool RowsDiffer(const QImage& image, int y) {
+    for (int x = 0; x < image.width(); ++x)
+        if (image.pixel(x, y - 1) != image.pixel(x, y)) return true;
+    return false;
+}
+
+// The view renders its charts at the window's device pixel ratio, the
+// widgets show their images pixel for pixel and the spectrogram picture is
+// stretched onto device pixels without smoothing; the plain window keeps
+// ratio 1 and its look. ctest runs this at QT_SCALE_FACTOR 1 and 2.
+TEST_F(AnalyserViewTest, ChartsTakeTheScreensPixelRatioOnlyInTheView) {
+    const qreal ratio = Form().devicePixelRatioF();
+    EXPECT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+    Record(3);
+    const QImage plainScope = Form().Chart2->Chart().Paint().copy();
+
+    Form().SetAnalyserView(true);
+    RunPostedEvents();
+    for (TChartWidget* chart : {Form().Chart1, Form().Chart2, Form().Chart3}) {
+        EXPECT_EQ(chart->Chart().PixelRatio(), ratio);
+        EXPECT_EQ(chart->Chart().Image().size(), chart->size() * ratio);
+    }
+    EXPECT_EQ(Form().Chart2->grab().toImage().convertToFormat(QImage::Format_RGB32), Form().Chart2->Chart().Image());
+    // Moved from a screen of another ratio, the charts take the window's.
+    Form().Chart2->Chart().SetPixelRatio(3);
+    QEvent screenChange(QEvent::ScreenChangeInternal);
+    QCoreApplication::sendEvent(&Form(), &screenChange);
+    EXPECT_EQ(Form().Chart2->Chart().PixelRatio(), ratio);
+    const QImage spectrogram = Form().Image1->grab().toImage();
+    ASSERT_EQ(spectrogram.size(), Form().Image1->size() * ratio);
+    const QList<QRgb> palette = Form().Image1->Picture().colorTable();
+    for (int y = 0; y < spectrogram.height(); y += 7)
+        for (int x = 0; x < spectrogram.width(); x += 7)
+            ASSERT_TRUE(palette.contains(spectrogram.pixel(x, y))) << x << "," << y;
+    // Picture rows end between the device rows of one logical row.
+    const int devicePerLogical = static_cast<int>(ratio);
+    bool edgeInsideLogicalRow = false;
+    for (int y = 1; y < spectrogram.height(); ++y)
+        edgeInsideLogicalRow = edgeInsideLogicalRow || (y % devicePerLogical != 0 && RowsDiffer(spectrogram, y));
+    EXPECT_EQ(edgeInsideLogicalRow, ratio > 1);
+
+    Form().SetAnalyserView(false);
+    RunPostedEvents();
+    for (TChartWidget* chart : {Form().Chart1, Form().Chart2, Form().Chart3})
+        EXPECT_EQ(chart->Chart().PixelRatio(), 1.0);
+    EXPECT_EQ(Form().Chart2->Chart().Paint(), plainScope);
 }
 
 // The plain window looks exactly as it did before the opt-in parts came:
