@@ -2,8 +2,11 @@
 #include "chart/QtColor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 namespace wellenschau {
 
@@ -19,6 +22,32 @@ constexpr std::uint8_t DashDotDotRuns[] = {9, 3, 3, 3, 3, 3};
 constexpr std::uint8_t SmallDotRuns[] = {1, 1};
 
 __extension__ typedef __int128 TWideInt;
+
+// Cuts line to its part inside rect (Liang-Barsky) and returns the length
+// cut off at its start; nothing when no part of it lies inside.
+std::optional<qreal> ClipLine(QLineF& line, const QRectF& rect) {
+    const QPointF start = line.p1();
+    const QPointF d = line.p2() - start;
+    qreal enter = 0;
+    qreal leave = 1;
+    // Inside each edge: p * t <= q at the line's point start + t * d.
+    const std::pair<qreal, qreal> edges[] = {{-d.x(), start.x() - rect.left()},
+                                             {d.x(), rect.right() - start.x()},
+                                             {-d.y(), start.y() - rect.top()},
+                                             {d.y(), rect.bottom() - start.y()}};
+    for (const auto& [p, q] : edges) {
+        if (p == 0) {
+            if (q < 0) return std::nullopt;
+        } else if (p < 0) {
+            enter = std::max(enter, q / p);
+        } else {
+            leave = std::min(leave, q / p);
+        }
+    }
+    if (enter > leave) return std::nullopt;
+    line = QLineF(start + enter * d, start + leave * d);
+    return enter * std::hypot(d.x(), d.y());
+}
 
 }  // namespace
 
@@ -134,7 +163,9 @@ void TCanvas3D::Line(int x0, int y0, int x1, int y1) {
 // The stroke covers the pixels RasterLine sets: through the pixel centres,
 // along the major axis from half a pixel before the first pixel to half a
 // pixel before the end pixel (with a wide pen: after it); across the line,
-// an even width reaches one pixel further to the left or top.
+// an even width reaches one pixel further to the left or top. The stroke
+// is cut down to the clip rectangle first (and the pattern moved on by
+// what was cut): Qt's dashing draws far too long lines solid.
 void TCanvas3D::PainterLine(int x0, int y0, int x1, int y1) {
     const qreal dx = static_cast<qreal>(x1) - x0;
     const qreal dy = static_cast<qreal>(y1) - y0;
@@ -144,7 +175,12 @@ void TCanvas3D::PainterLine(int x0, int y0, int x1, int y1) {
     const QPointF halfStep = steps > 0 ? QPointF(dx, dy) / (2 * steps) : QPointF(0.5, 0);
     QPointF centre(0.5, 0.5);
     if (FPenWidth % 2 == 0) (std::abs(dx) >= std::abs(dy) ? centre.ry() : centre.rx()) = 0;
-    const QLineF stroke(QPointF(x0, y0) + centre - halfStep, QPointF(x1, y1) + centre + (wide ? halfStep : -halfStep));
+    QLineF stroke(QPointF(x0, y0) + centre - halfStep, QPointF(x1, y1) + centre + (wide ? halfStep : -halfStep));
+    // The margin keeps the cut ends outside the clip rectangle.
+    const int margin = FPenWidth + 1;
+    const QRectF clip(FClip.Left - margin, FClip.Top - margin, FClip.Width() + 2 * margin, FClip.Height() + 2 * margin);
+    const std::optional<qreal> cut = ClipLine(stroke, clip);
+    if (!cut) return;
     QPainter& painter = EnsurePainter();
     if (FDash.Count == 0) {
         painter.setPen(PainterPen(FPenRgb));
@@ -159,6 +195,7 @@ void TCanvas3D::PainterLine(int x0, int y0, int x1, int y1) {
     QList<qreal> runs;
     for (int i = 0; i < FDash.Count; ++i) runs.append(FDash.Runs[static_cast<std::size_t>(i)]);
     dashed.setDashPattern(runs);
+    dashed.setDashOffset(*cut);  // in pen widths, which is 1 for patterned pens
     painter.setPen(dashed);
     painter.drawLine(stroke);
 }

@@ -86,7 +86,13 @@ TEST_P(Canvas, ClippingKeepsLinesInsideEvenFromFarAway) {
     canvas.ClipRectangle({5, 5, 15, 15});
     canvas.Line(-2000000000, 10, 2000000000, 10);
     ExpectRed({{4, 10, false}, {5, 10, true}, {14, 10, true}, {15, 10, false}});
+    // A dash pattern runs on from the far-away start: 18 on, 6 off.
+    constexpr int start = -2000000000 + 4;
+    canvas.SetPen(clRed, 1, psDash);
+    canvas.Line(start, 12, 2000000000, 12);
+    for (int x = 0; x < 40; ++x) EXPECT_EQ(Set(x, 12), x >= 5 && x < 15 && (x - start) % 24 < 18) << x;
     canvas.UnClipRectangle();
+    canvas.SetPen(clRed);
     canvas.Line(0, 18, 40, 18);
     EXPECT_TRUE(Set(39, 18));
 }
