@@ -11,9 +11,6 @@ namespace wellenschau {
 
 namespace {
 
-// Bin magnitude that reads 0 dB.
-constexpr double ReferenceMagnitude = 2048.0;
-
 void CheckSampleCount(int n) {
     if (n < 1 || n > FftFrameLength || (n & (n - 1)) != 0) throw ERangeError();
 }
@@ -24,6 +21,9 @@ int CheckedRowCount(const AnalysisState& state) {
     if (state.RowCount < 1 || state.RowCount >= static_cast<int>(FftTableSize)) throw ERangeError();
     return state.RowCount;
 }
+
+// The level in dB of a bin of positive magnitude.
+double LevelOf(double magnitude) { return 20.0 * std::log(magnitude / ReferenceMagnitude) / std::log(10.0); }
 
 }  // namespace
 
@@ -40,31 +40,56 @@ void WindowAndTransform(AnalysisState& state, const char* buffer, int n) {
                state.FftRealOut.Span(), state.FftImagOut.Span());
 }
 
+double BinLevel(const AnalysisState& state, int bin) {
+    const double magnitude = BinMagnitude(state, bin);
+    return magnitude > 0.0 ? LevelOf(magnitude) : LevelFloor;
+}
+
+double Largest(const double* values, int count) {
+    double lane[4] = {values[0], values[0], values[0], values[0]};
+    int i = 0;
+    for (; i + 4 <= count; i += 4)
+        for (int k = 0; k < 4; ++k) lane[k] = std::max(lane[k], values[i + k]);
+    for (; i < count; ++i) lane[0] = std::max(lane[0], values[i]);
+    return std::max(std::max(lane[0], lane[1]), std::max(lane[2], lane[3]));
+}
+
 void ComputeRowLevels(AnalysisState& state, int n) {
     CheckSampleCount(n);
     const int rowCount = CheckedRowCount(state);
     std::fill_n(state.RowLevel.data(), rowCount, LevelFloor);
-    double* level = state.FftRealOut.data();
-    const double* imag = state.FftImagOut.data();
-    // The magnitudes first, in a loop of its own that the compiler can run
-    // several bins at a time (the square root is exact either way).
-    for (int i = 0; i < n / 2; ++i) level[i] = std::sqrt(level[i] * level[i] + imag[i] * imag[i]);
-    const double ln10 = std::log(10.0);
-    for (int i = 0; i < n / 2; ++i)
-        level[i] = level[i] > 0.0 ? 20.0 * std::log(level[i] / ReferenceMagnitude) / ln10 : LevelFloor;
+    // The squared magnitudes first, in a loop of its own that the compiler
+    // can run several bins at a time.
+    double* power = state.FftPower.data();
+    const double* re = state.FftRealOut.data();
+    const double* im = state.FftImagOut.data();
+    for (int i = 0; i < n / 2; ++i) power[i] = re[i] * re[i] + im[i] * im[i];
     // Each row takes the loudest level of its bins; a later bin replaces
-    // the row's level only when strictly louder. Neighbouring bins share a
-    // row, so each run of them is taken in a register first (levels are
-    // never NaN, so the run's loudest decides exactly as bin by bin would).
+    // the row's level only when strictly louder, so a bin of magnitude 0
+    // (LevelFloor, where every row starts) never does. Neighbouring bins
+    // share a row, and the square root and the logarithm are taken only for
+    // the loudest of each run of them: the square root is exactly rounded
+    // and so never falls as its argument rises; the logarithm's last bit
+    // may slip between arguments closer than about 2^-41 relative, so every
+    // bin within 2^-28 of the run's largest power gets its own level. The
+    // result is the largest level of the run's bins, bit for bit.
     double* rowLevel = state.RowLevel.data();
     const std::int32_t* binRow = state.BinRow.data();
-    for (int i = 0; i < n / 2;) {
-        const std::int32_t row = binRow[i];
+    for (int first = 0; first < n / 2;) {
+        const std::int32_t row = binRow[first];
         if (row < 0 || row >= rowCount) throw ERangeError();
-        double loudest = level[i];
-        for (++i; i < n / 2 && binRow[i] == row; ++i)
-            if (level[i] > loudest) loudest = level[i];
-        if (loudest > rowLevel[row]) rowLevel[row] = loudest;
+        int end = first + 1;
+        while (end < n / 2 && binRow[end] == row) ++end;
+        const double largest = Largest(power + first, end - first);
+        if (largest > 0.0) {
+            double loudest = LevelOf(std::sqrt(largest));
+            const double closest = largest * (1.0 - 0x1p-28);
+            for (int j = first; j < end; ++j)
+                if (power[j] >= closest && power[j] != largest)
+                    loudest = std::max(loudest, LevelOf(std::sqrt(power[j])));
+            if (loudest > rowLevel[row]) rowLevel[row] = loudest;
+        }
+        first = end;
     }
 }
 
