@@ -8,6 +8,7 @@
 #include "AnalysisState.h"
 #include "PointSink.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace wellenschau {
@@ -56,7 +57,14 @@ double BinLevel(const AnalysisState& state, int bin);
 
 // The largest of count (at least 1) values that are not NaN, taken in four
 // independent lanes.
-double Largest(const double* values, int count);
+inline double Largest(const double* values, int count) {
+    double lane[4] = {values[0], values[0], values[0], values[0]};
+    int i = 0;
+    for (; i + 4 <= count; i += 4)
+        for (int k = 0; k < 4; ++k) lane[k] = std::max(lane[k], values[i + k]);
+    for (; i < count; ++i) lane[0] = std::max(lane[0], values[i]);
+    return std::max(std::max(lane[0], lane[1]), std::max(lane[2], lane[3]));
+}
 
 // Peak display: a falling row level closes only a tenth of its gap (in dB)
 // to the previous buffer's level; a rising or equal one shows at once.
