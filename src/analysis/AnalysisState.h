@@ -47,6 +47,8 @@ struct AnalysisState {
     TFftTable FftImagIn{};
     TFftTable FftRealOut{};
     TFftTable FftImagOut{};
+    // Squared magnitude of bins 0 .. n/2 - 1 of the latest transform.
+    TFftTable FftPower{};
 
     // First byte of each pixel row (row 0 at the top) of the spectrogram
     // and legend bitmaps; taken once when the bitmaps are made.

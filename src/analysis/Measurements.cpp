@@ -48,9 +48,6 @@ double PeakPercent(const TSampleStatistics& statistics) {
     return std::max(statistics.Largest / 32767.0, statistics.Smallest / -32768.0) * 100.0;
 }
 
-// Bin magnitude back from its level in dB; silent bins are 0.
-double Magnitude(double level) { return level <= LevelFloor ? 0.0 : std::pow(10.0, level / 20.0); }
-
 // Magnitude of the Hann window's spectrum d bins from a tone, relative to
 // its value at the tone: sin(pi d) / (pi d (1 - d^2)).
 double HannResponse(double d) {
@@ -67,14 +64,14 @@ struct TPeak {
 // above k, a Hann window makes their magnitudes proportional to
 // 1 / ((1 + d)(2 + d)), 1 / ((1 - d)(1 + d)) and 1 / ((1 - d)(2 - d)), so
 // d = 2 (above - below) / (below + 2 centre + above) exactly.
-std::optional<TPeak> DominantPeak(const double* level, int first, int last) {
-    int k = first;
-    for (int i = first + 1; i <= last; ++i)
-        if (level[i] > level[k]) k = i;
-    const double centre = Magnitude(level[k]);
+std::optional<TPeak> DominantPeak(const AnalysisState& state, int first, int last) {
+    const double* power = state.FftPower.data();
+    const double loudest = Largest(power + first, last - first + 1);
+    const int k = static_cast<int>(std::find(power + first, power + last, loudest) - power);
+    const double centre = BinMagnitude(state, k) / ReferenceMagnitude;
     if (centre == 0.0) return std::nullopt;
-    const double below = Magnitude(level[k - 1]);
-    const double above = Magnitude(level[k + 1]);
+    const double below = BinMagnitude(state, k - 1) / ReferenceMagnitude;
+    const double above = BinMagnitude(state, k + 1) / ReferenceMagnitude;
     const double d = std::clamp(2.0 * (above - below) / (below + 2.0 * centre + above), -0.5, 0.5);
     return TPeak{k + d, centre / HannResponse(d)};
 }
@@ -90,13 +87,13 @@ TMeasurements Measure(const AnalysisState& state, const char* buffer, int n) {
     const int first = std::max(1, static_cast<int>(std::ceil(LowestDominantHz / binWidth)));
     const int last = std::min(n / 2 - 2, static_cast<int>(HighestDominantHz / binWidth));
     if (first > last) return m;
-    const std::optional<TPeak> peak = DominantPeak(state.FftRealOut.data(), first, last);
+    const std::optional<TPeak> peak = DominantPeak(state, first, last);
     if (!peak) return m;
     m.DominantHz = peak->Bin * binWidth;
     // The windowed sum of a full-scale sine at a bin centre: half the sum
     // of the window factors (3 / 65536 per unit of the raised cosine) times
     // full scale, relative to the 0 dB magnitude of 2048.
-    const double fullScaleMagnitude = 0.5 * (3.0 / 65536.0) * (n - 1) * FullScale / 2048.0;
+    const double fullScaleMagnitude = 0.5 * (3.0 / 65536.0) * (n - 1) * FullScale / ReferenceMagnitude;
     m.DominantDbfs = 20.0 * std::log10(peak->Magnitude / fullScaleMagnitude);
     return m;
 }

@@ -30,8 +30,8 @@ struct TMeasurements {
 };
 
 // Measures the n samples of a recorded buffer (little-endian 16-bit). Must
-// run after the spectrum step of the same buffer, whose per-bin levels in
-// FftRealOut it reads.
+// run after the spectrum step of the same buffer, whose bin magnitudes it
+// reads.
 TMeasurements Measure(const AnalysisState& state, const char* buffer, int n);
 
 // A frequency as the nearest equal-tempered note (A4 = 440 Hz, MIDI

@@ -24,6 +24,22 @@ int LimitToColourIndex(std::int64_t index) {
     return static_cast<int>(std::clamp<std::int64_t>(index, 0, TopColourIndex));
 }
 
+// Moves every row right by two pixels; memmove copies overlapping bytes as
+// if from the right end leftward, so no source pixel is lost. When the rows
+// follow each other at one stride, as a picture's rows do, the whole block
+// moves at once: each row's first two pixels then take the end of the row
+// above (or the padding after it), and the caller overwrites them.
+void ScrollRight(std::uint8_t* const* lines, int width, int height) {
+    const std::ptrdiff_t stride = height > 1 ? lines[1] - lines[0] : width;
+    bool evenlySpaced = stride >= width;
+    for (int y = 1; y < height && evenlySpaced; ++y) evenlySpaced = lines[y] - lines[y - 1] == stride;
+    if (evenlySpaced) {
+        std::memmove(lines[0] + 2, lines[0], static_cast<std::size_t>((height - 1) * stride + width - 2));
+        return;
+    }
+    for (int y = 0; y < height; ++y) std::memmove(lines[y] + 2, lines[y], static_cast<std::size_t>(width - 2));
+}
+
 }  // namespace
 
 void PrepareIndexedBitmap(QImage& image, int width, int height, TRowAddresses& lines) {
@@ -55,9 +71,7 @@ void WriteSpectrogramColumn(const AnalysisState& state, int width, int height) {
     std::uint8_t* const* const lines = state.SpectrogramLines.data();
     if (std::find(lines, lines + height, nullptr) != lines + height) throw ERangeError();
 
-    // Every row moves right by two; memmove copies overlapping bytes as if
-    // from the right end leftward, so no source pixel is lost.
-    for (int y = 0; y < height; ++y) std::memmove(lines[y] + 2, lines[y], static_cast<std::size_t>(width - 2));
+    ScrollRight(lines, width, height);
 
     for (int k = 0; k < height; ++k) {
         const std::int32_t p = state.PixelRow[k];

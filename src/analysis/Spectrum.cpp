@@ -11,9 +11,6 @@ namespace wellenschau {
 
 namespace {
 
-// Bin magnitude that reads 0 dB.
-constexpr double ReferenceMagnitude = 2048.0;
-
 void CheckSampleCount(int n) {
     if (n < 1 || n > FftFrameLength || (n & (n - 1)) != 0) throw ERangeError();
 }
@@ -25,47 +22,99 @@ int CheckedRowCount(const AnalysisState& state) {
     return state.RowCount;
 }
 
+// The level in dB of a bin of positive magnitude.
+double LevelOf(double magnitude) { return 20.0 * std::log(magnitude / ReferenceMagnitude) / std::log(10.0); }
+
+// realIn[i] := sample i times window[i]; built for AVX2 and for the rest,
+// with the same product either way.
+[[gnu::target_clones("avx2", "default")]] void WindowSamples(const char* buffer, const double* __restrict window,
+                                                            double* __restrict realIn, int n) {
+    for (int i = 0; i < n; ++i) realIn[i] = SampleAt(buffer, i) * window[i];
+}
+
+// One past the last of the neighbouring bins of row that start at first,
+// below limit. The row's bin count from the set-up says where the run
+// ends; one pass over the bins' rows, which the compiler can run several
+// bins at a time, confirms it, else the bins are followed one by one.
+int RunEnd(const AnalysisState& state, std::int32_t row, int first, int limit) {
+    const std::int32_t* binRow = state.BinRow.data();
+    const double count = state.RowBinCount.data()[row];
+    if (count >= 1.0 && count <= limit - first) {
+        const int end = first + static_cast<int>(count);
+        int others = 0;
+        for (int j = first; j < end; ++j) others += binRow[j] != row;
+        if (others == 0 && (end == limit || binRow[end] != row)) return end;
+    }
+    int end = first + 1;
+    while (end < limit && binRow[end] == row) ++end;
+    return end;
+}
+
+// Of two squared magnitudes, the one with the higher level; a when b's is
+// not strictly higher. The square root is exactly rounded and so never
+// falls as its argument rises; the logarithm's last bit may slip between
+// arguments closer than about 2^-41 relative. So powers further apart than
+// 2^-28 are ordered as their levels, closer ones by their levels.
+double LouderPower(double a, double b) {
+    constexpr double apart = 1.0 - 0x1p-28;
+    if (b < a * apart) return a;
+    if (a < b * apart) return b;
+    if (a == 0.0) return b;
+    return LevelOf(std::sqrt(b)) > LevelOf(std::sqrt(a)) ? b : a;
+}
+
 }  // namespace
 
 void WindowAndTransform(AnalysisState& state, const char* buffer, int n) {
     CheckSampleCount(n);
-    double* realIn = state.FftRealIn.data();
-    double* imagIn = state.FftImagIn.data();
-    const double* window = state.Window.data();
-    for (int i = 0; i < n; ++i) {
-        realIn[i] = SampleAt(buffer, i) * window[i];
-        imagIn[i] = 0.0;
-    }
+    WindowSamples(buffer, state.Window.data(), state.FftRealIn.data(), n);
+    std::fill_n(state.FftImagIn.data(), n, 0.0);
     ComputeFFT(static_cast<std::uint16_t>(n), state.FftRealIn.Span(), state.FftImagIn.Span(),
                state.FftRealOut.Span(), state.FftImagOut.Span());
+}
+
+double BinLevel(const AnalysisState& state, int bin) {
+    const double magnitude = BinMagnitude(state, bin);
+    return magnitude > 0.0 ? LevelOf(magnitude) : LevelFloor;
 }
 
 void ComputeRowLevels(AnalysisState& state, int n) {
     CheckSampleCount(n);
     const int rowCount = CheckedRowCount(state);
-    std::fill_n(state.RowLevel.data(), rowCount, LevelFloor);
-    double* level = state.FftRealOut.data();
-    const double* imag = state.FftImagOut.data();
-    // The magnitudes first, in a loop of its own that the compiler can run
-    // several bins at a time (the square root is exact either way).
-    for (int i = 0; i < n / 2; ++i) level[i] = std::sqrt(level[i] * level[i] + imag[i] * imag[i]);
-    const double ln10 = std::log(10.0);
-    for (int i = 0; i < n / 2; ++i)
-        level[i] = level[i] > 0.0 ? 20.0 * std::log(level[i] / ReferenceMagnitude) / ln10 : LevelFloor;
+    // The squared magnitudes first, in a loop of its own that the compiler
+    // can run several bins at a time.
+    double* power = state.FftPower.data();
+    const double* re = state.FftRealOut.data();
+    const double* im = state.FftImagOut.data();
+    for (int i = 0; i < n / 2; ++i) power[i] = re[i] * re[i] + im[i] * im[i];
     // Each row takes the loudest level of its bins; a later bin replaces
-    // the row's level only when strictly louder. Neighbouring bins share a
-    // row, so each run of them is taken in a register first (levels are
-    // never NaN, so the run's loudest decides exactly as bin by bin would).
+    // the row's level only when strictly louder, so a bin of magnitude 0
+    // (LevelFloor, where every row starts) never does. The loudest bin of
+    // each row is found by its power (kept in RowLevel meanwhile), so the
+    // square root and the logarithm are taken once per row: neighbouring
+    // bins share a row, and only the few bins within 2^-28 of a run's
+    // largest power can be louder than the power says.
     double* rowLevel = state.RowLevel.data();
+    std::fill_n(rowLevel, rowCount, 0.0);
     const std::int32_t* binRow = state.BinRow.data();
-    for (int i = 0; i < n / 2;) {
-        const std::int32_t row = binRow[i];
+    for (int first = 0; first < n / 2;) {
+        const std::int32_t row = binRow[first];
         if (row < 0 || row >= rowCount) throw ERangeError();
-        double loudest = level[i];
-        for (++i; i < n / 2 && binRow[i] == row; ++i)
-            if (level[i] > loudest) loudest = level[i];
-        if (loudest > rowLevel[row]) rowLevel[row] = loudest;
+        const int end = RunEnd(state, row, first, n / 2);
+        const double largest = Largest(power + first, end - first);
+        double loudest = LouderPower(rowLevel[row], largest);
+        const double close = largest * (1.0 - 0x1p-28);
+        std::int64_t closeCount = 0;
+        for (int j = first; j < end; ++j) closeCount += power[j] >= close;
+        if (closeCount > 1)
+            for (int j = first; j < end; ++j)
+                if (power[j] >= close) loudest = LouderPower(loudest, power[j]);
+        rowLevel[row] = loudest;
+        first = end;
     }
+    // The rows' logarithms do not wait for each other.
+    for (int r = 0; r < rowCount; ++r)
+        rowLevel[r] = rowLevel[r] > 0.0 ? std::max(LevelOf(std::sqrt(rowLevel[r])), LevelFloor) : LevelFloor;
 }
 
 void ApplyPeakHold(AnalysisState& state) {

@@ -8,6 +8,9 @@
 #include "AnalysisState.h"
 #include "PointSink.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace wellenschau {
 
 // Where the spectrum announces that the background has been learned: the
@@ -27,6 +30,8 @@ inline constexpr int BackgroundBuffers = 50;
 // background is known, and after the user switched the treatment off.
 inline constexpr const char* BackgroundLearningCaption = "Aufzeichnung...";
 inline constexpr const char* BackgroundSubtractCaption = "&Hintergrundsubtraktion";
+// Bin magnitude that reads 0 dB.
+inline constexpr double ReferenceMagnitude = 2048.0;
 inline constexpr const char* BackgroundOffCaption = "Hintergrundsubtraktion";
 // Level at which a row sits when it equals its background.
 inline constexpr double BackgroundShownLevel = 80.0;
@@ -36,11 +41,30 @@ inline constexpr double BackgroundShownLevel = 80.0;
 // two from 1 to FftFrameLength, else ERangeError before anything changes.
 void WindowAndTransform(AnalysisState& state, const char* buffer, int n);
 
-// Turns bins 0 .. n/2 - 1 into levels in dB relative to a magnitude of
-// 2048 (kept in FftRealOut) and gives every row the loudest level of its
-// bins. A bin of magnitude 0 gets LevelFloor, far below the picture's
-// scale, so that digital silence shows as silence.
+// Keeps the squared magnitudes of bins 0 .. n/2 - 1 in FftPower and gives
+// every row the loudest level of its bins, in dB relative to a bin
+// magnitude of 2048. A bin of magnitude 0 has the level LevelFloor, far
+// below the picture's scale, so that digital silence shows as silence. The
+// transform's output stays as it is.
 void ComputeRowLevels(AnalysisState& state, int n);
+
+// One bin after ComputeRowLevels: its magnitude and its level in dB
+// (LevelFloor for a magnitude of 0).
+inline double BinMagnitude(const AnalysisState& state, int bin) {
+    return std::sqrt(state.FftPower[static_cast<std::size_t>(bin)]);
+}
+double BinLevel(const AnalysisState& state, int bin);
+
+// The largest of count (at least 1) values that are not NaN, taken in four
+// independent lanes.
+inline double Largest(const double* values, int count) {
+    double lane[4] = {values[0], values[0], values[0], values[0]};
+    int i = 0;
+    for (; i + 4 <= count; i += 4)
+        for (int k = 0; k < 4; ++k) lane[k] = std::max(lane[k], values[i + k]);
+    for (; i < count; ++i) lane[0] = std::max(lane[0], values[i]);
+    return std::max(std::max(lane[0], lane[1]), std::max(lane[2], lane[3]));
+}
 
 // Peak display: a falling row level closes only a tenth of its gap (in dB)
 // to the previous buffer's level; a rising or equal one shows at once.

@@ -7,7 +7,9 @@
 #include "AnalysisState.h"
 #include "PointSink.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace wellenschau {
@@ -20,6 +22,12 @@ inline constexpr int MinTraceSamples = TriggerSearchLength - 1 + 3 * (TracePosit
 
 // Sample i of a recorded buffer of little-endian 16-bit signed PCM.
 inline std::int16_t SampleAt(const char* buffer, int i) {
+    if constexpr (std::endian::native == std::endian::little) {
+        // One load the vectoriser can widen.
+        std::int16_t sample;
+        std::memcpy(&sample, buffer + 2 * i, sizeof sample);
+        return sample;
+    }
     const auto low = static_cast<std::uint8_t>(buffer[2 * i]);
     const auto high = static_cast<std::uint8_t>(buffer[2 * i + 1]);
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | high << 8));

@@ -1,5 +1,7 @@
 #include "audio/SoundFileReader.h"
 
+#include "core/CheckedMath.h"
+
 #include <sndfile.h>
 #include <soxr.h>
 
@@ -38,12 +40,7 @@ std::string ContainerAndEncoding(int format) {
 
 std::int16_t ToSample16(double value) {
     if (std::isnan(value)) return 0;
-    const double scaled = std::clamp(value * 32768.0, -32768.0, 32767.0);
-    // Adding and taking away 1.5 * 2^52 leaves the integer that the default
-    // rounding mode chooses (ties to even), as Round would, for any value
-    // this small, without a call into the maths library per sample.
-    constexpr double RoundingShift = 6755399441055744.0;
-    return static_cast<std::int16_t>((scaled + RoundingShift) - RoundingShift);
+    return static_cast<std::int16_t>(Round(std::clamp(value * 32768.0, -32768.0, 32767.0)));
 }
 
 void TSoundFileReader::TCloseFile::operator()(sf_private_tag* file) const { sf_close(file); }

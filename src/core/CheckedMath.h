@@ -47,6 +47,11 @@ To CheckedNarrow(From value) {
 // (the default rounding mode). NaN and values beyond 64 bits are range
 // errors.
 inline std::int64_t Round(double value) {
+    // Below 2^51, adding and taking away 1.5 * 2^52 leaves the integer that
+    // the default rounding mode chooses, without a call into the maths
+    // library.
+    constexpr double RoundingShift = 0x1.8p52;
+    if (std::fabs(value) < 0x1p51) return static_cast<std::int64_t>((value + RoundingShift) - RoundingShift);
     const double rounded = std::nearbyint(value);
     // 2^63 is exactly representable; everything below it fits.
     if (!(rounded >= -9223372036854775808.0 && rounded < 9223372036854775808.0)) throw ERangeError();

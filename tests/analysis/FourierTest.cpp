@@ -1,3 +1,4 @@
+#include "BitHash.h"
 #include "analysis/Fourier.h"
 
 #include "core/Errors.h"
@@ -6,7 +7,6 @@
 
 #include <cmath>
 #include <complex>
-#include <cstring>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -132,19 +132,6 @@ TEST(FourierTest, RefusesLengthsItCannotTransform) {
 }
 
 
-// FNV-1a over the bytes of the output: any change in any bit of any value
-// changes the hash.
-std::uint64_t HashOfBits(const std::vector<double>& re, const std::vector<double>& im) {
-    std::uint64_t hash = 14695981039346656037u;
-    for (const std::vector<double>* part : {&re, &im})
-        for (double value : *part) {
-            unsigned char bytes[sizeof value];
-            std::memcpy(bytes, &value, sizeof value);
-            for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211u;
-        }
-    return hash;
-}
-
 // The transform's output for fixed inputs, pinned to the last bit, so that
 // a faster layout of the same arithmetic can prove it computes the same.
 TEST(FourierTest, OutputBitsArePinned) {
@@ -162,7 +149,10 @@ TEST(FourierTest, OutputBitsArePinned) {
             s.im[i] = (static_cast<double>(i * 104729 % 997) - 498.0) / 498.0;
         }
         s.Transform();
-        EXPECT_EQ(HashOfBits(s.outRe, s.outIm), c.Hash) << "length " << c.Length;
+        test::TBitHash hash;
+        hash.Add(s.outRe);
+        hash.Add(s.outIm);
+        EXPECT_EQ(hash.Value(), c.Hash) << "length " << c.Length;
     }
 }
 

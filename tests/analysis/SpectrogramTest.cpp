@@ -4,8 +4,11 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace wellenschau;
 
@@ -103,16 +106,26 @@ TEST_F(SpectrogramColumnTest, FirstBufferWritesAFullAndAHalfColumn) {
     EXPECT_EQ(Pixel(4, 150), 0);
 }
 
+// A picture's rows move as one block, other row layouts row by row; either
+// way every pixel moves two to the right. Layouts: the picture's rows, rows
+// with padding after them, and the rows listed bottom-up.
 TEST_F(SpectrogramColumnTest, ScrollsEveryRowTwoPixelsRight) {
-    for (int y = 0; y < Height; ++y)
-        for (int x = 0; x < Width; ++x) s->SpectrogramLines[y][x] = static_cast<std::uint8_t>((7 * x + y) % 256);
-    const QImage before = picture.copy();
-    SetAllRows(-70.0);
-    WriteSpectrogramColumn(*s, Width, Height);
-    for (int y = 0; y < Height; ++y) {
-        for (int x = 2; x < Width; ++x) ASSERT_EQ(Pixel(x, y), before.pixelIndex(x - 2, y)) << x << "," << y;
-        ASSERT_EQ(Pixel(0, y), 0);
-        ASSERT_EQ(Pixel(1, y), before.pixelIndex(0, y) / 2);
+    for (const auto& [width, bottomUp] : {std::pair{Width, false}, {301, false}, {Width, true}}) {
+        PrepareIndexedBitmap(picture, width, Height, s->SpectrogramLines);
+        std::uint8_t** lines = s->SpectrogramLines.data();
+        if (bottomUp) std::reverse(lines, lines + Height);
+        std::vector<std::vector<std::uint8_t>> before(Height);
+        for (int y = 0; y < Height; ++y) {
+            for (int x = 0; x < width; ++x) lines[y][x] = static_cast<std::uint8_t>((7 * x + y) % 256);
+            before[y].assign(lines[y], lines[y] + width);
+        }
+        SetAllRows(-70.0);
+        WriteSpectrogramColumn(*s, width, Height);
+        for (int y = 0; y < Height; ++y) {
+            for (int x = 2; x < width; ++x) ASSERT_EQ(lines[y][x], before[y][x - 2]) << width << ": " << x << "," << y;
+            ASSERT_EQ(lines[y][0], 0);
+            ASSERT_EQ(lines[y][1], before[y][0] / 2);
+        }
     }
 }
 

@@ -1,3 +1,4 @@
+#include "BitHash.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/PointSink.h"
 #include "analysis/Spectrogram.h"
@@ -89,10 +90,10 @@ protected:
 
 TEST_F(SpectrumTest, TwoThirdsScaleSineOnABinReadsZeroDecibels) {
     Analyse(SineBuffer(21845.0, Bin93));
-    EXPECT_NEAR(s->FftRealOut[Bin93], 20.0 * std::log10(2047.5 / 2048.0), 0.01);
+    EXPECT_NEAR(BinLevel(*s, Bin93), 20.0 * std::log10(2047.5 / 2048.0), 0.01);
     EXPECT_NEAR(Level(RowOfBin93()), 0.0, 0.01);
     Analyse(SineBuffer(32767.0, Bin93));
-    EXPECT_NEAR(s->FftRealOut[Bin93], 20.0 * std::log10(3071.0 / 2048.0), 0.01);
+    EXPECT_NEAR(BinLevel(*s, Bin93), 20.0 * std::log10(3071.0 / 2048.0), 0.01);
     EXPECT_NEAR(Level(RowOfBin93()), 3.5, 0.05);
 }
 
@@ -102,7 +103,7 @@ TEST_F(SpectrumTest, EachRowTakesItsLoudestBin) {
     ASSERT_EQ(s->BinRow[999], row);  // high rows hold many bins
     double loudest = LevelFloor;
     for (int i = 0; i < BinsUsed; ++i)
-        if (s->BinRow[i] == row) loudest = std::max(loudest, s->FftRealOut[i]);
+        if (s->BinRow[i] == row) loudest = std::max(loudest, BinLevel(*s, i));
     EXPECT_EQ(Level(row), loudest);
     EXPECT_NEAR(Level(row), 0.0, 0.01);
 }
@@ -110,7 +111,7 @@ TEST_F(SpectrumTest, EachRowTakesItsLoudestBin) {
 TEST_F(SpectrumTest, DigitalSilenceLiesFarBelowTheScale) {
     Analyse(silence);
     for (int r = 0; r < s->RowCount; ++r) ASSERT_EQ(Level(r), LevelFloor) << r;
-    EXPECT_EQ(s->FftRealOut[0], LevelFloor);
+    EXPECT_EQ(BinLevel(*s, 0), LevelFloor);
     EXPECT_EQ(LevelColourIndex(Level(100)), 0);
 }
 
@@ -212,6 +213,48 @@ TEST_F(SpectrumTest, UnsupportedSampleCountsChangeNothing) {
     EXPECT_THROW(AnalyseSpectrum(*s, silence.data(), 0, points, caption), ERangeError);
     EXPECT_EQ(s->FftRealIn[0], 7.0);
     EXPECT_TRUE(points.Points.empty());
+}
+
+// Buffers that reach every path of the level step: tones on and between
+// bins, a sweep, loud and one-step noise (bins of a row nearly equal),
+// a lone click (every bin equal) and silence (magnitudes of zero).
+std::vector<std::vector<char>> LevelTestBuffers() {
+    std::vector<std::vector<char>> buffers;
+    const auto buffer = [&](auto sample) {
+        std::vector<char> bytes(2 * FftFrameLength);
+        for (int i = 0; i < FftFrameLength; ++i) {
+            const auto value = static_cast<std::int16_t>(sample(i));
+            bytes[2 * i] = static_cast<char>(value & 0xFF);
+            bytes[2 * i + 1] = static_cast<char>((value >> 8) & 0xFF);
+        }
+        buffers.push_back(std::move(bytes));
+    };
+    std::uint32_t seed = 12345;
+    const auto noise = [&seed](int amplitude) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>(seed >> 16) % (2 * amplitude + 1) - amplitude;
+    };
+    buffers.push_back(SineBuffer(21845.0, Bin93));
+    buffer([](int i) { return std::lround(9000.0 * std::sin(0.1234567 * i)); });
+    buffer([](int i) { return std::lround(20000.0 * std::sin(1e-4 * i * i)); });
+    buffer([&](int) { return noise(30000); });
+    buffer([&](int) { return noise(1); });
+    buffer([](int i) { return i == 2048 ? 32767 : 0; });
+    buffers.push_back(std::vector<char>(2 * FftFrameLength, 0));
+    return buffers;
+}
+
+// The row levels and the level of every bin, pinned to the last bit.
+TEST_F(SpectrumTest, LevelsArePinned) {
+    test::TBitHash hash;
+    std::vector<double> binLevels(BinsUsed);
+    for (const std::vector<char>& buffer : LevelTestBuffers()) {
+        Analyse(buffer);
+        hash.Add({s->RowLevel.data(), static_cast<std::size_t>(s->RowCount)});
+        for (int i = 0; i < BinsUsed; ++i) binLevels[i] = BinLevel(*s, i);
+        hash.Add(binLevels);
+    }
+    EXPECT_EQ(hash.Value(), 572900498378329375u);
 }
 
 TEST_F(SpectrumTest, PerBufferPathAllocatesNothing) {

@@ -19,6 +19,13 @@ TEST(RoundTest, ExactHalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(Round(22.5), 22);
     EXPECT_EQ(Round(2.5000000001), 3);
     EXPECT_EQ(Round(-2.4999999), -2);
+    EXPECT_EQ(Round(0.49999999999999994), 0);  // the double just below 0.5
+    // Around 2^51, where the rounding changes its method.
+    constexpr std::int64_t twoTo51 = std::int64_t{1} << 51;
+    EXPECT_EQ(Round(0x1p51 - 0.5), twoTo51);
+    EXPECT_EQ(Round(0x1p51 + 0.5), twoTo51);
+    EXPECT_EQ(Round(-(0x1p51 - 1.5)), -(twoTo51 - 2));
+    EXPECT_EQ(Round(0x1p51 - 0.75), twoTo51 - 1);
 }
 
 TEST(RoundTest, ValuesWithoutAnIntegerAreRangeErrors) {
