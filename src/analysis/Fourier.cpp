@@ -1,6 +1,7 @@
 #include "Fourier.h"
 
 #include "core/Errors.h"
+#include "core/Vectorise.h"
 
 #include <array>
 #include <cmath>
@@ -181,11 +182,9 @@ void TransformShort(const TTwiddleTable& twiddles, std::uint16_t FftLength, std:
 
 }  // namespace
 
-// Built twice, with everything it calls inlined: for processors with AVX2
-// the butterfly loops run four lanes wide, on others two. Each lane does the
-// same rounded operations either way (no fused multiply-add: AVX2 does not
-// bring it, and contraction is off), so both give the same bits.
-[[gnu::target_clones("avx2", "default"), gnu::flatten]] void RadixTwoTransform(
+// Everything it calls is inlined, so that the AVX2 build reaches the
+// butterfly loops.
+WELLENSCHAU_ALSO_FOR_AVX2 [[gnu::flatten]] void RadixTwoTransform(
     double Angle, std::uint16_t FftLength, std::span<const double> InRe, std::span<const double> InIm,
     std::span<double> OutRe, std::span<double> OutIm) {
     // Other lengths would make the butterflies address elements beyond

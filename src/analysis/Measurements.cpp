@@ -2,6 +2,7 @@
 
 #include "Spectrum.h"
 #include "Trace.h"
+#include "core/Vectorise.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,8 +24,7 @@ struct TSampleStatistics {
     int Smallest = 0;  // -32768 .. 0
 };
 
-// Built for AVX2 and for the rest; integer sums are exact either way.
-[[gnu::target_clones("avx2", "default")]] TSampleStatistics SampleStatistics(const char* buffer, int n) {
+WELLENSCHAU_ALSO_FOR_AVX2 TSampleStatistics SampleStatistics(const char* buffer, int n) {
     std::int64_t sum = 0;
     std::int16_t largest = 0;
     std::int16_t smallest = 0;

@@ -3,6 +3,7 @@
 #include "Fourier.h"
 #include "Trace.h"
 #include "core/CheckedMath.h"
+#include "core/Vectorise.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,9 +26,8 @@ int CheckedRowCount(const AnalysisState& state) {
 // The level in dB of a bin of positive magnitude.
 double LevelOf(double magnitude) { return 20.0 * std::log(magnitude / ReferenceMagnitude) / std::log(10.0); }
 
-// realIn[i] := sample i times window[i]; built for AVX2 and for the rest,
-// with the same product either way.
-[[gnu::target_clones("avx2", "default")]] void WindowSamples(const char* buffer, const double* __restrict window,
+// realIn[i] := sample i times window[i].
+WELLENSCHAU_ALSO_FOR_AVX2 void WindowSamples(const char* buffer, const double* __restrict window,
                                                             double* __restrict realIn, int n) {
     for (int i = 0; i < n; ++i) realIn[i] = SampleAt(buffer, i) * window[i];
 }
