@@ -17,13 +17,14 @@ namespace wellenschau {
 
 namespace {
 
-// The window's device pixel ratio may have changed: it moved to another
-// screen, or (from Qt 6.6 on) its screen's ratio changed.
+// The window's device pixel ratio may have changed: it was shown (until
+// then it has the primary screen's), it moved to another screen, or (from
+// Qt 6.6 on) its screen's ratio changed.
 bool PixelRatioMayHaveChanged(const QEvent& event) {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
     if (event.type() == QEvent::DevicePixelRatioChange) return true;
 #endif
-    return event.type() == QEvent::ScreenChangeInternal;
+    return event.type() == QEvent::Show || event.type() == QEvent::ScreenChangeInternal;
 }
 
 }  // namespace

@@ -189,11 +189,13 @@ TEST_F(AnalyserViewTest, ChartsTakeTheScreensPixelRatioOnlyInTheView) {
         EXPECT_EQ(chart->Chart().Image().size(), chart->size() * ratio);
     }
     EXPECT_EQ(Form().Chart2->grab().toImage().convertToFormat(QImage::Format_RGB32), Form().Chart2->Chart().Image());
-    // Moved from a screen of another ratio, the charts take the window's.
-    Form().Chart2->Chart().SetPixelRatio(3);
-    QEvent screenChange(QEvent::ScreenChangeInternal);
-    QCoreApplication::sendEvent(&Form(), &screenChange);
-    EXPECT_EQ(Form().Chart2->Chart().PixelRatio(), ratio);
+    // Shown or moved from a screen of another ratio, the charts take the window's.
+    for (const QEvent::Type type : {QEvent::Show, QEvent::ScreenChangeInternal}) {
+        Form().Chart2->Chart().SetPixelRatio(3);
+        QEvent screenChange(type);
+        QCoreApplication::sendEvent(&Form(), &screenChange);
+        EXPECT_EQ(Form().Chart2->Chart().PixelRatio(), ratio) << type;
+    }
     const QImage spectrogram = Form().Image1->grab().toImage();
     ASSERT_EQ(spectrogram.size(), Form().Image1->size() * ratio);
     const QList<QRgb> palette = Form().Image1->Picture().colorTable();
