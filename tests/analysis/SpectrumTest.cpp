@@ -97,15 +97,49 @@ TEST_F(SpectrumTest, TwoThirdsScaleSineOnABinReadsZeroDecibels) {
     EXPECT_NEAR(Level(RowOfBin93()), 3.5, 0.05);
 }
 
+// Buffers that reach every path of the level step: tones on and between
+// bins, a sweep, loud and one-step noise (bins of a row nearly equal),
+// a lone click (every bin equal) and silence (magnitudes of zero).
+std::vector<std::vector<char>> LevelTestBuffers() {
+    std::vector<std::vector<char>> buffers;
+    const auto buffer = [&](auto sample) {
+        std::vector<char> bytes(2 * FftFrameLength);
+        for (int i = 0; i < FftFrameLength; ++i) {
+            const auto value = static_cast<std::int16_t>(sample(i));
+            bytes[2 * i] = static_cast<char>(value & 0xFF);
+            bytes[2 * i + 1] = static_cast<char>((value >> 8) & 0xFF);
+        }
+        buffers.push_back(std::move(bytes));
+    };
+    std::uint32_t seed = 12345;
+    const auto noise = [&seed](int amplitude) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>(seed >> 16) % (2 * amplitude + 1) - amplitude;
+    };
+    buffers.push_back(SineBuffer(21845.0, Bin93));
+    buffer([](int i) { return std::lround(9000.0 * std::sin(0.1234567 * i)); });
+    buffer([](int i) { return std::lround(20000.0 * std::sin(1e-4 * i * i)); });
+    buffer([&](int) { return noise(30000); });
+    buffer([&](int) { return noise(1); });
+    buffer([](int i) { return i == 2048 ? 32767 : 0; });
+    buffers.push_back(std::vector<char>(2 * FftFrameLength, 0));
+    return buffers;
+}
+
+// Every row, for every buffer of the level test and for shorter transforms
+// (whose bins end inside a row or before it).
 TEST_F(SpectrumTest, EachRowTakesItsLoudestBin) {
     Analyse(SineBuffer(21845.0, 1000));
-    const int row = s->BinRow[1000];
-    ASSERT_EQ(s->BinRow[999], row);  // high rows hold many bins
-    double loudest = LevelFloor;
-    for (int i = 0; i < BinsUsed; ++i)
-        if (s->BinRow[i] == row) loudest = std::max(loudest, BinLevel(*s, i));
-    EXPECT_EQ(Level(row), loudest);
-    EXPECT_NEAR(Level(row), 0.0, 0.01);
+    ASSERT_EQ(s->BinRow[999], s->BinRow[1000]);  // high rows hold many bins
+    EXPECT_NEAR(Level(s->BinRow[1000]), 0.0, 0.01);
+    for (const std::vector<char>& buffer : LevelTestBuffers())
+        for (const int n : {FftFrameLength, 2048, 128}) {
+            AnalyseSpectrum(*s, buffer.data(), n, points, caption);
+            std::vector<double> loudest(s->RowCount, LevelFloor);
+            for (int i = 0; i < n / 2; ++i)
+                loudest[s->BinRow[i]] = std::max(loudest[s->BinRow[i]], BinLevel(*s, i));
+            for (int r = 0; r < s->RowCount; ++r) ASSERT_EQ(Level(r), loudest[r]) << n << ": row " << r;
+        }
 }
 
 TEST_F(SpectrumTest, DigitalSilenceLiesFarBelowTheScale) {
@@ -213,35 +247,6 @@ TEST_F(SpectrumTest, UnsupportedSampleCountsChangeNothing) {
     EXPECT_THROW(AnalyseSpectrum(*s, silence.data(), 0, points, caption), ERangeError);
     EXPECT_EQ(s->FftRealIn[0], 7.0);
     EXPECT_TRUE(points.Points.empty());
-}
-
-// Buffers that reach every path of the level step: tones on and between
-// bins, a sweep, loud and one-step noise (bins of a row nearly equal),
-// a lone click (every bin equal) and silence (magnitudes of zero).
-std::vector<std::vector<char>> LevelTestBuffers() {
-    std::vector<std::vector<char>> buffers;
-    const auto buffer = [&](auto sample) {
-        std::vector<char> bytes(2 * FftFrameLength);
-        for (int i = 0; i < FftFrameLength; ++i) {
-            const auto value = static_cast<std::int16_t>(sample(i));
-            bytes[2 * i] = static_cast<char>(value & 0xFF);
-            bytes[2 * i + 1] = static_cast<char>((value >> 8) & 0xFF);
-        }
-        buffers.push_back(std::move(bytes));
-    };
-    std::uint32_t seed = 12345;
-    const auto noise = [&seed](int amplitude) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>(seed >> 16) % (2 * amplitude + 1) - amplitude;
-    };
-    buffers.push_back(SineBuffer(21845.0, Bin93));
-    buffer([](int i) { return std::lround(9000.0 * std::sin(0.1234567 * i)); });
-    buffer([](int i) { return std::lround(20000.0 * std::sin(1e-4 * i * i)); });
-    buffer([&](int) { return noise(30000); });
-    buffer([&](int) { return noise(1); });
-    buffer([](int i) { return i == 2048 ? 32767 : 0; });
-    buffers.push_back(std::vector<char>(2 * FftFrameLength, 0));
-    return buffers;
 }
 
 // The row levels and the level of every bin, pinned to the last bit.
