@@ -35,6 +35,24 @@ void SetFixedRange(TCustomChartAxis& axis, double minimum, double maximum) {
     axis.SetMinMax(minimum, maximum);
 }
 
+// The logarithmic 20 Hz .. 22.05 kHz of the frequency axes.
+void SetFrequencyRange(TCustomChartAxis& axis) {
+    axis.SetLogarithmic(true);
+    SetFixedRange(axis, 20, 22050);
+}
+
+// The spectrogram's two frequency axes: decades, label texts from the
+// carrier, no minor ticks and no grid.
+void SetSpectrogramFrequencyAxis(TCustomChartAxis& axis) {
+    SetFrequencyRange(axis);
+    axis.SetIncrement(10);
+    axis.SetLabelStyle(talText);
+    axis.SetMinorTickCount(0);
+    axis.SetLabelsSize(25);
+    axis.Grid().SetVisible(false);
+    axis.Axis().SetWidth(1);
+}
+
 void SetTitle(TCustomChartAxis& axis, const QString& caption) {
     axis.Title().SetCaption(caption);
     axis.SetTitleSize(10);
@@ -70,8 +88,7 @@ void ConfigureChart1(TChart& chart, TFastLineSeries& SRight, TFastLineSeries& SL
     chart.SetBackImageInside(true);
 
     TChartAxis& bottom = chart.BottomAxis();
-    bottom.SetLogarithmic(true);
-    SetFixedRange(bottom, 20, 22050);
+    SetFrequencyRange(bottom);
     bottom.SetLabelStyle(talText);
     bottom.SetLabelsSeparation(1);
     bottom.SetLabelsSize(15);
@@ -98,8 +115,7 @@ void ConfigureChart1(TChart& chart, TFastLineSeries& SRight, TFastLineSeries& SL
     right.SetLabels(false);
 
     TChartAxis& top = chart.TopAxis();
-    top.SetLogarithmic(true);
-    SetFixedRange(top, 20, 22050);
+    SetFrequencyRange(top);
     top.SetLabels(false);
     top.Axis().SetVisible(false);
 
@@ -162,31 +178,16 @@ void ConfigureChart3(TChart& chart, TFastLineSeries& SyAchse, TFastLineSeries& S
     SetTickPens(bottom, psSolid, psSolid, psSolid);
 
     TChartAxis& left = chart.LeftAxis();
-    left.SetLogarithmic(true);
-    SetFixedRange(left, 20, 22050);
-    left.SetIncrement(10);
-    left.SetLabelStyle(talText);
-    left.SetMinorTickCount(0);
-    left.SetLabelsSize(25);
-    left.Grid().SetVisible(false);
+    SetSpectrogramFrequencyAxis(left);
     SetTitle(left, QStringLiteral("Frequenz (Hz)"));
-    left.Axis().SetWidth(1);
     SetTickPens(left, psDash, psDot, psDashDotDot);
 
     TChartAxis& right = chart.RightAxis();
-    right.SetLogarithmic(true);
-    SetFixedRange(right, 20, 22050);
-    right.SetIncrement(10);
+    SetSpectrogramFrequencyAxis(right);
     right.SetLabels(false);
-    right.SetLabelStyle(talText);
-    right.SetMinorTickCount(0);
-    right.SetLabelsSize(25);
-    right.Grid().SetVisible(false);
-    right.Axis().SetWidth(1);
 
     TChartAxis& top = chart.TopAxis();
-    top.SetLogarithmic(true);
-    SetFixedRange(top, 20, 22050);
+    SetFrequencyRange(top);
     top.SetLabels(false);
     top.SetLabelStyle(talText);
     top.Axis().SetWidth(1);
