@@ -32,24 +32,6 @@ WELLENSCHAU_ALSO_FOR_AVX2 void WindowSamples(const char* buffer, const double* _
     for (int i = 0; i < n; ++i) realIn[i] = SampleAt(buffer, i) * window[i];
 }
 
-// One past the last of the neighbouring bins of row that start at first,
-// below limit. The row's bin count from the set-up says where the run
-// ends; one pass over the bins' rows, which the compiler can run several
-// bins at a time, confirms it, else the bins are followed one by one.
-int RunEnd(const AnalysisState& state, std::int32_t row, int first, int limit) {
-    const std::int32_t* binRow = state.BinRow.data();
-    const double count = state.RowBinCount.data()[row];
-    if (count >= 1.0 && count <= limit - first) {
-        const int end = first + static_cast<int>(count);
-        int others = 0;
-        for (int j = first; j < end; ++j) others += binRow[j] != row;
-        if (others == 0 && (end == limit || binRow[end] != row)) return end;
-    }
-    int end = first + 1;
-    while (end < limit && binRow[end] == row) ++end;
-    return end;
-}
-
 // Of two squared magnitudes, the one with the higher level; a when b's is
 // not strictly higher. The square root is exactly rounded and so never
 // falls as its argument rises; the logarithm's last bit may slip between
@@ -100,15 +82,13 @@ void ComputeRowLevels(AnalysisState& state, int n) {
     for (int first = 0; first < n / 2;) {
         const std::int32_t row = binRow[first];
         if (row < 0 || row >= rowCount) throw ERangeError();
-        const int end = RunEnd(state, row, first, n / 2);
+        int end = first + 1;
+        while (end < n / 2 && binRow[end] == row) ++end;
         const double largest = Largest(power + first, end - first);
         double loudest = LouderPower(rowLevel[row], largest);
         const double close = largest * (1.0 - 0x1p-28);
-        std::int64_t closeCount = 0;
-        for (int j = first; j < end; ++j) closeCount += power[j] >= close;
-        if (closeCount > 1)
-            for (int j = first; j < end; ++j)
-                if (power[j] >= close) loudest = LouderPower(loudest, power[j]);
+        for (int j = first; j < end; ++j)
+            if (power[j] >= close && power[j] != largest) loudest = LouderPower(loudest, power[j]);
         rowLevel[row] = loudest;
         first = end;
     }
