@@ -15,6 +15,7 @@
 #include <limits>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wellenschau {
@@ -285,28 +286,23 @@ TEST(SoundFileReaderTest, SourceFactsNameRateChannelsFramesAndFormat) {
     EXPECT_EQ(reader.FormatName(), "WAV (Microsoft), Signed 24 bit PCM");
 }
 
-TEST(SoundFileReaderTest, AMissingFileIsAClearError) {
-    const std::string path = TempPath("does-not-exist.wav");
-    try {
-        TSoundFileReader reader(path);
-        FAIL() << "opened a missing file";
-    } catch (const ESoundFileError& error) {
-        EXPECT_THAT(error.what(), HasSubstr("Die Datei „" + path + "“ lässt sich nicht lesen: "));
-        EXPECT_THAT(error.what(), HasSubstr("No such file"));
+// A missing file and a text file: the message names the file and gives the
+// library's reason.
+TEST(SoundFileReaderTest, UnreadableFilesAreClearErrors) {
+    const std::string text = TempPath("notes.wav");
+    std::ofstream(text) << "Dies ist keine Tondatei, sondern ein Text.\n";
+    const std::pair<std::string, const char*> cases[] = {{TempPath("does-not-exist.wav"), "No such file"},
+                                                         {text, "Format not recognised"}};
+    for (const auto& [path, reason] : cases) {
+        try {
+            TSoundFileReader reader(path);
+            ADD_FAILURE() << "opened " << path;
+        } catch (const ESoundFileError& error) {
+            EXPECT_THAT(error.what(), HasSubstr("Die Datei „" + path + "“ lässt sich nicht lesen: "));
+            EXPECT_THAT(error.what(), HasSubstr(reason));
+        }
     }
-}
-
-TEST(SoundFileReaderTest, AFileThatIsNotSoundIsAClearError) {
-    const std::string path = TempPath("notes.wav");
-    std::ofstream(path) << "Dies ist keine Tondatei, sondern ein Text.\n";
-    try {
-        TSoundFileReader reader(path);
-        ADD_FAILURE() << "opened a text file";
-    } catch (const ESoundFileError& error) {
-        EXPECT_THAT(error.what(), HasSubstr("Die Datei „" + path + "“ lässt sich nicht lesen: "));
-        EXPECT_THAT(error.what(), HasSubstr("Format not recognised"));
-    }
-    std::filesystem::remove(path);
+    std::filesystem::remove(text);
 }
 
 TEST(SoundFileReaderTest, ATruncatedFileGivesWhatItHolds) {
