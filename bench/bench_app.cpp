@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -53,19 +54,17 @@ void BM_AnalyserViewBuffer(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyserViewBuffer)->Unit(benchmark::kMicrosecond);
 
-// The headless export's cost per buffer: the hidden window's handler and
-// the buffer's line of row levels.
+// The headless export's cost per buffer: the instrument without a window
+// and the buffer's line of row levels.
 void BM_ExportPerBuffer(benchmark::State& state) {
-    TSimulatedWaveIn device;
-    TForm1 form(device);
+    const auto instrument = std::make_unique<TInstrument>();
     QTemporaryDir folder;
-    TExportFiles files(QDir(folder.path()), form.Analysis().RowCount);
-    std::vector<std::int16_t> samples = ToneBuffer();
+    TExportFiles files(QDir(folder.path()), instrument->Analysis().RowCount);
+    const std::vector<std::int16_t> samples = ToneBuffer();
     int buffer = 0;
     for (auto _ : state) {
-        int size = 8192;
-        form.AudioIn1BufferFilled(reinterpret_cast<char*>(samples.data()), size);
-        files.AddLevels(++buffer, form.Analysis().RowLevel.data());
+        instrument->HandleBuffer(reinterpret_cast<const char*>(samples.data()), TInstrument::BufferBytes);
+        files.AddLevels(++buffer, instrument->Analysis().RowLevel.data());
     }
 }
 BENCHMARK(BM_ExportPerBuffer)->Unit(benchmark::kMicrosecond);

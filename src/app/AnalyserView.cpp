@@ -1,43 +1,58 @@
 #include "AnalyserView.h"
 
 #include "DisplaySetup.h"
-#include "ImageWidget.h"
 #include "MainWindow.h"
 #include "ReadoutLine.h"
+#include "StatusLine.h"
 #include "chart/ChartWidget.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QToolButton>
+
+#include <initializer_list>
 
 namespace wellenschau {
 
 namespace {
 
 constexpr int RowHeight = 25;
-constexpr int ReadoutHeight = 20;
-// Share of the charts' height that the oscilloscope gets.
-constexpr double OscilloscopeShare = 0.42;
+// Shares of the charts' height: oscilloscope above, spectrum and
+// spectrogram below.
+constexpr int OscilloscopeStretch = 42;
+constexpr int LowerChartsStretch = 58;
 const QSize MinimumSize(960, 640);
 const QSize FirstSize(1280, 800);
 // The legend picture sits this far right of the spectrum's plot.
 constexpr int LegendGap = 4;
 constexpr int LegendWidth = 7;
+// Room for the whole caption of the colour check box in the tool bar.
+constexpr int ColourCaptionWidth = 140;
+
+using TWidgets = std::initializer_list<QWidget*>;
 
 }  // namespace
 
 TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
-    FRow = new QWidget(&form);
+    FPage = new QWidget(&form);
+    FRow = new QWidget(FPage);
     FRow->setAutoFillBackground(true);
-    FDeviceCaption = new QLabel("Eingang:", FRow);
-    FDeviceCaption->setGeometry(460, 4, 52, 17);
+    FRow->setFixedHeight(RowHeight);
+    FRowLayout = new QHBoxLayout(FRow);
+    FRowLayout->setContentsMargins(6, 0, 6, 0);
+    FRowLayout->addStretch();
+    FDeviceCaption = new QLabel(QCoreApplication::translate("TAnalyserView", "Eingang:"), FRow);
+    FRowLayout->addWidget(FDeviceCaption);
     FDevices = new QComboBox(FRow);
-    FDevices->setGeometry(514, 2, 270, 21);
+    FDevices->setMinimumWidth(270);
+    FRowLayout->addWidget(FDevices);
     QObject::connect(FDevices, &QComboBox::activated, &form,
                      [this](int index) { FForm.ChooseInputDevice(FDevices->itemData(index).toInt()); });
     SetDevices({}, 0);
-    FRow->hide();
+    FPage->hide();
 }
 
 void TAnalyserView::SetDevices(const std::vector<TInputDeviceInfo>& devices, int current) {
@@ -50,33 +65,24 @@ void TAnalyserView::SetDevices(const std::vector<TInputDeviceInfo>& devices, int
     FDevices->setVisible(!devices.empty());
 }
 
-void TAnalyserView::Place(QWidget* widget, QWidget* parent, const QRect& geometry) {
+void TAnalyserView::Keep(QWidget* widget) {
     FStored.push_back({widget, widget->parentWidget(), widget->geometry(), widget->isHidden()});
-    widget->setParent(parent);
-    widget->setGeometry(geometry);
-    widget->show();
 }
 
 void TAnalyserView::Enter() {
     if (FActive) return;
     FActive = true;
     FPlainSize = FForm.size();
-    Place(FForm.CheckBackground, FRow, QRect(6, 4, 160, 17));
-    Place(FForm.CheckAverage, FRow, QRect(172, 4, 140, 17));
-    Place(FForm.SBPalette, FRow, QRect(318, 0, 29, 25));
-    Place(FForm.CBLut, FRow, QRect(350, 2, 104, 21));
-    // The window's width leaves room for the whole caption here.
-    Place(FForm.CheckBoxColors, FForm.Panel2, QRect(688, 5, 140, 17));
-    FForm.CBLut->setVisible(false);  // the palette button shows it, as in the plain window
-    for (QWidget* dot : {FForm.Panel6, FForm.Panel7}) {
-        FStored.push_back({dot, dot->parentWidget(), dot->geometry(), dot->isHidden()});
-        dot->hide();
-    }
-    FRow->show();
-    FForm.Chart1->show();
-    FForm.Chart3->show();
-    FForm.Image1->SetStretched(true);
-    FForm.Image2->SetStretched(true);
+    for (QWidget* moved : TWidgets{FForm.Panel2, FForm.CheckBackground, FForm.CheckAverage, FForm.SBPalette, FForm.CBLut,
+                                   FForm.CheckBoxColors, FForm.Chart1, FForm.Chart2, FForm.Chart3, FForm.Readout(),
+                                   FForm.StatusLine()})
+        Keep(moved);
+    LayOut();
+    FForm.CheckBoxColors->resize(ColourCaptionWidth, FForm.CheckBoxColors->height());
+    for (QWidget* shown : TWidgets{FForm.CheckBackground, FForm.CheckAverage, FForm.SBPalette, FForm.Chart1, FForm.Chart3})
+        shown->show();
+    FForm.CBLut->hide();  // the palette button shows it, as in the plain window
+    FPage->show();
     SetFrequencyLabelsSeparation(0);
     FReadoutWasVisible = FForm.ReadoutVisible();
     FForm.SetReadoutVisible(true);
@@ -84,6 +90,25 @@ void TAnalyserView::Enter() {
     if (FForm.width() < FirstSize.width() || FForm.height() < FirstSize.height()) FForm.resize(FirstSize);
     FollowPixelRatio();
     Arrange();
+}
+
+void TAnalyserView::LayOut() {
+    int rowPosition = 0;
+    for (QWidget* control : TWidgets{FForm.CheckBackground, FForm.CheckAverage, FForm.SBPalette, FForm.CBLut})
+        FRowLayout->insertWidget(rowPosition++, control);
+    auto* charts = new QHBoxLayout;
+    charts->setSpacing(0);
+    charts->addWidget(FForm.Chart1, 1);
+    charts->addWidget(FForm.Chart3, 1);
+    auto* column = new QVBoxLayout(FPage);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(FForm.Panel2);
+    column->addWidget(FRow);
+    column->addWidget(FForm.Chart2, OscilloscopeStretch);
+    column->addLayout(charts, LowerChartsStretch);
+    column->addWidget(FForm.Readout());
+    column->addWidget(FForm.StatusLine());
 }
 
 void TAnalyserView::Leave() {
@@ -95,17 +120,11 @@ void TAnalyserView::Leave() {
         it->Widget->setHidden(it->Hidden);
     }
     FStored.clear();
-    FRow->hide();
-    FForm.Image1->SetStretched(false);
-    FForm.Image2->SetStretched(false);
-    FForm.Image1->setGeometry(Image1Bounds);
-    FForm.Image2->setGeometry(Image2Bounds);
-    FForm.Chart1->setGeometry(Chart1Bounds);
-    FForm.Chart3->setGeometry(Chart3Bounds);
-    FForm.Chart1->Chart().SetSize(Chart1Bounds.width(), Chart1Bounds.height());
-    FForm.Chart3->Chart().SetSize(Chart3Bounds.width(), Chart3Bounds.height());
-    FForm.Chart1->hide();
-    FForm.Chart3->hide();
+    delete FPage->layout();
+    FPage->hide();
+    FForm.PlacePictures({Image1Bounds, Image2Bounds, true});
+    for (const auto& [chart, bounds] : {std::pair{FForm.Chart1, Chart1Bounds}, std::pair{FForm.Chart3, Chart3Bounds}})
+        chart->Chart().SetSize(bounds.width(), bounds.height());
     SetFrequencyLabelsSeparation(1);
     SetChartsPixelRatio(1);
     FForm.SetReadoutVisible(FReadoutWasVisible);
@@ -131,35 +150,22 @@ void TAnalyserView::SetChartsPixelRatio(qreal ratio) {
 
 void TAnalyserView::Arrange() {
     if (!FActive) return;
-    const int width = FForm.width();
-    const int height = FForm.height();
-    FForm.Panel2->setGeometry(0, 0, width, RowHeight);
-    FRow->setGeometry(0, RowHeight, width, RowHeight);
-    const int top = 2 * RowHeight;
-    const int bottom = height - ReadoutHeight;
-    FForm.Readout()->setGeometry(0, bottom, width, ReadoutHeight);
-    const int scopeHeight = static_cast<int>((bottom - top) * OscilloscopeShare);
-    FForm.Chart2->setGeometry(0, top, width, scopeHeight);
-    const int lowerTop = top + scopeHeight;
-    const QRect spectrum(0, lowerTop, width / 2, bottom - lowerTop);
-    const QRect spectrogram(width / 2, lowerTop, width - width / 2, bottom - lowerTop);
-    FForm.Chart1->setGeometry(spectrum);
-    FForm.Chart3->setGeometry(spectrogram);
-    FForm.Chart1->Chart().SetSize(spectrum.width(), spectrum.height());
-    FForm.Chart3->Chart().SetSize(spectrogram.width(), spectrogram.height());
+    FPage->setGeometry(FForm.rect());
+    FPage->layout()->activate();
     PlacePictures();
 }
 
-// The pictures follow the plots: the spectrogram fills its plot inside the
-// axis lines, the legend stands beside the spectrum's plot. A paint lays
-// out the plots for the charts' new sizes.
+// A paint lays out the plots for the charts' new sizes.
 void TAnalyserView::PlacePictures() {
-    FForm.Chart3->Chart().Paint();
-    const TRect plot = FForm.Chart3->Chart().PlotRect();
-    FForm.Image1->setGeometry(plot.Left + 1, plot.Top + 1, plot.Width() - 1, plot.Height() - 1);
-    FForm.Chart1->Chart().Paint();
-    const TRect spectrumPlot = FForm.Chart1->Chart().PlotRect();
-    FForm.Image2->setGeometry(spectrumPlot.Right + LegendGap, spectrumPlot.Top, LegendWidth, spectrumPlot.Height() + 1);
+    TChart& spectrogram = FForm.Chart3->Chart();
+    spectrogram.Paint();
+    const TRect plot = spectrogram.PlotRect();
+    TChart& spectrum = FForm.Chart1->Chart();
+    spectrum.Paint();
+    const TRect spectrumPlot = spectrum.PlotRect();
+    FForm.PlacePictures({QRect(plot.Left + 1, plot.Top + 1, plot.Width() - 1, plot.Height() - 1),
+                         QRect(spectrumPlot.Right + LegendGap, spectrumPlot.Top, LegendWidth, spectrumPlot.Height() + 1),
+                         false});
 }
 
 }  // namespace wellenschau

@@ -4,11 +4,12 @@
 // width; spectrum and spectrogram share the lower part side by side, both
 // with frequency along their longer axis. A second tool row holds what the
 // plain window hides (background subtraction, peak display, palette) and
-// the input-device chooser; the readout line runs along the bottom.
-// Leaving the view puts every moved control back exactly where it was.
-// The view renders the charts at the screen's device pixel ratio, so that
-// they are sharp on a high-density screen; the plain window keeps ratio 1.
-// User-interface thread only.
+// the input-device chooser; the readout line and, while it has something
+// to say, the status line run along the bottom. Qt layouts arrange it all
+// on a page that fills the window; leaving the view puts every moved
+// control back exactly where it was. The view renders the charts at the
+// screen's device pixel ratio, so that they are sharp on a high-density
+// screen; the plain window keeps ratio 1. User-interface thread only.
 #pragma once
 
 #include "audio/PortAudioWaveIn.h"
@@ -19,6 +20,7 @@
 #include <vector>
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QWidget;
 
@@ -34,7 +36,7 @@ public:
     bool Active() const { return FActive; }
     void Enter();
     void Leave();
-    // Places the charts, pictures and rows for the window's current size.
+    // Lays the view out for the window's current size.
     void Arrange();
     // Renders the charts at the window's device pixel ratio while the view
     // is shown: on entering and when the window moves to another screen.
@@ -53,14 +55,21 @@ private:
         bool Hidden;
     };
 
-    // Puts a control where the view has it, remembering where it was.
-    void Place(QWidget* widget, QWidget* parent, const QRect& geometry);
+    // Remembers where a control of the plain window is.
+    void Keep(QWidget* widget);
+    // The page's layout: the two tool rows, the oscilloscope, spectrum and
+    // spectrogram side by side, the readout and status lines.
+    void LayOut();
     void SetFrequencyLabelsSeparation(int percent);
     void SetChartsPixelRatio(qreal ratio);
+    // The spectrogram fills its plot inside the axis lines, the legend
+    // stands beside the spectrum's plot.
     void PlacePictures();
 
     TForm1& FForm;
+    QWidget* FPage;
     QWidget* FRow;
+    QHBoxLayout* FRowLayout;
     QLabel* FDeviceCaption;
     QComboBox* FDevices;
     std::vector<TStoredPlace> FStored;

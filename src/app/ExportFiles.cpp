@@ -1,15 +1,10 @@
 #include "ExportFiles.h"
 
-#include "ImageWidget.h"
-#include "MainWindow.h"
+#include "Instrument.h"
 #include "MeasurementText.h"
-#include "LevelHistory.h"
-#include "analysis/AnalysisState.h"
-#include "chart/ChartWidget.h"
-#include "chart/FastLineSeries.h"
 #include "core/Errors.h"
 
-#include <QPixmap>
+#include <QImage>
 
 #include <charconv>
 
@@ -83,21 +78,18 @@ void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasuremen
     Put(*FMeasurements, FLine);
 }
 
-void TExportFiles::WriteChart(QWidget& chart, const QString& name) {
+void TExportFiles::WritePicture(const QImage& picture, const QString& name) {
     auto file = Create(name);
-    // The chart as the window shows it, the pictures placed on it included.
-    if (!chart.grab().save(file.get(), "PNG")) CannotWrite(*file);
+    if (!picture.save(file.get(), "PNG")) CannotWrite(*file);
     FPending.push_back(std::move(file));
 }
 
-void TExportFiles::Write(TForm1& form) {
-    WriteChart(*form.Chart2, "oscilloscope.png");
-    WriteChart(*form.Chart1, "spectrum.png");
-    WriteChart(*form.Chart3, "spectrogram.png");
-
-    auto picture = Create("spectrogram-image.png");
-    if (!form.Image1->Picture().save(picture.get(), "PNG")) CannotWrite(*picture);
-    FPending.push_back(std::move(picture));
+void TExportFiles::Write(TInstrument& instrument) {
+    // The charts as the window shows them, the pictures placed on them included.
+    WritePicture(instrument.ChartPicture(instrument.Chart2), "oscilloscope.png");
+    WritePicture(instrument.ChartPicture(instrument.Chart1), "spectrum.png");
+    WritePicture(instrument.ChartPicture(instrument.Chart3), "spectrogram.png");
+    WritePicture(instrument.Image1, "spectrogram-image.png");
 
     const auto writeSeries = [this](const TFastLineSeries& series, const QString& name, const QByteArray& header) {
         auto file = Create(name);
@@ -111,8 +103,8 @@ void TExportFiles::Write(TForm1& form) {
         Put(*file, text);
         FPending.push_back(std::move(file));
     };
-    writeSeries(*form.FastLineSeries1, "trace.csv", "time_ms,amplitude_percent");
-    writeSeries(*form.SLeft, "spectrum.csv", "frequency_hz,level_db");
+    writeSeries(instrument.FastLineSeries1, "trace.csv", "time_ms,amplitude_percent");
+    writeSeries(instrument.SLeft, "spectrum.csv", "frequency_hz,level_db");
 
     FPending.push_back(std::move(FLevels));
     FPending.push_back(std::move(FMeasurements));
@@ -131,10 +123,11 @@ void TExportFiles::AddBuffer(const TLevelHistory& history, int index) {
     AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements);
 }
 
-void TExportFiles::WriteView(TForm1& form, const QDir& dir) {
-    TExportFiles files(dir, form.Analysis().RowCount);
-    for (int i = 0; i < form.History().Count(); ++i) files.AddBuffer(form.History(), i);
-    files.Write(form);
+void TExportFiles::WriteView(TInstrument& instrument, const QDir& dir) {
+    TExportFiles files(dir, instrument.Analysis().RowCount);
+    const TLevelHistory& history = instrument.History();
+    for (int i = 0; i < history.Count(); ++i) files.AddBuffer(history, i);
+    files.Write(instrument);
 }
 
 }  // namespace wellenschau

@@ -17,7 +17,8 @@ namespace wellenschau {
 
 struct TMeasurements;
 class TLevelHistory;
-class TForm1;
+class TInstrument;
+class TChart;
 
 class TExportFiles {
 public:
@@ -37,14 +38,14 @@ public:
     // Both lines of a buffer the window keeps in its history.
     void AddBuffer(const TLevelHistory& history, int index);
 
-    // Writes the pictures and the last buffer's data of the window, then
+    // Writes the instrument's pictures and the last buffer's data, then
     // puts every file in place.
-    void Write(TForm1& form);
+    void Write(TInstrument& instrument);
 
-    // The whole set for what the window shows now: pictures and data, and
-    // the levels and measurements of the buffers the spectrogram still
+    // The whole set for what the instrument shows now: pictures and data,
+    // and the levels and measurements of the buffers the spectrogram still
     // shows.
-    static void WriteView(TForm1& form, const QDir& dir);
+    static void WriteView(TInstrument& instrument, const QDir& dir);
 
     // Makes the folder and those above it, or says why it cannot.
     static void MakeFolder(const QString& folder);
@@ -52,7 +53,7 @@ public:
 private:
     // A file opened under a temporary name in the export folder.
     std::unique_ptr<QSaveFile> Create(const QString& name);
-    void WriteChart(QWidget& chart, const QString& name);
+    void WritePicture(const QImage& picture, const QString& name);
     void AppendNumber(QByteArray& line, double value);
     void AppendField(QByteArray& line, const std::optional<double>& value);
 

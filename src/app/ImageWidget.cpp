@@ -5,25 +5,17 @@
 
 namespace wellenschau {
 
-TImageWidget::TImageWidget(QWidget* parent) : QWidget(parent) {
+TImageWidget::TImageWidget(QImage& picture, QWidget* parent) : QWidget(parent), FPicture(picture) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TImageWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (FStretched)
-        painter.drawImage(rect(), FPicture);  // nearest pixel: no smoothing is set
-    else
-        painter.drawImage(0, 0, FPicture);
-}
-
-void TImageWidget::SetStretched(bool stretched) {
-    FStretched = stretched;
-    update();
+    painter.drawImage(rect(), FPicture);  // nearest pixel: no smoothing is set
 }
 
 QPoint TImageWidget::PicturePixelAt(QPoint point) const {
-    if (!FStretched || width() <= 0 || height() <= 0) return point;
+    if (width() <= 0 || height() <= 0) return point;
     return {point.x() * FPicture.width() / width(), point.y() * FPicture.height() / height()};
 }
 

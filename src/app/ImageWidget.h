@@ -1,8 +1,8 @@
-// An image control: shows its picture at its top-left corner, unscaled,
-// or stretched over the whole control pixel by pixel (no smoothing), and
-// reports clicks. The picture is painted straight from the held QImage
-// (no copy into a pixmap), so that an 8-bit bitmap written through stored
-// row addresses stays unshared. User-interface thread only.
+// An image control: shows its picture over the whole control, stretched
+// pixel by pixel (no smoothing) where the sizes differ, and reports clicks. The picture belongs to the caller and must outlive the
+// control; it is painted straight from that QImage (no copy into a
+// pixmap), so that an 8-bit bitmap written through stored row addresses
+// stays unshared. User-interface thread only.
 #pragma once
 
 #include <QImage>
@@ -14,16 +14,13 @@ namespace wellenschau {
 
 class TImageWidget : public QWidget {
 public:
-    explicit TImageWidget(QWidget* parent);
+    TImageWidget(QImage& picture, QWidget* parent);
 
     QImage& Picture() { return FPicture; }
     const QImage& Picture() const { return FPicture; }
 
     std::function<void(QObject* Sender)> OnClick;
 
-    // Stretched, every picture pixel covers a block of the control's
-    // pixels; off (the default) the picture shows at its own size.
-    void SetStretched(bool stretched);
     // The picture pixel under a point of the control.
     QPoint PicturePixelAt(QPoint point) const;
 
@@ -32,8 +29,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QImage FPicture;
-    bool FStretched = false;
+    QImage& FPicture;
 };
 
 }  // namespace wellenschau

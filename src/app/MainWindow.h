@@ -1,13 +1,12 @@
-// TForm1: Wellenschau's one window. It owns the tool bar, the three charts
-// with their series, the spectrogram and legend pictures, the hidden
-// palette controls, the audio-input component AudioIn1 and the analysis
-// state, and holds the handlers of all of them, the buffer handler
-// AudioIn1BufferFilled included. User-interface thread only.
+// TForm1: Wellenschau's one window. It shows what the instrument owns
+// (the three charts, the spectrogram and legend pictures, the analysis)
+// and sends the user's settings to it; it holds the tool bar, the hidden
+// palette controls, the audio-input component AudioIn1 and the handlers
+// of all of them, the buffer handler AudioIn1BufferFilled included, which
+// hands every buffer to the instrument. User-interface thread only.
 #pragma once
 
-#include "analysis/AnalysisState.h"
-#include "analysis/PointSink.h"
-#include "analysis/Spectrum.h"
+#include "Instrument.h"
 
 #include <QWidget>
 
@@ -23,26 +22,12 @@ namespace wellenschau {
 
 class TAudioIn;
 class TChartWidget;
-class TFastLineSeries;
 class TAnalyserView;
 class TImageWidget;
-class TLevelHistory;
 class TReadoutLine;
 class TStatusLine;
 struct TInputDeviceInfo;
 class TWaveInService;
-
-// Gets every buffer after the window's buffer handler has shown it, for
-// work beyond the window's own: the WAV file of a recording, the rows of an
-// export. Called on the user-interface thread, in the order of
-// registration; an exception ends the handler as the handler's own would.
-class TBufferObserver {
-public:
-    virtual void BufferHandled(const char* buffer, int size) = 0;
-
-protected:
-    ~TBufferObserver() = default;
-};
 
 class TForm1 : public QWidget {
 public:
@@ -52,19 +37,16 @@ public:
     explicit TForm1(TWaveInService& waveIn);
     ~TForm1() override;
 
+    // What the window shows and records into.
+    TInstrument& Instrument() { return *FInstrument; }
+
     // Controls and components, in their declaration order. Widgets belong
-    // to their Qt parent, series and the analysis state to the window.
+    // to their Qt parent; the charts and pictures they show to the
+    // instrument.
     TChartWidget* Chart1;
-    std::unique_ptr<TFastLineSeries> SLeft;
-    std::unique_ptr<TFastLineSeries> SRight;
     TChartWidget* Chart2;
-    std::unique_ptr<TFastLineSeries> FastLineSeries1;
-    std::unique_ptr<TFastLineSeries> FastLineSeries2;
-    std::unique_ptr<TFastLineSeries> SxAchse;
     TChartWidget* Chart3;
-    std::unique_ptr<TFastLineSeries> SyAchse;
     TImageWidget* Image1;
-    std::unique_ptr<TFastLineSeries> Series1;
     TImageWidget* Image2;
     TAudioIn* AudioIn1;
     QWidget* Panel6;
@@ -83,15 +65,6 @@ public:
     QCheckBox* CheckBoxfast;
     QCheckBox* CheckBoxColors;
 
-    AnalysisState& Analysis() { return *FAnalysis; }
-    // Row levels and measurements of the buffers the spectrogram shows.
-    const TLevelHistory& History() const { return *FHistory; }
-
-    // With false, the handler leaves the charts marked for repainting
-    // instead of painting them at once: for a window that is never shown
-    // (the headless export), which paints only the pictures it writes.
-    void SetPaintEveryBuffer(bool paint) { FPaintEveryBuffer = paint; }
-
     // The two arrangements of the window: the plain oscilloscope of the
     // stored layout, and the analyser view (F2 switches).
     void SetAnalyserView(bool on);
@@ -101,6 +74,9 @@ public:
     TReadoutLine* Readout() { return FReadout; }
     bool ReadoutVisible() const;
     void SetReadoutVisible(bool visible);
+    // Puts the pictures and marks where a view shows them, on screen and in
+    // what the instrument saves.
+    void PlacePictures(const TPicturePlaces& places);
     // The input devices the analyser view's chooser offers.
     void SetInputDevices(const std::vector<TInputDeviceInfo>& devices);
     // Records from another device; a running recording goes on from it.
@@ -109,10 +85,6 @@ public:
     // buffers) into folder; SaveView asks for the folder (Ctrl+S).
     void SaveViewTo(const QString& folder);
     void SaveView();
-
-    // Adds an observer of every handled buffer; it must outlive the window
-    // or the recording. Registration happens before recording starts.
-    void AddBufferObserver(TBufferObserver& observer);
 
     // Handlers, in their declaration order.
     void StartButtonClick(QObject* Sender);
@@ -135,8 +107,8 @@ public:
     // device was lost.
     void AudioIn1Stop(QObject* Sender);
 
-    // The line that says why a recording did not start or ended; nullptr
-    // until there was something to say.
+    // The line that says why a recording did not start or ended; hidden
+    // while there is nothing to say.
     TStatusLine* StatusLine() const { return FStatusLine; }
 
 protected:
@@ -146,14 +118,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Hands trace and spectrum points to a chart series.
-    class TSeriesSink final : public TPointSink {
+    // Shows every buffer the instrument has analysed.
+    class TBufferView final : public TBufferObserver {
     public:
-        explicit TSeriesSink(TFastLineSeries& series) : FSeries(series) {}
-        void AddPoint(double X, double Y) override;
+        explicit TBufferView(TForm1& form) : FForm(form) {}
+        void BufferHandled(const char*, int) override { FForm.ShowBuffer(); }
 
     private:
-        TFastLineSeries& FSeries;
+        TForm1& FForm;
     };
 
     // Sets the caption of CheckBackground when the background is learned.
@@ -175,23 +147,20 @@ private:
     void AlignControls();
     // Shows the button of the run state: Pause while recording, else Start.
     void ShowRecording(bool recording);
-    // Paints the spectrogram picture and the two charts that change with
-    // every buffer, at once.
-    void RepaintPictures();
+    // The last buffer's measurements in the readout, and the spectrogram
+    // picture and the two charts that change with every buffer painted at
+    // once.
+    void ShowBuffer();
     // Tells the user about the audio device, in the window (without
     // stopping the message loop) and on standard error.
     void ShowAudioProblem(const QString& text);
 
-    std::unique_ptr<AnalysisState> FAnalysis;
-    std::unique_ptr<TSeriesSink> FTracePoints;
-    std::unique_ptr<TSeriesSink> FSpectrumPoints;
+    std::unique_ptr<TInstrument> FInstrument;
     TBackgroundCheckCaption FBackgroundCaption{CheckBackground};
-    std::vector<TBufferObserver*> FBufferObservers;
-    std::unique_ptr<TLevelHistory> FHistory;
+    TBufferView FBufferView{*this};
     TReadoutLine* FReadout = nullptr;
     std::unique_ptr<TAnalyserView> FAnalyserView;
-    bool FPaintEveryBuffer = true;
-    TStatusLine* FStatusLine = nullptr;  // made at the first problem
+    TStatusLine* FStatusLine = nullptr;
 };
 
 }  // namespace wellenschau

@@ -5,9 +5,9 @@
 #include "AnalyserView.h"
 #include "ImageWidget.h"
 #include "ReadoutLine.h"
+#include "StatusLine.h"
 #include "audio/AudioIn.h"
 #include "chart/ChartWidget.h"
-#include "chart/FastLineSeries.h"
 #include "palette/PaletteMemo.h"
 #include "palette/PaletteParser.h"
 
@@ -22,9 +22,7 @@ namespace wellenschau {
 
 namespace {
 
-// Heights of the tool bar and of the readout line.
 constexpr int ToolBarHeight = 25;
-constexpr int ReadoutLineHeight = 20;
 
 QToolButton* SpeedButton(QWidget* parent, const QString& caption, const QIcon& glyph, const QRect& bounds) {
     auto* button = new QToolButton(parent);
@@ -56,8 +54,8 @@ QWidget* DotPanel(QWidget* parent, int left, int top) {
     return panel;
 }
 
-TImageWidget* ImageOn(QWidget* parent, const QRect& bounds) {
-    auto* image = new TImageWidget(parent);
+TImageWidget* ImageOn(QImage& picture, QWidget* parent, const QRect& bounds) {
+    auto* image = new TImageWidget(picture, parent);
     image->setGeometry(bounds);
     return image;
 }
@@ -65,30 +63,14 @@ TImageWidget* ImageOn(QWidget* parent, const QRect& bounds) {
 }  // namespace
 
 void TForm1::CreateCharts() {
-    Chart1 = new TChartWidget(this);
+    TInstrument& instrument = *FInstrument;
+    Chart1 = new TChartWidget(instrument.Chart1, this);
     Chart1->setGeometry(Chart1Bounds);
-    Chart2 = new TChartWidget(this);
-    Chart3 = new TChartWidget(this);
+    Chart2 = new TChartWidget(instrument.Chart2, this);
+    Chart3 = new TChartWidget(instrument.Chart3, this);
     Chart3->setGeometry(Chart3Bounds);
-
-    SRight = std::make_unique<TFastLineSeries>();
-    SLeft = std::make_unique<TFastLineSeries>();
-    SxAchse = std::make_unique<TFastLineSeries>();
-    ConfigureChart1(Chart1->Chart(), *SRight, *SLeft, *SxAchse);
-    FastLineSeries2 = std::make_unique<TFastLineSeries>();
-    FastLineSeries1 = std::make_unique<TFastLineSeries>();
-    ConfigureChart2(Chart2->Chart(), *FastLineSeries2, *FastLineSeries1);
-    SyAchse = std::make_unique<TFastLineSeries>();
-    Series1 = std::make_unique<TFastLineSeries>();
-    ConfigureChart3(Chart3->Chart(), *SyAchse, *Series1);
-    // Hidden charts get no resize event; their pictures still have sizes.
-    Chart1->Chart().SetSize(Chart1Bounds.width(), Chart1Bounds.height());
-    Chart3->Chart().SetSize(Chart3Bounds.width(), Chart3Bounds.height());
-    FTracePoints = std::make_unique<TSeriesSink>(*FastLineSeries1);
-    FSpectrumPoints = std::make_unique<TSeriesSink>(*SLeft);
-
-    Image2 = ImageOn(Chart1, Image2Bounds);
-    Image1 = ImageOn(Chart3, Image1Bounds);
+    Image2 = ImageOn(instrument.Image2, Chart1, Image2Bounds);
+    Image1 = ImageOn(instrument.Image1, Chart3, Image1Bounds);
     Panel7 = DotPanel(Chart2, 785, 145);
     Panel6 = DotPanel(Chart3, 350, 311);
     Chart1->hide();
@@ -98,6 +80,7 @@ void TForm1::CreateCharts() {
 void TForm1::CreateToolBar() {
     Panel2 = new QWidget(this);
     Panel2->setAutoFillBackground(true);
+    Panel2->setFixedHeight(ToolBarHeight);
     StartButton = SpeedButton(Panel2, "&Start", StartGlyph(), QRect(0, 0, 64, 25));
     PauseButton = SpeedButton(Panel2, "Pau&se", PauseGlyph(), QRect(0, 0, 64, 25));
     PauseButton->hide();
@@ -139,9 +122,12 @@ void TForm1::ConnectHandlers() {
     toggle(CheckBackground, &TForm1::CheckBackgroundClick);
     toggle(CheckAverage, &TForm1::CheckAverageClick);
     toggle(CheckAutoSkala, &TForm1::CheckAverageClick);
+    connect(CheckAutoSkala, &QCheckBox::toggled, this, [this](bool on) { FInstrument->SetAutoScale(on); });
     toggle(CheckBoxfast, &TForm1::CheckBoxfastClick);
     toggle(CheckBoxColors, &TForm1::CheckBoxColorsClick);
     connect(CBLut, &QComboBox::currentIndexChanged, this, [this] { CBLutChange(CBLut); });
+    // Choosing the palette already chosen changes nothing but closes the chooser too.
+    connect(CBLut, &QComboBox::activated, CBLut, &QWidget::hide);
     Image2->OnClick = [this](QObject* Sender) { SBPaletteClick(Sender); };
     AudioIn1->SetOnBufferFilled([this](char* Buffer, int& Size) { return AudioIn1BufferFilled(Buffer, Size); });
     AudioIn1->SetOnStop([this](QObject* Sender) { AudioIn1Stop(Sender); });
@@ -157,11 +143,14 @@ void TForm1::SetTabOrder() {
 void TForm1::AlignControls() {
     if (AnalyserView()) return FAnalyserView->Arrange();
     // The tool bar along the top, the oscilloscope filling the rest, less
-    // the readout line at the bottom when it is shown.
-    const int readoutHeight = ReadoutVisible() ? ReadoutLineHeight : 0;
+    // the readout and status lines at the bottom while they show.
+    const int statusHeight = FStatusLine && !FStatusLine->isHidden() ? TStatusLine::Height : 0;
+    const int readoutHeight = ReadoutVisible() ? TReadoutLine::Height : 0;
+    const int chartsBottom = height() - statusHeight - readoutHeight;
     Panel2->setGeometry(0, 0, width(), ToolBarHeight);
-    Chart2->setGeometry(0, ToolBarHeight, width(), height() - ToolBarHeight - readoutHeight);
-    if (FReadout) FReadout->setGeometry(0, height() - readoutHeight, width(), readoutHeight);
+    Chart2->setGeometry(0, ToolBarHeight, width(), chartsBottom - ToolBarHeight);
+    if (FReadout) FReadout->setGeometry(0, chartsBottom, width(), readoutHeight);
+    if (FStatusLine) FStatusLine->setGeometry(0, height() - statusHeight, width(), statusHeight);
 }
 
 }  // namespace wellenschau

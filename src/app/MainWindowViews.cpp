@@ -3,10 +3,10 @@
 #include "AnalyserView.h"
 #include "ExportFiles.h"
 #include "ImageWidget.h"
-#include "LevelHistory.h"
 #include "MainWindow.h"
 #include "PointerValues.h"
 #include "ReadoutLine.h"
+#include "StatusLine.h"
 #include "audio/AudioIn.h"
 #include "chart/ChartWidget.h"
 
@@ -30,11 +30,12 @@ bool PixelRatioMayHaveChanged(const QEvent& event) {
 }  // namespace
 
 void TForm1::CreateViews() {
+    FStatusLine = new TStatusLine(this);
     FReadout = new TReadoutLine(this);
     FReadout->Watch(Chart2, [this](QPoint p) { return OscilloscopePointerText(Chart2->Chart(), p.x(), p.y()); });
     FReadout->Watch(Chart1, [this](QPoint p) { return SpectrumPointerText(Chart1->Chart(), p.x(), p.y()); });
     FReadout->Watch(Image1, [this](QPoint p) {
-        const double bufferSeconds = AudioIn1->BufferSize() / 2 / FAnalysis->SampleRate;
+        const double bufferSeconds = AudioIn1->BufferSize() / 2 / FInstrument->Analysis().SampleRate;
         return SpectrogramPointerText(Chart3->Chart(), Image1->Picture(), Image1->PicturePixelAt(p),
                                       Image1->y() + p.y(), bufferSeconds);
     });
@@ -59,15 +60,21 @@ bool TForm1::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void TForm1::PlacePictures(const TPicturePlaces& places) {
+    FInstrument->SetPicturePlaces(places);
+    Image1->setGeometry(places.Spectrogram);
+    Image2->setGeometry(places.Legend);
+    Panel6->setVisible(places.Marks);
+    Panel7->setVisible(places.Marks);
+}
+
 bool TForm1::AnalyserView() const { return FAnalyserView && FAnalyserView->Active(); }
 
 bool TForm1::ReadoutVisible() const { return FReadout && !FReadout->isHidden(); }
 
 void TForm1::SetReadoutVisible(bool visible) {
     FReadout->setVisible(visible);
-    const int last = FHistory->Count() - 1;
-    FReadout->ShowMeasurements(last < 0 ? TMeasurements{} : FHistory->Entry(last).Measurements,
-                               AudioIn1->SkippedBuffers());
+    FReadout->ShowMeasurements(FInstrument->LastMeasurements(), AudioIn1->SkippedBuffers());
     AlignControls();
 }
 
@@ -84,7 +91,7 @@ void TForm1::ChooseInputDevice(int number) {
 
 void TForm1::SaveViewTo(const QString& folder) {
     TExportFiles::MakeFolder(folder);
-    TExportFiles::WriteView(*this, QDir(folder));
+    TExportFiles::WriteView(*FInstrument, QDir(folder));
 }
 
 void TForm1::SaveView() {

@@ -9,6 +9,7 @@ namespace wellenschau {
 
 TReadoutLine::TReadoutLine(QWidget* parent) : QLabel(parent) {
     setContentsMargins(4, 0, 4, 0);
+    setFixedHeight(Height);
     QLabel::setVisible(false);
 }
 

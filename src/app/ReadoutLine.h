@@ -20,6 +20,8 @@ public:
     // widget; empty where there is none.
     using TPointerText = std::function<QString(QPoint)>;
 
+    static constexpr int Height = 20;
+
     explicit TReadoutLine(QWidget* parent);
 
     void Watch(QWidget* widget, TPointerText pointerText);

@@ -3,12 +3,14 @@
 #include "Application.h"
 #include "ExportFiles.h"
 #include "LevelHistory.h"
+#include "Instrument.h"
 #include "MainWindow.h"
 #include "audio/AudioIn.h"
 #include "audio/CaptureRecording.h"
 #include "audio/FileWaveIn.h"
 #include "audio/PortAudioWaveIn.h"
 #include "audio/SoundFileReader.h"
+#include "core/CheckedMath.h"
 #include "palette/PaletteMemo.h"
 
 #include <QCheckBox>
@@ -57,6 +59,17 @@ void ChoosePalette(TForm1& form, const TOptions& options) {
     if (!options.Palette.isEmpty()) form.CBLut->setCurrentIndex(PaletteNames().indexOf(options.Palette));
 }
 
+// The settings of the options, for an instrument without a window: what
+// the check boxes and the palette chooser would set. The start-up palette
+// goes first, as in the window, for a palette that leaves colours alone.
+void ApplyOptions(TInstrument& instrument, const TOptions& options) {
+    instrument.SetFastTimeBase(options.Fast);
+    instrument.SetAutoScale(!options.NoAutoScale);
+    instrument.SetPeakHold(options.PeakHold);
+    instrument.LoadPalette(ShippedPaletteMemo(), PaletteNames().first());
+    if (!options.Palette.isEmpty()) instrument.LoadPalette(ShippedPaletteMemo(), options.Palette);
+}
+
 // --record: the WAV file, fed on the capture side with every sample the
 // device delivers, also while the window is too busy to show them. It is
 // made before the window, so that it outlives the window's recordings.
@@ -84,17 +97,18 @@ QString FinishRecording(TCaptureRecording* recording, const TAudioIn& audioIn) {
 // the end of the run after --buffers buffers.
 class TExportRows final : public TBufferObserver {
 public:
-    TExportRows(TForm1& form, TExportFiles& files, std::optional<int> limit)
-        : FForm(form), FFiles(files), FLimit(limit) {}
+    TExportRows(const TInstrument& instrument, TAudioIn& capture, TExportFiles& files, std::optional<int> limit)
+        : FInstrument(instrument), FCapture(capture), FFiles(files), FLimit(limit) {}
 
     void BufferHandled(const char*, int) override {
-        const TLevelHistory& history = FForm.History();
+        const TLevelHistory& history = FInstrument.History();
         FFiles.AddBuffer(history, history.Count() - 1);
-        if (FLimit && history.Entry(history.Count() - 1).Buffer >= *FLimit) FForm.AudioIn1->StopNow();
+        if (FLimit && history.Entry(history.Count() - 1).Buffer >= *FLimit) FCapture.StopNow();
     }
 
 private:
-    TForm1& FForm;
+    const TInstrument& FInstrument;
+    TAudioIn& FCapture;
     TExportFiles& FFiles;
     std::optional<int> FLimit;
 };
@@ -147,27 +161,31 @@ int RunExport(TApplication& application, const TOptions& options) {
         const std::unique_ptr<TFileWaveIn> file = OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible);
         TExportFiles::MakeFolder(options.ExportDir);
         const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
-        TForm1 Form1(*file);
-        Form1.SetPaintEveryBuffer(false);
-        Form1.AudioIn1->SetRecording(recording.get());
-        Form1.FormShow(&Form1);  // the start-up palette, as showing the window installs it
-        SetControls(Form1, options);
-        ChoosePalette(Form1, options);
-        TExportFiles files(QDir(options.ExportDir), Form1.Analysis().RowCount);
-        TExportRows rows(Form1, files, options.Buffers);
-        Form1.AddBufferObserver(rows);
+        const auto instrument = std::make_unique<TInstrument>();
+        ApplyOptions(*instrument, options);
+        TAudioIn capture(nullptr, *file);
+        capture.SetBufferSize(TInstrument::BufferBytes);
+        capture.SetNumBuffers(2);
+        capture.SetFrameRate(RoundToInt(instrument->Analysis().SampleRate));
+        capture.SetWaveDevice(0);
+        capture.SetRecording(recording.get());
+        capture.SetOnBufferFilled([&instrument](char* buffer, int& size) {
+            instrument->HandleBuffer(buffer, size);
+            return true;
+        });
+        TExportFiles files(QDir(options.ExportDir), instrument->Analysis().RowCount);
+        TExportRows rows(*instrument, capture, files, options.Buffers);
+        instrument->AddBufferObserver(rows);
 
-        Form1.StartButtonClick(&Form1);
-        if (!Form1.AudioIn1->DeviceOpen()) return Fail(QString::fromStdString(Form1.AudioIn1->ErrorMessage()));
-        while (Form1.AudioIn1->DeviceOpen() && failure.isEmpty())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        TAudioIn* running = &capture;
+        if (!capture.Start(running)) return Fail(QString::fromStdString(capture.ErrorMessage()));
+        while (capture.DeviceOpen() && failure.isEmpty()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QCoreApplication::sendPostedEvents();
-        Form1.AudioIn1->StopNow();
-        if (const QString written = FinishRecording(recording.get(), *Form1.AudioIn1); !written.isEmpty())
-            return Fail(written);
+        capture.StopNow();
+        if (const QString written = FinishRecording(recording.get(), capture); !written.isEmpty()) return Fail(written);
         if (!failure.isEmpty()) return Fail(failure);
-        if (Form1.History().Count() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
-        files.Write(Form1);
+        if (instrument->History().Count() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
+        files.Write(*instrument);
         return 0;
     } catch (const EWellenschauError& error) {
         return Fail(QString::fromUtf8(error.what()));

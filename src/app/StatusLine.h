@@ -1,9 +1,8 @@
-// TStatusLine: a one-line message along the bottom edge of its parent
-// window, over whatever lies there, for what the user must know but need
-// not confirm (a recording that could not start or ended by itself). It
-// takes no place in the layout: hidden it leaves the window as it is, and
-// showing it never stops the message loop. It follows the parent's size.
-// User-interface thread only.
+// TStatusLine: a one-line message along the bottom of the window, for
+// what the user must know but need not confirm (a recording that could not
+// start or ended by itself). The window makes room for it while it shows,
+// so that it hides nothing; hidden it leaves the window as it is. Showing
+// it never stops the message loop. User-interface thread only.
 #pragma once
 
 #include <QLabel>
@@ -12,17 +11,13 @@ namespace wellenschau {
 
 class TStatusLine : public QLabel {
 public:
+    static constexpr int Height = 20;
+
     explicit TStatusLine(QWidget* parent);
 
     // Shows `text` until Clear.
     void Show(const QString& text);
     void Clear();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void FollowParent();
 };
 
 }  // namespace wellenschau

@@ -25,13 +25,17 @@ std::optional<TMouseButton> ChartButton(Qt::MouseButton button) {
 
 }  // namespace
 
-TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent) {
+TChartWidget::TChartWidget(TChart& chart, QWidget* parent) : QWidget(parent), FChart(chart) {
     // The chart covers every pixel itself; the system never erases it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    FChart.SetSize(width(), height());
     FChart.SetOnUpdateRequest([this] { update(); });
     FChart.SetOnRepaintRequest([this] { repaint(); });
+}
+
+TChartWidget::~TChartWidget() {
+    FChart.SetOnUpdateRequest(nullptr);
+    FChart.SetOnRepaintRequest(nullptr);
 }
 
 void TChartWidget::paintEvent(QPaintEvent* /*event*/) {

@@ -1,5 +1,6 @@
-// TChartWidget: shows one TChart on screen. It owns the chart, keeps its
-// size equal to the widget's, and in paintEvent copies the chart's image,
+// TChartWidget: shows one TChart on screen. The chart belongs to the
+// caller and must outlive the widget; the widget keeps the chart's size
+// equal to its own from its first resize on, and in paintEvent copies the chart's image,
 // redrawing it first only when the chart is Dirty. The chart's
 // invalidations become update() calls, RepaintNow a synchronous repaint().
 // Mouse presses, moves, releases, wheel turns and the pointer leaving go to
@@ -19,7 +20,9 @@ public:
     // Wheel turn (in Qt's eighths of a degree) of one wheel step.
     static constexpr int WheelStepDelta = 120;
 
-    explicit TChartWidget(QWidget* parent = nullptr);
+    explicit TChartWidget(TChart& chart, QWidget* parent = nullptr);
+    // Leaves the chart without a window to paint it.
+    ~TChartWidget() override;
 
     TChart& Chart() { return FChart; }
 
@@ -39,7 +42,7 @@ private:
     // Schedules a repaint of the band's outline where it was and where it is now.
     void UpdateRubberBand();
 
-    TChart FChart;
+    TChart& FChart;
     int FCopyCount = 0;
     TRect FShownBand;
     // Wheel turn not yet consumed by whole steps (high-resolution wheels).

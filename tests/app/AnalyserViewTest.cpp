@@ -5,6 +5,7 @@
 #include "app/ImageWidget.h"
 #include "app/PointerValues.h"
 #include "app/ReadoutLine.h"
+#include "app/StatusLine.h"
 #include "chart/ChartWidget.h"
 #include "chart/FastLineSeries.h"
 #include "core/Errors.h"
@@ -33,6 +34,8 @@ TSamples Tone(int period) {
     return samples;
 }
 
+using TWidgets = std::initializer_list<const QWidget*>;
+
 bool DrawsLabel(TChartAxis& axis, const QString& text) {
     const auto& labels = axis.DrawnLabels();
     return std::any_of(labels.begin(), labels.end(), [&](const TAxisLabel& label) { return label.Text == text; });
@@ -57,13 +60,13 @@ TEST_F(AnalyserViewTest, SwitchingKeepsRecordingSeriesAndPictures) {
     Record(3);
     Form().ButtonStore->click();
     const QImage spectrogram = Form().Image1->Picture().copy();
-    const int snapshotPoints = Form().FastLineSeries2->PointCount();
+    const int snapshotPoints = Form().Instrument().FastLineSeries2.PointCount();
 
     Form().SetAnalyserView(true);
     RunPostedEvents();
     EXPECT_TRUE(Form().AudioIn1->DeviceOpen());
     EXPECT_EQ(Form().Image1->Picture(), spectrogram);
-    EXPECT_EQ(Form().FastLineSeries2->PointCount(), snapshotPoints);
+    EXPECT_EQ(Form().Instrument().FastLineSeries2.PointCount(), snapshotPoints);
     for (QWidget* shown : {static_cast<QWidget*>(Form().Chart1), static_cast<QWidget*>(Form().Chart3),
                            static_cast<QWidget*>(Form().CheckBackground), static_cast<QWidget*>(Form().Readout())})
         EXPECT_TRUE(shown->isVisible());
@@ -99,18 +102,23 @@ TEST_F(AnalyserViewTest, HiddenControlsWorkFromTheView) {
     Form().SetAnalyserView(true);
     Form().CheckBackground->click();
     EXPECT_EQ(Form().CheckBackground->text(), "Aufzeichnung...");
-    EXPECT_TRUE(Form().Analysis().BackgroundLearning);
+    EXPECT_TRUE(Form().Instrument().Analysis().BackgroundLearning);
     Form().CheckAverage->click();
-    EXPECT_TRUE(Form().Analysis().PeakHold);
+    EXPECT_TRUE(Form().Instrument().Analysis().PeakHold);
     Form().SBPalette->click();
     EXPECT_TRUE(Form().CBLut->isVisible());
     Form().CBLut->setCurrentIndex(Form().CBLut->findText("Grey"));
     EXPECT_TRUE(Form().CBLut->isHidden());
     const QRgb grey = Form().Image1->Picture().color(128);
     EXPECT_TRUE(qRed(grey) == qGreen(grey) && qGreen(grey) == qBlue(grey) && qRed(grey) > 0);
+    // Choosing the palette already chosen closes the chooser too.
+    Form().SBPalette->click();
+    emit Form().CBLut->activated(Form().CBLut->currentIndex());
+    EXPECT_TRUE(Form().CBLut->isHidden());
 }
 
 TEST_F(AnalyserViewTest, ChoosingAnotherDeviceCarriesOnRecording) {
+    Form().SetAnalyserView(true);
     W.Device.SetDeviceCount(2);
     Form().ChooseInputDevice(1);
     EXPECT_EQ(Form().AudioIn1->WaveDevice(), 1);
@@ -123,6 +131,12 @@ TEST_F(AnalyserViewTest, ChoosingAnotherDeviceCarriesOnRecording) {
     RunPostedEvents();
     EXPECT_FALSE(Form().AudioIn1->DeviceOpen());
     EXPECT_FALSE(Form().StartButton->isHidden());
+    // The reason shows below the charts, hiding none of them.
+    const QRect status = Form().StatusLine()->geometry();
+    EXPECT_TRUE(Form().StatusLine()->isVisible());
+    EXPECT_EQ(status.bottom(), Form().height() - 1);
+    for (const QWidget* shown : TWidgets{Form().Chart1, Form().Chart2, Form().Chart3, Form().Readout()})
+        EXPECT_FALSE(shown->geometry().intersects(status));
 }
 
 TEST_F(AnalyserViewTest, SavingWritesTheFileSetAndRecordingGoesOn) {
@@ -214,6 +228,20 @@ TEST_F(AnalyserViewTest, ChartsTakeTheScreensPixelRatioOnlyInTheView) {
     for (TChartWidget* chart : {Form().Chart1, Form().Chart2, Form().Chart3})
         EXPECT_EQ(chart->Chart().PixelRatio(), 1.0);
     EXPECT_EQ(Form().Chart2->Chart().Paint(), plainScope);
+}
+
+// What the instrument saves of a chart is what the window shows of it,
+// pictures and marks included, in both views.
+TEST_F(AnalyserViewTest, SavedChartsAreWhatTheWindowShows) {
+    Record(3);
+    for (const bool analyser : {false, true}) {
+        Form().SetAnalyserView(analyser);
+        RunPostedEvents();
+        for (TChartWidget* chart : {Form().Chart1, Form().Chart2, Form().Chart3})
+            EXPECT_EQ(chart->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                      Form().Instrument().ChartPicture(chart->Chart()).convertToFormat(QImage::Format_RGB32))
+                << analyser << " " << chart->x();
+    }
 }
 
 // The plain window looks exactly as it did before the opt-in parts came:

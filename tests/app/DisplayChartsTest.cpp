@@ -47,7 +47,8 @@ TEST(AxisProperties, EverySetterInvalidatesTheChart) {
 }
 
 TEST(ChartWidget, CopiesTheImageAndRedrawsOnlyWhenDirty) {
-    TChartWidget widget;
+    TChart shown;
+    TChartWidget widget(shown);
     TFastLineSeries snapshot, trace;
     ConfigureChart2(widget.Chart(), snapshot, trace);
     widget.resize(400, 300);

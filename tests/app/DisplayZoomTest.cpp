@@ -43,7 +43,8 @@ protected:
     TChartAxis& Time() { return widget.Chart().BottomAxis(); }
     TChartAxis& Amplitude() { return widget.Chart().LeftAxis(); }
 
-    TChartWidget widget;
+    TChart chart;
+    TChartWidget widget{chart};
     TFastLineSeries snapshot, trace;
     TRect plot;
 };

@@ -81,7 +81,7 @@ TEST_P(EndToEndServerTest, RecordsASine) {
     EXPECT_FALSE(form.StartButton->isHidden());
 
     // The trace starts at a crest and swings about half of full scale.
-    const TFastLineSeries& trace = *form.FastLineSeries1;
+    const TFastLineSeries& trace = form.Instrument().FastLineSeries1;
     ASSERT_EQ(trace.PointCount(), 601);
     double highest = -100.0, lowest = 100.0;
     for (int i = 0; i < trace.PointCount(); ++i) {
@@ -92,11 +92,11 @@ TEST_P(EndToEndServerTest, RecordsASine) {
     EXPECT_NEAR(highest, trace.YValue(0), 0.2);
     EXPECT_NEAR(lowest, -50.0, 0.5);
     // A peak of 50 % lies inside the band of the start-up scale 100.
-    EXPECT_EQ(form.Analysis().AmplitudeScale, 100.0);
+    EXPECT_EQ(form.Instrument().Analysis().AmplitudeScale, 100.0);
     EXPECT_EQ(form.Chart2->Chart().LeftAxis().Maximum(), 101.0);
-    EXPECT_EQ(form.Analysis().LastPeak, static_cast<int>(std::lround(trace.YValue(0) * 327.68)));
+    EXPECT_EQ(form.Instrument().Analysis().LastPeak, static_cast<int>(std::lround(trace.YValue(0) * 327.68)));
 
-    EXPECT_NEAR(LoudestFrequency(*form.SLeft), ToneHz, 60.0);
+    EXPECT_NEAR(LoudestFrequency(form.Instrument().SLeft), ToneHz, 60.0);
 
     // The newest spectrogram column is brightest at the tone's pixel row,
     // 20 * 1102.5^(k / 300) Hz counted from the bottom.
@@ -142,7 +142,7 @@ TEST(EndToEndTest, ALostSoundServerEndsTheRecordingAndStartWorksWhenItIsBack) {
     TForm1 form(DefaultWaveInService());
     form.AudioIn1->SetRecording(&recording);
     TBufferCount shown;
-    form.AddBufferObserver(shown);
+    form.Instrument().AddBufferObserver(shown);
     form.show();
 
     form.StartButton->click();
@@ -154,7 +154,6 @@ TEST(EndToEndTest, ALostSoundServerEndsTheRecordingAndStartWorksWhenItIsBack) {
     EXPECT_LT(noticedMs, 1000) << "the window shows Start within 1 s of the loss";
     EXPECT_TRUE(form.PauseButton->isHidden());
     EXPECT_FALSE(form.AudioIn1->DeviceOpen());
-    ASSERT_NE(form.StatusLine(), nullptr);
     EXPECT_TRUE(form.StatusLine()->isVisible());
     EXPECT_TRUE(form.StatusLine()->text().startsWith("Die Aufnahme wurde beendet: ")) << form.StatusLine()->text().toStdString();
     // Everything received until then is in the file, without a gap.

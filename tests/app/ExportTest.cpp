@@ -1,6 +1,6 @@
 // The program itself, started as a user would start it: sound files of
-// every kind through --export, checked against the window's own handler
-// fed with the same samples in the same process; bad input; --record.
+// every kind through --export, checked against an instrument fed with the
+// same samples in the same process; bad input; --record.
 #include "AppTestSupport.h"
 #include "audio/FileWaveIn.h"
 #include "audio/SoundFileReader.h"
@@ -107,15 +107,15 @@ protected:
     TTempFolder Dir;
 };
 
-// The same file through the window's handler in this process: every
-// buffer's row levels, then the last buffer's series.
+// The same file through an instrument in this process: every buffer's row
+// levels, then the last buffer's series.
 TEST_P(ExportTest, FilesMatchTheHandlerOnTheSameSamples) {
     const QString wav = WriteWav(Dir.FilePath("in.wav"), GetParam());
     const QString out = Dir.FilePath("out");
     const TRun run = RunProgram({"--input", wav, "--export", out});
     ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
 
-    TWindowOnSimulatedDevice reference;
+    const auto reference = std::make_unique<TInstrument>();
     TSoundFileReader reader(wav.toStdString());
     const std::vector<QByteArray> levels = Lines(out + "/levels.csv");
     ASSERT_GE(levels.size(), 2u);
@@ -123,17 +123,17 @@ TEST_P(ExportTest, FilesMatchTheHandlerOnTheSameSamples) {
     for (std::size_t buffer = 1; buffer < levels.size(); ++buffer) {
         TSamples samples(4096, 0);
         ASSERT_GT(reader.Read(samples.data(), 4096), 0);
-        reference.Handle(samples);
+        reference->HandleBuffer(reinterpret_cast<const char*>(samples.data()), TInstrument::BufferBytes);
         const QList<QByteArray> cells = levels[buffer].split(',');
         ASSERT_EQ(cells.size(), 195);
         EXPECT_EQ(cells[0].toInt(), static_cast<int>(buffer));
         for (int row = 1; row < 195; ++row)
-            EXPECT_EQ(cells[row].toDouble(), reference.Form->Analysis().RowLevel[row]) << buffer << " " << row;
+            EXPECT_EQ(cells[row].toDouble(), reference->Analysis().RowLevel[row]) << buffer << " " << row;
     }
     TSamples rest(16);
     EXPECT_EQ(reader.Read(rest.data(), 16), 0) << "the export stopped early";
-    ExpectSeries(Lines(out + "/trace.csv"), *reference.Form->FastLineSeries1);
-    ExpectSeries(Lines(out + "/spectrum.csv"), *reference.Form->SLeft);
+    ExpectSeries(Lines(out + "/trace.csv"), reference->FastLineSeries1);
+    ExpectSeries(Lines(out + "/spectrum.csv"), reference->SLeft);
 
     for (const char* name : {"oscilloscope.png", "spectrum.png", "spectrogram.png", "spectrogram-image.png"})
         EXPECT_TRUE(QFile::exists(out + "/" + name)) << name;

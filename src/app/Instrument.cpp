@@ -1,0 +1,133 @@
+#include "Instrument.h"
+
+#include "DisplaySetup.h"
+#include "analysis/Measurements.h"
+#include "analysis/Spectrogram.h"
+#include "analysis/Trace.h"
+#include "core/Errors.h"
+#include "palette/PaletteParser.h"
+
+#include <QPainter>
+
+namespace wellenschau {
+
+namespace {
+
+// Oscilloscope colours of the white scheme and of the dark one that
+// unchecking it gives.
+constexpr TColor DarkTraceColor = 0x00FF00;
+constexpr TColor WhiteGridColor = 0xC0C0C0;
+
+// The oscilloscope's size in the stored window: all of it below the tool bar.
+constexpr QSize OscilloscopeSize(790, 535);
+// The black 1-pixel marks of the stored window, on Chart2 and Chart3.
+constexpr QPoint OscilloscopeMark(785, 145);
+constexpr QPoint SpectrogramMark(350, 311);
+
+// Sets the analysis up for the spectrogram picture's height; gives the
+// number of rows.
+int SetUpAnalysis(AnalysisState& state) {
+    SetupAnalysis(state, Image1Bounds.height());
+    return state.RowCount;
+}
+
+}  // namespace
+
+TInstrument::TInstrument()
+    : FAnalysis(),
+      // Two picture columns per buffer: the history keeps what the picture shows.
+      FHistory(Image1Bounds.width() / 2, SetUpAnalysis(FAnalysis)),
+      FPlaces{Image1Bounds, Image2Bounds, true} {
+    ConfigureChart1(Chart1, SRight, SLeft, SxAchse);
+    ConfigureChart2(Chart2, FastLineSeries2, FastLineSeries1);
+    ConfigureChart3(Chart3, SyAchse, Series1);
+    Chart1.SetSize(Chart1Bounds.width(), Chart1Bounds.height());
+    Chart2.SetSize(OscilloscopeSize.width(), OscilloscopeSize.height());
+    Chart3.SetSize(Chart3Bounds.width(), Chart3Bounds.height());
+    Chart1.SetBackColor(clBlack);
+    Chart2.SetBackColor(OscilloscopeBackColor);
+    PrepareIndexedBitmap(Image1, Image1Bounds.width(), Image1Bounds.height(), FAnalysis.SpectrogramLines);
+    PrepareIndexedBitmap(Image2, Image2Bounds.width(), Image2Bounds.height(), FAnalysis.LegendLines);
+    FillLegend(FAnalysis.LegendLines, Image2Bounds.width(), Image2Bounds.height());
+    FillLabelCarrier(SxAchse, FAnalysis, TCarrierY::Zero);
+    FillLabelCarrier(SyAchse, FAnalysis, TCarrierY::Frequency);
+}
+
+TMeasurements TInstrument::LastMeasurements() const {
+    const int last = FHistory.Count() - 1;
+    return last < 0 ? TMeasurements{} : FHistory.Entry(last).Measurements;
+}
+
+void TInstrument::SetFastTimeBase(bool fast) {
+    FFastTimeBase = fast;
+    SetOscilloscopeTimeBase(Chart2, fast);
+}
+
+const char* TInstrument::SetBackgroundSubtraction(bool on) {
+    if (on) {
+        StartBackgroundLearning(FAnalysis);
+        return BackgroundLearningCaption;
+    }
+    StopBackgroundTreatment(FAnalysis);
+    return BackgroundOffCaption;
+}
+
+void TInstrument::SetWhiteScheme(bool white) {
+    Chart2.SetBackColor(white ? clWhite : clBlack);
+    FastLineSeries1.LinePen().SetColor(white ? clBlack : DarkTraceColor);
+    Chart2.LeftAxis().Grid().SetColor(white ? WhiteGridColor : clGreen);
+    Chart2.BottomAxis().Grid().SetColor(white ? WhiteGridColor : clGreen);
+}
+
+void TInstrument::LoadPalette(const QStringList& memo, const QString& name) {
+    LoadPaletteIntoImage(Image1, memo, name);
+    LoadPaletteIntoImage(Image2, memo, name);
+}
+
+void TInstrument::TakeSnapshot() {
+    CopyPoints(SLeft, SRight);
+    CopyPoints(FastLineSeries1, FastLineSeries2);
+    FAnalysis.StoredPeak = FAnalysis.LastPeak;
+}
+
+void TInstrument::EraseSnapshot() {
+    SRight.ClearPoints();
+    FastLineSeries2.ClearPoints();
+    FAnalysis.StoredPeak = 0;
+}
+
+void TInstrument::HandleBuffer(const char* buffer, int size) {
+    const int n = size / 2;
+    // The trace reads up to 2803 samples and the transform needs a power
+    // of two up to one frame: other buffers are refused before anything
+    // is touched.
+    if (n < MinTraceSamples || n > FftFrameLength || (n & (n - 1)) != 0) throw ERangeError();
+    FastLineSeries1.ClearPoints();
+    SLeft.ClearPoints();
+
+    const int trigger = FindTrigger(buffer);
+    const TTraceExtremes extremes = PlotTrace(buffer, trigger, FFastTimeBase, FAnalysis.SampleRate, FTracePoints);
+    const std::optional<TAmplitudeRange> range = UpdateAmplitudeRange(FAnalysis, extremes, FAutoScale);
+    if (range) Chart2.LeftAxis().SetMinMax(range->Minimum, range->Maximum);
+
+    AnalyseSpectrum(FAnalysis, buffer, n, FSpectrumPoints, *FBackgroundCaption);
+    WriteSpectrogramColumn(FAnalysis, Image1.width(), Image1.height());
+    FHistory.Add(FAnalysis, Measure(FAnalysis, buffer, n), n);
+    Chart1.InvalidateChart();
+    Chart2.InvalidateChart();
+    for (TBufferObserver* observer : FObservers) observer->BufferHandled(buffer, size);
+}
+
+QImage TInstrument::ChartPicture(TChart& chart) {
+    QImage picture = chart.Paint();
+    QPainter painter(&picture);
+    if (&chart == &Chart3) painter.drawImage(FPlaces.Spectrogram, Image1);
+    if (&chart == &Chart1) painter.drawImage(FPlaces.Legend, Image2);
+    if (FPlaces.Marks && &chart != &Chart1) {
+        const QPoint mark = &chart == &Chart2 ? OscilloscopeMark : SpectrogramMark;
+        painter.fillRect(QRect(mark, QSize(1, 1)), Qt::black);
+    }
+    return picture;
+}
+
+}  // namespace wellenschau

@@ -1,0 +1,144 @@
+// TInstrument: the oscilloscope and analyser without a window. It owns the
+// analysis state, the three charts of the chart engine with their series,
+// the spectrogram picture Image1 and the legend Image2 with their palette,
+// the row levels and measurements of the last buffers and the observers of
+// every buffer, and takes one recorded buffer at a time. The window shows
+// what it owns and sends the user's settings to it; the headless export,
+// the benchmarks and the tests drive it directly. No widgets.
+// User-interface thread only.
+#pragma once
+
+#include "LevelHistory.h"
+#include "analysis/AnalysisState.h"
+#include "analysis/PointSink.h"
+#include "analysis/Spectrum.h"
+#include "chart/Chart.h"
+#include "chart/FastLineSeries.h"
+
+#include <QImage>
+#include <QRect>
+#include <QStringList>
+
+#include <vector>
+
+namespace wellenschau {
+
+// Gets every buffer after the instrument has analysed it, for work beyond
+// the analysis: showing it, the rows of an export. Called in the order of
+// registration; an exception ends the buffer's handling.
+class TBufferObserver {
+public:
+    virtual void BufferHandled(const char* buffer, int size) = 0;
+
+protected:
+    ~TBufferObserver() = default;
+};
+
+// Where the pictures and the two black marks sit on the charts, in chart
+// coordinates: the stored window's places, or where a view puts them. A
+// picture is stretched over its place pixel by pixel when the sizes differ.
+struct TPicturePlaces {
+    QRect Spectrogram;  // Image1 on Chart3
+    QRect Legend;       // Image2 on Chart1
+    bool Marks = true;  // the 1-pixel marks on Chart2 and Chart3
+};
+
+class TInstrument {
+public:
+    // Bytes of one recorded buffer: 4096 16-bit samples, one FFT frame.
+    static constexpr int BufferBytes = 8192;
+
+    // Charts, series, pictures and analysis as the program starts with them.
+    TInstrument();
+    TInstrument(const TInstrument&) = delete;
+    TInstrument& operator=(const TInstrument&) = delete;
+
+    // Spectrum: snapshot SRight, live spectrum SLeft, label carrier SxAchse.
+    TChart Chart1;
+    TFastLineSeries SRight;
+    TFastLineSeries SLeft;
+    TFastLineSeries SxAchse;
+    // Oscilloscope: snapshot FastLineSeries2 under the live trace.
+    TChart Chart2;
+    TFastLineSeries FastLineSeries2;
+    TFastLineSeries FastLineSeries1;
+    // Spectrogram: label carrier SyAchse and the always empty Series1.
+    TChart Chart3;
+    TFastLineSeries SyAchse;
+    TFastLineSeries Series1;
+    // The spectrogram picture and its legend, 8-bit with the palette.
+    QImage Image1;
+    QImage Image2;
+
+    AnalysisState& Analysis() { return FAnalysis; }
+    const AnalysisState& Analysis() const { return FAnalysis; }
+    // Row levels and measurements of the buffers the spectrogram shows.
+    const TLevelHistory& History() const { return FHistory; }
+    // The last buffer's measurements; none before the first buffer.
+    TMeasurements LastMeasurements() const;
+
+    // The user's settings.
+    void SetFastTimeBase(bool fast);
+    bool FastTimeBase() const { return FFastTimeBase; }
+    void SetAutoScale(bool on) { FAutoScale = on; }
+    bool AutoScale() const { return FAutoScale; }
+    void SetPeakHold(bool on) { FAnalysis.PeakHold = on; }
+    // Starts learning the background (on), or ends the subtraction (off);
+    // returns the background check box's caption for the new state.
+    const char* SetBackgroundSubtraction(bool on);
+    // Black on white, or green on black.
+    void SetWhiteScheme(bool white);
+    // Loads the palette `name` of the palette memo into both pictures.
+    void LoadPalette(const QStringList& memo, const QString& name);
+    // Freezes the live trace and spectrum as the reference, or erases it.
+    void TakeSnapshot();
+    void EraseSnapshot();
+
+    // Where the caption of the background check box goes while learning.
+    void SetBackgroundCaption(TBackgroundCaption& caption) { FBackgroundCaption = &caption; }
+    // Adds an observer of every handled buffer; it must outlive the
+    // instrument's recordings.
+    void AddBufferObserver(TBufferObserver& observer) { FObservers.push_back(&observer); }
+
+    // Analyses one buffer of 16-bit samples (size in bytes): trace and
+    // amplitude range, spectrum, spectrogram column, measurements, history;
+    // then tells the observers. A size the analysis cannot take is refused
+    // (ERangeError) before anything changes. Allocates nothing.
+    void HandleBuffer(const char* buffer, int size);
+
+    const TPicturePlaces& PicturePlaces() const { return FPlaces; }
+    void SetPicturePlaces(const TPicturePlaces& places) { FPlaces = places; }
+    // A chart as it is shown: its image with the pictures and marks placed
+    // on it, at the chart's pixel ratio.
+    QImage ChartPicture(TChart& chart);
+
+private:
+    // Hands trace and spectrum points to a chart series.
+    class TSeriesSink final : public TPointSink {
+    public:
+        explicit TSeriesSink(TFastLineSeries& series) : FSeries(series) {}
+        void AddPoint(double X, double Y) override { FSeries.AddPoint(X, Y); }
+
+    private:
+        TFastLineSeries& FSeries;
+    };
+
+    // Nowhere to show the background caption.
+    class TNoCaption final : public TBackgroundCaption {
+    public:
+        void SetCaption(const char*) override {}
+    };
+
+    AnalysisState FAnalysis;
+    TLevelHistory FHistory;
+    TSeriesSink FTracePoints{FastLineSeries1};
+    TSeriesSink FSpectrumPoints{SLeft};
+    TNoCaption FNoCaption;
+    TBackgroundCaption* FBackgroundCaption = &FNoCaption;
+    std::vector<TBufferObserver*> FObservers;
+    TPicturePlaces FPlaces;
+    bool FFastTimeBase = false;
+    bool FAutoScale = true;
+};
+
+}  // namespace wellenschau

@@ -1,0 +1,82 @@
+// The instrument without a window: a buffer's way through it allocates
+// nothing, and its observers see each buffer after the analysis, in the
+// order they came.
+#include "app/Instrument.h"
+#include "chart/AllocationCounter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+using namespace wellenschau;
+using namespace wellenschau::test;
+
+namespace {
+
+// One buffer of a tone at a third of full scale.
+std::vector<std::int16_t> ToneBuffer(double hz) {
+    std::vector<std::int16_t> samples(4096);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(std::lround(10000 * std::sin(2 * std::numbers::pi * hz * i / 44100.0)));
+    return samples;
+}
+
+void Handle(TInstrument& instrument, const std::vector<std::int16_t>& samples) {
+    instrument.HandleBuffer(reinterpret_cast<const char*>(samples.data()), TInstrument::BufferBytes);
+}
+
+// Notes the number of buffers the history held when it was told.
+class THistoryWatch final : public TBufferObserver {
+public:
+    THistoryWatch(const TInstrument& instrument, std::vector<int>& seen) : FInstrument(instrument), FSeen(seen) {}
+    void BufferHandled(const char*, int size) override {
+        EXPECT_EQ(size, TInstrument::BufferBytes);
+        FSeen.push_back(FInstrument.History().Count());
+    }
+
+private:
+    const TInstrument& FInstrument;
+    std::vector<int>& FSeen;
+};
+
+TEST(InstrumentTest, BuffersAllocateNothingWhateverTheSettings) {
+    const auto instrument = std::make_unique<TInstrument>();
+    const std::vector<std::int16_t> low = ToneBuffer(220), high = ToneBuffer(3000);
+    instrument->SetPeakHold(true);
+    instrument->SetBackgroundSubtraction(true);
+    for (int warmUp = 0; warmUp < 3; ++warmUp) Handle(*instrument, low);
+    instrument->TakeSnapshot();
+    for (const bool fast : {false, true}) {
+        instrument->SetFastTimeBase(fast);
+        Handle(*instrument, high);  // the trace's new point count
+        EXPECT_EQ(CountAllocations([&] {
+                      for (int i = 0; i < 4; ++i) Handle(*instrument, i % 2 ? low : high);
+                  }),
+                  0)
+            << fast;
+    }
+    EXPECT_EQ(instrument->History().Count(), 13);
+}
+
+TEST(InstrumentTest, ObserversFollowTheAnalysisInTheirOrder) {
+    const auto instrument = std::make_unique<TInstrument>();
+    std::vector<int> first, second;
+    THistoryWatch one(*instrument, first), two(*instrument, second);
+    instrument->AddBufferObserver(one);
+    instrument->AddBufferObserver(two);
+    const std::vector<std::int16_t> samples = ToneBuffer(1000);
+    Handle(*instrument, samples);
+    Handle(*instrument, samples);
+    EXPECT_EQ(first, (std::vector<int>{1, 2}));
+    EXPECT_EQ(second, first);
+    // A buffer the analysis cannot take reaches neither the history nor an observer.
+    EXPECT_ANY_THROW(instrument->HandleBuffer(reinterpret_cast<const char*>(samples.data()), 6000));
+    EXPECT_EQ(first.size(), 2u);
+    EXPECT_EQ(instrument->History().Count(), 2);
+}
+
+}  // namespace
