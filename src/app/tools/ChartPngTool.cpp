@@ -1,8 +1,8 @@
 // wellenschau-chart-png FOLDER: writes chart1.png (spectrum), chart2.png
 // (oscilloscope, 790 x 535), chart2-fast.png (the three-times stretched time
 // axis) and chart3.png (spectrogram axes) with sample data into FOLDER.
-#include "analysis/AnalysisState.h"
 #include "app/DisplaySetup.h"
+#include "app/Instrument.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -56,38 +56,24 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
 
-    auto analysis = std::make_unique<AnalysisState>();
-    SetupAnalysis(*analysis, 300);
+    // The charts as the program starts with them, filled with sample data.
+    const auto instrument = std::make_unique<TInstrument>();
+    TInstrument& charts = *instrument;
     bool ok = true;
+    FillSpectrum(charts.SRight, charts.Analysis(), -8.0);
+    FillSpectrum(charts.SLeft, charts.Analysis(), 0.0);
+    charts.Chart1.Paint();
+    ok = Save(charts.Chart1, folder, "chart1.png") && ok;
 
-    TChart chart1;
-    TFastLineSeries sRight, sLeft, sxAchse;
-    ConfigureChart1(chart1, sRight, sLeft, sxAchse);
-    chart1.SetBackColor(clBlack);
-    FillLabelCarrier(sxAchse, *analysis, TCarrierY::Zero);
-    FillSpectrum(sRight, *analysis, -8.0);
-    FillSpectrum(sLeft, *analysis, 0.0);
-    chart1.Paint();
-    ok = Save(chart1, folder, "chart1.png") && ok;
+    FillTrace(charts.FastLineSeries2, 1803, 40.0);
+    FillTrace(charts.FastLineSeries1, 1803, 80.0);
+    charts.Chart2.Paint();
+    ok = Save(charts.Chart2, folder, "chart2.png") && ok;
+    charts.SetFastTimeBase(true);
+    charts.Chart2.Paint();
+    ok = Save(charts.Chart2, folder, "chart2-fast.png") && ok;
 
-    TChart chart2;
-    TFastLineSeries fastLineSeries2, fastLineSeries1;
-    ConfigureChart2(chart2, fastLineSeries2, fastLineSeries1);
-    chart2.SetSize(790, 535);
-    chart2.SetBackColor(OscilloscopeBackColor);
-    FillTrace(fastLineSeries2, 1803, 40.0);
-    FillTrace(fastLineSeries1, 1803, 80.0);
-    chart2.Paint();
-    ok = Save(chart2, folder, "chart2.png") && ok;
-    SetOscilloscopeTimeBase(chart2, true);
-    chart2.Paint();
-    ok = Save(chart2, folder, "chart2-fast.png") && ok;
-
-    TChart chart3;
-    TFastLineSeries syAchse, series1;
-    ConfigureChart3(chart3, syAchse, series1);
-    FillLabelCarrier(syAchse, *analysis, TCarrierY::Frequency);
-    chart3.Paint();
-    ok = Save(chart3, folder, "chart3.png") && ok;
+    charts.Chart3.Paint();
+    ok = Save(charts.Chart3, folder, "chart3.png") && ok;
     return ok ? 0 : 1;
 }
