@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Soak run: an hour of generated sound (SOAK_SECONDS, default 3600) through
-# the window's own buffer handler, via the file device as fast as possible
+# the instrument, via the file device as fast as possible
 # (--export), with --record. Samples the program's resident memory (VmRSS)
 # and its open file descriptors every SOAK_EVERY seconds (default 0.2) into
 # BUILD_DIR/soak.csv, with how far into the sound the run is (from the size of the

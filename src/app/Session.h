@@ -15,8 +15,8 @@ int RunWindow(TApplication& application, const TOptions& options);
 // Prints the input devices: number, name, and a mark at the default.
 int ListDevices();
 
-// Plays the input file through the window's own buffer handler as fast as
-// possible, without showing the window, and writes pictures and data.
+// Plays the input file through the instrument as fast as possible, without
+// a window, and writes pictures and data.
 int RunExport(TApplication& application, const TOptions& options);
 
 }  // namespace wellenschau
