@@ -1,5 +1,7 @@
 // Axis property checks: AxisException with the German texts, the kept old
-// value, relaxed bounds while loading, and invalidation by every setter.
+// value, relaxed bounds while loading, and every setter of an axis and its
+// parts: it stores its value, the next paint redraws, and writing the same
+// value again redraws nothing.
 #include "ChartTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +82,8 @@ struct TAxisSetter {
 // Names the setter in test names and messages.
 void PrintTo(const TAxisSetter& setter, std::ostream* out) { *out << setter.Name; }
 
+// The row of `set` on the part of the axis that `part` picks: writes
+// `value`, and reads it back through `get`.
 template <typename Part, typename Value, typename Get>
 TAxisSetter Setter(const char* name, Part& (*part)(TCustomChartAxis&), void (Part::*set)(Value), Get get,
                    std::decay_t<Value> value) {
