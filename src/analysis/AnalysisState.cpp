@@ -31,7 +31,9 @@ void SetupWindow(AnalysisState& s) {
 }
 
 // Groups the bins into rows: bins whose log positions round to the same
-// integer share a row. The log positions are kept in RowLevel as scratch.
+// integer share a row. No position lies within 0.001 of a half, so the
+// rows do not depend on how ties round. The log positions are kept in
+// RowLevel as scratch.
 void GroupBinsIntoRows(AnalysisState& s) {
     TFftTable& binLogPosition = s.RowLevel;
     const double lnBins = std::log(static_cast<double>(BinsUsed));

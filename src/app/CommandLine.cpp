@@ -26,7 +26,9 @@ struct TOptionSet {
     QCommandLineOption Fast{"fast", "Schaltet \"3x schneller\" ein."};
     QCommandLineOption NoAutoScale{"no-auto-scale", "Schaltet \"Auto-Skala\" aus."};
     QCommandLineOption PeakHold{"peak-hold", "Schaltet die Spitzenwertanzeige ein."};
-    QCommandLineOption Record{"record", "Hängt jeden aufgenommenen Puffer an die WAV-Datei DATEI an.", "DATEI"};
+    QCommandLineOption Record{
+        "record", "Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei wird ersetzt.",
+        "DATEI"};
     QCommandLineOption Analyser{"analyser",
                                 "Öffnet die Analyseansicht: Oszilloskop, Spektrum und Spektrogramm (F2 wechselt)."};
     QCommandLineOption Measurements{"measurements", "Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt)."};

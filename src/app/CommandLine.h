@@ -21,7 +21,7 @@ struct TOptions {
     bool Fast = false;           // --fast: "3x schneller"
     bool NoAutoScale = false;    // --no-auto-scale: "Auto-Skala" off
     bool PeakHold = false;       // --peak-hold: peak display on
-    QString RecordFile;          // --record: append every buffer to a WAV file
+    QString RecordFile;          // --record: every sample into a new WAV file
     bool Analyser = false;       // --analyser: start in the analyser view
     bool Measurements = false;   // --measurements: show the readout line
 

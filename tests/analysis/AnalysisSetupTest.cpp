@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 
 using namespace wellenschau;
@@ -55,13 +54,6 @@ TEST_F(AnalysisSetupTest, RowFrequenciesAreGeometricMeans) {
     EXPECT_NEAR(s->RowFrequency[194], 21915.3, 0.05);
     EXPECT_EQ(s->RowFrequency[195], 0.0);
     for (int r = 1; r < 195; ++r) EXPECT_GT(s->RowFrequency[r], s->RowFrequency[r - 1]);
-}
-
-TEST_F(AnalysisSetupTest, NoBinLogPositionMeetsARoundingTie) {
-    for (int j = 0; j < 2048; ++j) {
-        const double position = std::log(j + 1.0) / std::log(2048.0) * 300.0;
-        EXPECT_GT(std::fabs(position - std::floor(position) - 0.5), 0.001) << j;
-    }
 }
 
 TEST_F(AnalysisSetupTest, PixelRowsMapOntoRowsWithTheirNearerNeighbour) {

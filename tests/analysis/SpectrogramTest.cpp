@@ -162,7 +162,6 @@ TEST_F(SpectrogramColumnTest, BlendsTheNearestRowWithItsNeighbour) {
         WriteSpectrogramColumn(*s, Width, Height);
         const double w = s->PixelRowWeight[k];
         EXPECT_EQ(Pixel(0, Height - 1 - k), std::nearbyint(-70.0 * (1.0 - w) * 255.0 / 70.0) + 255) << k;
-        EXPECT_GT(Pixel(0, Height - 1 - k), 127) << k;  // the nearest row weighs at least half
     }
 }
 

@@ -1,7 +1,7 @@
 // Engine behaviour checked on the configured oscilloscope (Chart2): bound
-// checks and invalidation of its axes, the widget's double buffering, the
-// visible range of its trace, what a mouse press on it hits and that its
-// per-buffer repaint allocates nothing.
+// checks of its axes, the widget's double buffering, the visible range of
+// its trace, what a mouse press on it hits and that its per-buffer repaint
+// allocates nothing.
 #include "DisplayTestSupport.h"
 #include "chart/ChartWidget.h"
 
@@ -27,23 +27,6 @@ TEST(AxisProperties, BoundsInTheWrongOrderRaiseAndKeepTheOldValue) {
     EXPECT_EQ(bottom.Minimum(), 0.0);
     c.Chart.Paint();
     EXPECT_EQ(c.Chart.BottomAxis().ScaleMaximum(), 13.6);
-}
-
-TEST(AxisProperties, EverySetterInvalidatesTheChart) {
-    TChart2 c(400, 300);
-    const auto invalidates = [&](auto change) {
-        c.Chart.Paint();
-        EXPECT_FALSE(c.Chart.Dirty());
-        change();
-        return c.Chart.Dirty();
-    };
-    EXPECT_TRUE(invalidates([&] { c.Chart.LeftAxis().SetMaximum(50); }));
-    EXPECT_TRUE(invalidates([&] { c.Chart.LeftAxis().Grid().SetColor(clBlack); }));
-    EXPECT_TRUE(invalidates([&] { c.Chart.BottomAxis().LabelsFont().SetPixelSize(12); }));
-    EXPECT_TRUE(invalidates([&] { c.Chart.BottomAxis().Title().SetCaption("t"); }));
-    EXPECT_TRUE(invalidates([&] { c.Chart.SetBackColor(clBlack); }));
-    EXPECT_TRUE(invalidates([&] { c.FastLineSeries1.LinePen().SetColor(clWhite); }));
-    EXPECT_FALSE(invalidates([&] { c.Chart.LeftAxis().SetMaximum(50); }));  // unchanged value
 }
 
 TEST(ChartWidget, CopiesTheImageAndRedrawsOnlyWhenDirty) {

@@ -95,6 +95,12 @@ TEST_F(WavRecorderTest, ANewRecordingIsAnEmptyCanonicalWav) {
     EXPECT_EQ(read.Info.frames, 0);
 }
 
+TEST_F(WavRecorderTest, AnExistingFileIsReplaced) {
+    std::ofstream(Path, std::ios::binary) << std::string(1000, 'x');
+    TWavRecorder recorder(Path);
+    EXPECT_EQ(FileBytes(Path).size(), 44u);
+}
+
 TEST_F(WavRecorderTest, AfterEveryAppendTheFileHoldsExactlyTheAppendedSamples) {
     TWavRecorder recorder(Path);
     std::vector<std::int16_t> appended;

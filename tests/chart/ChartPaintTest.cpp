@@ -97,6 +97,15 @@ TEST_F(PlainChart, UnchangedChartIsNotRedrawnAndChangesCostOneRedraw) {
     EXPECT_FALSE(chart.Dirty());
 }
 
+TEST_F(PlainChart, TheBackColourAndTheSeriesPenAreRedrawn) {
+    chart.Paint();
+    chart.SetBackColor(clBlack);
+    EXPECT_TRUE(chart.Dirty());
+    chart.Paint();
+    series.LinePen().SetColor(clWhite);
+    EXPECT_TRUE(chart.Dirty());
+}
+
 TEST_F(PlainChart, OnlyTheFirstInvalidationAfterAPaintAsksForAnUpdate) {
     int requests = 0;
     chart.SetOnUpdateRequest([&] { ++requests; });

@@ -7,6 +7,8 @@ namespace wellenschau::test {
 namespace {
 
 constexpr int PactlTimeoutMs = 10000;
+constexpr int DefaultSourceTimeoutMs = 10000;
+const QString SourceName = QStringLiteral("scopein");
 
 }  // namespace
 
@@ -21,9 +23,9 @@ TPipeWireServer::TPipeWireServer() : FDirectory("/tmp/wellenschau-pipewire-XXXXX
         Launch(1, "pipewire", {}, FDirectory.filePath("pipewire-0"));
         Launch(2, "wireplumber", {}, QString());
         Launch(3, "pipewire-pulse", {}, FDirectory.filePath("pulse/native"));
-        Pactl({"load-module", "module-pipe-source", "source_name=scopein", "file=" + FifoPath(), "format=s16le",
-               "rate=44100", "channels=1"});
-        Pactl({"set-default-source", "scopein"});
+        Pactl({"load-module", "module-pipe-source", "source_name=" + SourceName, "file=" + FifoPath(),
+               "format=s16le", "rate=44100", "channels=1"});
+        MakeDefaultSource();
         WaitForFiles({FifoPath()}, *FProcesses[3], "pipewire-pulse");
     } catch (...) {
         End();
@@ -43,11 +45,37 @@ void TPipeWireServer::Launch(std::size_t index, const QString& program, const QS
     if (!ready.isEmpty()) WaitForFiles({ready}, *FProcesses[index], qPrintable(program));
 }
 
-void TPipeWireServer::Pactl(const QStringList& arguments) const {
+TPipeWireServer::TPactlRun TPipeWireServer::RunPactl(const QStringList& arguments) const {
     QProcess pactl;
     StartProcess(pactl, FEnvironment, "pactl", arguments);
-    if (!pactl.waitForFinished(PactlTimeoutMs) || pactl.exitCode() != 0)
-        throw std::runtime_error("pactl " + arguments.join(' ').toStdString() + ": " + pactl.readAll().toStdString());
+    const bool finished = pactl.waitForFinished(PactlTimeoutMs);
+    const QString output = QString::fromLocal8Bit(pactl.readAll()).trimmed();
+    return {finished && pactl.exitCode() == 0, "pactl " + arguments.join(' ') + ": " + output, output};
+}
+
+void TPipeWireServer::Pactl(const QStringList& arguments) const {
+    const TPactlRun run = RunPactl(arguments);
+    if (!run.Succeeded) throw std::runtime_error(run.Report.toStdString());
+}
+
+// pipewire-pulse answers load-module before it will take the new source as
+// the default: until then set-default-source fails ("Not supported"), and a
+// busy machine makes that last long enough to matter. So it is tried again
+// until the service names the pipe source as its default.
+void TPipeWireServer::MakeDefaultSource() const {
+    TPactlRun last;
+    const bool made = PollUntil(DefaultSourceTimeoutMs, [&] {
+        last = RunPactl({"set-default-source", SourceName});
+        if (!last.Succeeded) return false;
+        last = RunPactl({"get-default-source"});
+        return last.Succeeded && last.Output == SourceName;
+    });
+    if (!made)
+        throw std::runtime_error(QString("the pipe source %1 is not the default source after %2 s; last: %3")
+                                     .arg(SourceName)
+                                     .arg(DefaultSourceTimeoutMs / 1000)
+                                     .arg(last.Report)
+                                     .toStdString());
 }
 
 void TPipeWireServer::End() {

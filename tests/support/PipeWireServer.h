@@ -32,8 +32,20 @@ public:
 private:
     // Starts `program` as the next process and waits until `ready` exists.
     void Launch(std::size_t index, const QString& program, const QStringList& arguments, const QString& ready);
-    // Runs pactl against the PulseAudio service; throws when it fails.
+    // What a pactl run gives: whether it succeeded, its command line with
+    // its output for messages, and the output alone.
+    struct TPactlRun {
+        bool Succeeded = false;
+        QString Report;
+        QString Output;
+    };
+    // Runs pactl against the PulseAudio service.
+    TPactlRun RunPactl(const QStringList& arguments) const;
+    // The same; throws when it fails.
     void Pactl(const QStringList& arguments) const;
+    // Makes the pipe source the default source once the service accepts
+    // it; throws when it does not within 10 s.
+    void MakeDefaultSource() const;
     void End();
 
     QTemporaryDir FDirectory;

@@ -10,6 +10,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <stdexcept>
@@ -68,20 +69,23 @@ void EndProcess(QProcess& process) {
     }
 }
 
-void WaitForFiles(const QStringList& paths, QProcess& process, const char* name) {
-    const QDeadlineTimer deadline(StartupTimeoutMs);
-    const auto missing = [&paths] {
-        for (const QString& path : paths)
-            if (!QFileInfo::exists(path)) return true;
-        return false;
-    };
-    while (missing()) {
-        if (process.state() != QProcess::Running || deadline.hasExpired()) {
-            process.waitForReadyRead(100);
-            throw std::runtime_error(std::string(name) + " is not ready: " + process.readAll().toStdString());
-        }
+bool PollUntil(int timeoutMs, const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
         QThread::msleep(20);
     }
+    return true;
+}
+
+void WaitForFiles(const QStringList& paths, QProcess& process, const char* name) {
+    const auto present = [&paths] {
+        return std::all_of(paths.begin(), paths.end(), [](const QString& path) { return QFileInfo::exists(path); });
+    };
+    PollUntil(StartupTimeoutMs, [&] { return present() || process.state() != QProcess::Running; });
+    if (present()) return;
+    process.waitForReadyRead(100);
+    throw std::runtime_error(std::string(name) + " is not ready: " + process.readAll().toStdString());
 }
 
 TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXXXX") {

@@ -37,6 +37,9 @@ void StartProcess(QProcess& process, const QProcessEnvironment& environment, con
                   const QStringList& arguments);
 // Ends a server process: politely first, then by force.
 void EndProcess(QProcess& process);
+// Asks `done` every 20 ms until it holds or `timeoutMs` have passed;
+// returns its last answer.
+bool PollUntil(int timeoutMs, const std::function<bool()>& done);
 // Waits until every path exists while `process` runs; throws otherwise.
 void WaitForFiles(const QStringList& paths, QProcess& process, const char* name);
 
