@@ -1,3 +1,4 @@
+#include "AllocationCount.h"
 #include "BitHash.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/PointSink.h"
@@ -7,29 +8,12 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
-#include <new>
 #include <numbers>
 #include <string_view>
 #include <vector>
-
-// Counts allocations while a test arms the counter, to prove that the
-// per-buffer path allocates nothing. Forwards to malloc/free otherwise.
-namespace {
-std::atomic<bool> CountAllocations{false};
-std::atomic<int> AllocationCount{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (CountAllocations) ++AllocationCount;
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 using namespace wellenschau;
 
@@ -268,15 +252,14 @@ TEST_F(SpectrumTest, PerBufferPathAllocatesNothing) {
     const std::vector<char> loud = SineBuffer(21845.0, Bin93);
     s->PeakHold = true;
     StartBackgroundLearning(*s);
-    AllocationCount = 0;
-    CountAllocations = true;
-    for (int buffer = 0; buffer < BackgroundBuffers + 2; ++buffer) {
-        points.Points.clear();
-        AnalyseSpectrum(*s, loud.data(), FftFrameLength, points, caption);
-        WriteSpectrogramColumn(*s, 304, 300);
-    }
-    CountAllocations = false;
-    EXPECT_EQ(AllocationCount, 0);
+    const int allocations = test::CountAllocations([&] {
+        for (int buffer = 0; buffer < BackgroundBuffers + 2; ++buffer) {
+            points.Points.clear();
+            AnalyseSpectrum(*s, loud.data(), FftFrameLength, points, caption);
+            WriteSpectrogramColumn(*s, 304, 300);
+        }
+    });
+    EXPECT_EQ(allocations, 0);
     EXPECT_EQ(caption.Calls, 1);
 }
 

@@ -1,0 +1,232 @@
+#include "Distortion.h"
+
+#include "Fourier.h"
+#include "Trace.h"
+#include "core/Errors.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace wellenschau {
+
+namespace {
+
+constexpr int HalfLength = DistortionLength / 2;
+constexpr double FullScale = 32768.0;
+
+// 7-term Blackman-Harris: sidelobes near -180 dB, main lobe +-7 bins.
+constexpr std::array<double, 7> WindowTerms = {0.27105140069342, 0.43329793923448, 0.21812299954311,
+                                               0.06592544638803, 0.01081174209837, 0.00077658482522,
+                                               0.00001388721735};
+
+// Periodic form, so that its response is exactly zero at whole bins
+// beyond the main lobe.
+double WindowAt(int n) {
+    double value = 0.0;
+    for (std::size_t m = 0; m < WindowTerms.size(); ++m) {
+        const double sign = m % 2 == 0 ? 1.0 : -1.0;
+        value += sign * WindowTerms[m] * std::cos(2.0 * std::numbers::pi * static_cast<double>(m) * n / DistortionLength);
+    }
+    return value;
+}
+
+// Bins First .. Last, both included; empty when Last < First.
+struct TBinRange {
+    int First = 0;
+    int Last = -1;
+    int Count() const { return std::max(0, Last - First + 1); }
+};
+
+double SumOf(std::span<const double> power, TBinRange range) {
+    double sum = 0.0;
+    for (int k = range.First; k <= range.Last; ++k) sum += power[static_cast<std::size_t>(k)];
+    return sum;
+}
+
+// The bins of a tone whose nearest bin is centre, starting after the bin
+// `after` so that neighbouring tones never share a bin.
+TBinRange Lobe(int centre, int after) {
+    return {std::max(centre - ToneHalfWidthBins, after + 1), std::min(centre + ToneHalfWidthBins, HalfLength)};
+}
+
+// Where the tones lie: [0] DC, [1] the fundamental, [h] harmonic h.
+struct TToneBins {
+    std::array<TBinRange, HighestHarmonic + 1> Ranges{};
+    int Count = 0;  // ranges in use, DC and fundamental included
+};
+
+// The band's bins outside the tones: their mean power per bin, and the
+// noise of the whole band with the tones' bins taken at that mean.
+struct TNoise {
+    double PerBin = 0.0;
+    double InBand = 0.0;
+};
+
+TNoise NoiseOf(std::span<const double> power, TBinRange band, const TToneBins& tones) {
+    double sum = 0.0;
+    int count = 0;
+    int next = band.First;
+    for (int r = 0; r < tones.Count; ++r) {
+        const TBinRange gap{next, std::min(tones.Ranges[r].First - 1, band.Last)};
+        sum += SumOf(power, gap);
+        count += gap.Count();
+        next = std::max(next, tones.Ranges[r].Last + 1);
+    }
+    const TBinRange rest{next, band.Last};
+    sum += SumOf(power, rest);
+    count += rest.Count();
+    const double perBin = count > 0 ? sum / count : 0.0;
+    return {perBin, sum + perBin * (band.Count() - count)};
+}
+
+// The loudest bin of the band above the DC region.
+int LoudestBin(std::span<const double> power, TBinRange band) {
+    const auto first = power.begin() + std::max(band.First, DcBins);
+    return static_cast<int>(std::max_element(first, power.begin() + band.Last + 1) - power.begin());
+}
+
+// The tone's position in bins: the power-weighted mean of its lobe, which
+// the window's main lobe makes exact for a lone tone.
+double CentreOf(std::span<const double> power, TBinRange lobe) {
+    double weighted = 0.0;
+    for (int k = lobe.First; k <= lobe.Last; ++k) weighted += k * power[static_cast<std::size_t>(k)];
+    return weighted / SumOf(power, lobe);
+}
+
+int NearestBin(double bins) { return static_cast<int>(std::nearbyint(bins)); }
+
+// Ratio as a figure; vanishing ratios read as a bound at SmallestRatioDb.
+TFigure RatioFigure(double ratio, bool onlyBound) {
+    const double db = ratio > 0.0 ? 10.0 * std::log10(ratio) : SmallestRatioDb;
+    if (db < SmallestRatioDb) return {SmallestRatioDb, true};
+    return {db, onlyBound};
+}
+
+TFigure Inverse(TFigure figure) { return {-figure.Db, figure.OnlyBound}; }
+
+const double MeasurableRatio = std::pow(10.0, MeasurableDb / 10.0);
+
+// A tone's power: its bins less the noise they hold.
+struct TTonePower {
+    double Power = 0.0;
+    double Bound = 0.0;  // least power that counts as measured
+    bool Measured() const { return Power > 0.0 && Power >= Bound; }
+};
+
+TTonePower ToneIn(std::span<const double> power, TBinRange lobe, const TNoise& noise) {
+    const double noiseInLobe = noise.PerBin * lobe.Count();
+    return {SumOf(power, lobe) - noiseInLobe, MeasurableRatio * noiseInLobe};
+}
+
+// THD from the measured harmonics; only a bound from the bounds of all
+// when none was measured.
+std::optional<TFigure> ThdOf(const std::array<TTonePower, HighestHarmonic - 1>& harmonics, int count,
+                             double fundamental) {
+    if (count == 0) return std::nullopt;
+    double measured = 0.0;
+    double bounds = 0.0;
+    for (int i = 0; i < count; ++i) {
+        if (harmonics[i].Measured()) measured += harmonics[i].Power;
+        bounds += harmonics[i].Bound;
+    }
+    return measured > 0.0 ? RatioFigure(measured / fundamental, false) : RatioFigure(bounds / fundamental, true);
+}
+
+}  // namespace
+
+double TFigure::Percent() const { return 100.0 * std::pow(10.0, Db / 20.0); }
+
+TDistortionAnalyser::TDistortionAnalyser(double sampleRate)
+    : FSampleRate(sampleRate), FWindow(DistortionLength), FTwiddleRe(HalfLength + 1), FTwiddleIm(HalfLength + 1),
+      FPackedRe(HalfLength), FPackedIm(HalfLength), FHalfRe(HalfLength), FHalfIm(HalfLength),
+      FPower(DistortionBins) {
+    double squares = 0.0;
+    for (int n = 0; n < DistortionLength; ++n) {
+        FWindow[n] = WindowAt(n);
+        squares += FWindow[n] * FWindow[n];
+    }
+    // Both halves of a sine's power spread over N times the window's sum
+    // of squares; the bins 0 .. N/2 hold one half.
+    FFullScalePower = 0.5 * FullScale * FullScale * 0.5 * DistortionLength * squares;
+    for (int k = 0; k <= HalfLength; ++k) {
+        const double angle = 2.0 * std::numbers::pi * k / DistortionLength;
+        FTwiddleRe[k] = std::cos(angle);
+        FTwiddleIm[k] = std::sin(angle);
+    }
+}
+
+void TDistortionAnalyser::Transform(const char* buffer) {
+    // The real samples as a complex sequence of half the length: even
+    // samples real, odd ones imaginary.
+    for (int n = 0; n < HalfLength; ++n) {
+        FPackedRe[n] = SampleAt(buffer, 2 * n) * FWindow[2 * n];
+        FPackedIm[n] = SampleAt(buffer, 2 * n + 1) * FWindow[2 * n + 1];
+    }
+    ComputeFFT(static_cast<std::uint16_t>(HalfLength), FPackedRe, FPackedIm, FHalfRe, FHalfIm);
+    // Bin k of the whole transform from bins k and N/2 - k of the half one:
+    // X = E + exp(+2 pi i k / N) O with E, O the transforms of the even
+    // and odd samples.
+    for (int k = 0; k <= HalfLength; ++k) {
+        const int a = k % HalfLength;
+        const int b = (HalfLength - k) % HalfLength;
+        const double evenRe = 0.5 * (FHalfRe[a] + FHalfRe[b]);
+        const double evenIm = 0.5 * (FHalfIm[a] - FHalfIm[b]);
+        const double oddRe = 0.5 * (FHalfIm[a] + FHalfIm[b]);
+        const double oddIm = -0.5 * (FHalfRe[a] - FHalfRe[b]);
+        const double re = evenRe + (FTwiddleRe[k] * oddRe - FTwiddleIm[k] * oddIm);
+        const double im = evenIm + (FTwiddleRe[k] * oddIm + FTwiddleIm[k] * oddRe);
+        FPower[k] = re * re + im * im;
+    }
+}
+
+std::optional<TDistortion> TDistortionAnalyser::Analyse(std::span<const double> power) const {
+    if (power.size() < DistortionBins) throw ERangeError();
+    const double binWidth = BinWidthHz();
+    const TBinRange band{static_cast<int>(std::ceil(DistortionLowHz / binWidth)),
+                         std::min(static_cast<int>(DistortionHighHz / binWidth), HalfLength)};
+    const int loudest = LoudestBin(power, band);
+    if (power[static_cast<std::size_t>(loudest)] <= 0.0) return std::nullopt;
+    const double fundamentalBins = CentreOf(power, Lobe(loudest, -1));
+    if (fundamentalBins < LowestFundamentalBins) return std::nullopt;
+
+    TToneBins tones;
+    tones.Ranges[0] = {0, DcBins - 1};
+    tones.Ranges[1] = Lobe(NearestBin(fundamentalBins), DcBins - 1);
+    tones.Count = 2;
+    while (tones.Count <= HighestHarmonic && tones.Count * fundamentalBins * binWidth <= DistortionHighHz) {
+        tones.Ranges[tones.Count] = Lobe(NearestBin(tones.Count * fundamentalBins), tones.Ranges[tones.Count - 1].Last);
+        ++tones.Count;
+    }
+    const TNoise noise = NoiseOf(power, band, tones);
+    const TTonePower fundamental = ToneIn(power, tones.Ranges[1], noise);
+    if (!fundamental.Measured()) return std::nullopt;
+
+    TDistortion d;
+    d.FundamentalHz = fundamentalBins * binWidth;
+    d.FundamentalDbfs = 10.0 * std::log10(fundamental.Power / FFullScalePower);
+    d.HarmonicCount = tones.Count - 2;
+    std::array<TTonePower, HighestHarmonic - 1> harmonics{};
+    double harmonicPower = 0.0;
+    for (int i = 0; i < d.HarmonicCount; ++i) {
+        harmonics[i] = ToneIn(power, tones.Ranges[i + 2], noise);
+        const bool measured = harmonics[i].Measured();
+        const double shown = measured ? harmonics[i].Power : harmonics[i].Bound;
+        d.Harmonics[i] = {i + 2, (i + 2) * d.FundamentalHz, RatioFigure(shown / fundamental.Power, !measured)};
+        harmonicPower += std::max(harmonics[i].Power, 0.0);
+    }
+    d.Thd = ThdOf(harmonics, d.HarmonicCount, fundamental.Power);
+    const double allButFundamental = noise.InBand + harmonicPower;
+    d.ThdPlusNoise = RatioFigure(allButFundamental / (allButFundamental + fundamental.Power), false);
+    d.Snr = Inverse(RatioFigure(noise.InBand / fundamental.Power, false));
+    d.Sinad = Inverse(d.ThdPlusNoise);
+    d.Enob = {(d.Sinad.Db - 1.76) / 6.02, d.Sinad.OnlyBound};
+    return d;
+}
+
+std::optional<TDistortion> TDistortionAnalyser::AnalyseBuffer(const char* buffer) {
+    Transform(buffer);
+    return Analyse(FPower);
+}
+
+}  // namespace wellenschau
