@@ -32,6 +32,9 @@ struct TOptionSet {
     QCommandLineOption Analyser{"analyser",
                                 "Öffnet die Analyseansicht: Oszilloskop, Spektrum und Spektrogramm (F2 wechselt)."};
     QCommandLineOption Measurements{"measurements", "Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt)."};
+    QCommandLineOption Distortion{"distortion",
+                                  "Schreibt beim Export und mit Strg+S auch Klirrfaktor, Rauschabstand und "
+                                  "Oberschwingungen."};
 };
 
 TCommandLine Failure(const QString& text) { return {std::nullopt, text, UsageError}; }
@@ -67,7 +70,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({set.Help, set.Version, set.Input, set.ListDevices, set.Device, set.Export, set.Buffers,
-                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record, set.Analyser, set.Measurements});
+                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record, set.Analyser, set.Measurements,
+                       set.Distortion});
     if (!parser.parse(arguments)) return Failure(parser.errorText());
     if (parser.isSet(set.Help)) return {std::nullopt, HelpText(parser), 0};
     if (parser.isSet(set.Version)) return {std::nullopt, QString("Wellenschau %1").arg(WELLENSCHAU_VERSION), 0};
@@ -85,6 +89,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     o.RecordFile = parser.value(set.Record);
     o.Analyser = parser.isSet(set.Analyser);
     o.Measurements = parser.isSet(set.Measurements);
+    o.Distortion = parser.isSet(set.Distortion);
     if (parser.isSet(set.Device)) {
         o.Device = WholeNumber(parser.value(set.Device), 0);
         if (!o.Device) return Failure("--device erwartet eine Gerätenummer ab 0: '" + parser.value(set.Device) + "'");

@@ -24,6 +24,7 @@ struct TOptions {
     QString RecordFile;          // --record: every sample into a new WAV file
     bool Analyser = false;       // --analyser: start in the analyser view
     bool Measurements = false;   // --measurements: show the readout line
+    bool Distortion = false;     // --distortion: distortion figures in exported files
 
     // Runs without a window: no display is needed.
     bool Headless() const { return ListDevices || !ExportDir.isEmpty(); }

@@ -22,16 +22,30 @@ void Put(QSaveFile& file, const QByteArray& bytes) {
     if (file.write(bytes) != bytes.size()) CannotWrite(file);
 }
 
+// h2_dbc .. h10_dbc, each after a comma.
+QByteArray HarmonicColumns() {
+    QByteArray columns;
+    for (int order = 2; order <= HighestHarmonic; ++order) columns += ",h" + QByteArray::number(order) + "_dbc";
+    return columns;
+}
+
+constexpr char DistortionColumns[] = ",thd_db,thdn_db,snr_db,sinad_db";
+
 }  // namespace
 
-TExportFiles::TExportFiles(const QDir& dir, int rowCount) : FDir(dir), FRowCount(rowCount) {
+TExportFiles::TExportFiles(const QDir& dir, int rowCount, bool distortion) : FDir(dir), FRowCount(rowCount) {
     FLevels = Create("levels.csv");
     FLine = "buffer";
     for (int row = 1; row < FRowCount; ++row) FLine += ",row" + QByteArray::number(row);
     FLine += '\n';
     Put(*FLevels, FLine);
     FMeasurements = Create("measurements.csv");
-    Put(*FMeasurements, "buffer,time_s,rms_dbfs,peak_percent,dominant_hz,dominant_dbfs,note\n");
+    const QByteArray columns = "buffer,time_s,rms_dbfs,peak_percent,dominant_hz,dominant_dbfs,note";
+    Put(*FMeasurements, columns + (distortion ? DistortionColumns : "") + '\n');
+    if (distortion) {
+        FHarmonics = Create("harmonics.csv");
+        Put(*FHarmonics, "buffer" + HarmonicColumns() + '\n');
+    }
 }
 
 TExportFiles::~TExportFiles() = default;
@@ -64,7 +78,38 @@ void TExportFiles::AppendField(QByteArray& line, const std::optional<double>& va
     if (value) AppendNumber(line, *value);
 }
 
-void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasurements& measurements) {
+void TExportFiles::AppendFigure(QByteArray& line, const TFigure& figure, bool atMost) {
+    line += ',';
+    if (figure.OnlyBound) line += atMost ? '<' : '>';
+    AppendNumber(line, figure.Db);
+}
+
+void TExportFiles::AppendDistortionFigures(QByteArray& line, const std::optional<TDistortion>& distortion) {
+    if (!distortion) {
+        line += ",,,,";
+        return;
+    }
+    if (distortion->Thd)
+        AppendFigure(line, *distortion->Thd, true);
+    else
+        line += ',';
+    AppendFigure(line, distortion->ThdPlusNoise, true);
+    AppendFigure(line, distortion->Snr, false);
+    AppendFigure(line, distortion->Sinad, false);
+}
+
+void TExportFiles::AppendHarmonics(QByteArray& line, const std::optional<TDistortion>& distortion) {
+    const int count = distortion ? distortion->HarmonicCount : 0;
+    for (int i = 0; i < HighestHarmonic - 1; ++i) {
+        if (i < count)
+            AppendFigure(line, distortion->Harmonics[static_cast<std::size_t>(i)].LevelDbc, true);
+        else
+            line += ',';
+    }
+}
+
+void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasurements& measurements,
+                                   const std::optional<TDistortion>& distortion) {
     FLine.clear();
     FLine += QByteArray::number(buffer);
     AppendField(FLine, seconds);
@@ -74,8 +119,14 @@ void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasuremen
     AppendField(FLine, measurements.DominantDbfs);
     FLine += ',';
     if (measurements.DominantHz) FLine += NoteText(*measurements.DominantHz).toUtf8();
+    if (FHarmonics) AppendDistortionFigures(FLine, distortion);
     FLine += '\n';
     Put(*FMeasurements, FLine);
+    if (!FHarmonics) return;
+    FLine = QByteArray::number(buffer);
+    AppendHarmonics(FLine, distortion);
+    FLine += '\n';
+    Put(*FHarmonics, FLine);
 }
 
 void TExportFiles::WritePicture(const QImage& picture, const QString& name) {
@@ -106,10 +157,53 @@ void TExportFiles::Write(TInstrument& instrument) {
     writeSeries(instrument.FastLineSeries1, "trace.csv", "time_ms,amplitude_percent");
     writeSeries(instrument.SLeft, "spectrum.csv", "frequency_hz,level_db");
 
+    if (FHarmonics) {
+        WriteLongTerm(instrument);
+        FPending.push_back(std::move(FHarmonics));
+    }
     FPending.push_back(std::move(FLevels));
     FPending.push_back(std::move(FMeasurements));
     for (const auto& file : FPending)
         if (!file->commit()) CannotWrite(*file);
+}
+
+// summary.csv: the figures of the whole run's power-averaged spectrum;
+// average-spectrum.csv: that spectrum's level in every row but row 0.
+void TExportFiles::WriteLongTerm(const TInstrument& instrument) {
+    const std::optional<TDistortion> whole = instrument.LongTermDistortion();
+    QByteArray text = "fundamental_hz,fundamental_dbfs" + QByteArray(DistortionColumns) + ",enob_bits" +
+                      HarmonicColumns() + '\n';
+    if (whole) {
+        AppendNumber(text, whole->FundamentalHz);
+        text += ',';
+        AppendNumber(text, whole->FundamentalDbfs);
+    } else {
+        text += ',';
+    }
+    AppendDistortionFigures(text, whole);
+    if (whole)
+        AppendFigure(text, whole->Enob, false);
+    else
+        text += ',';
+    AppendHarmonics(text, whole);
+    text += '\n';
+    auto summary = Create("summary.csv");
+    Put(*summary, text);
+    FPending.push_back(std::move(summary));
+
+    std::vector<double> rowLevels(static_cast<std::size_t>(FRowCount));
+    instrument.LongTermRowLevels(rowLevels);
+    text = "row,frequency_hz,level_db\n";
+    for (int row = 1; row < FRowCount; ++row) {
+        text += QByteArray::number(row) + ',';
+        AppendNumber(text, instrument.Analysis().RowFrequency[row]);
+        text += ',';
+        AppendNumber(text, rowLevels[static_cast<std::size_t>(row)]);
+        text += '\n';
+    }
+    auto spectrum = Create("average-spectrum.csv");
+    Put(*spectrum, text);
+    FPending.push_back(std::move(spectrum));
 }
 
 void TExportFiles::MakeFolder(const QString& folder) {
@@ -120,11 +214,11 @@ void TExportFiles::MakeFolder(const QString& folder) {
 void TExportFiles::AddBuffer(const TLevelHistory& history, int index) {
     const TLevelHistory::TEntry& entry = history.Entry(index);
     AddLevels(entry.Buffer, history.Levels(index));
-    AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements);
+    AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements, entry.Distortion);
 }
 
-void TExportFiles::WriteView(TInstrument& instrument, const QDir& dir) {
-    TExportFiles files(dir, instrument.Analysis().RowCount);
+void TExportFiles::WriteView(TInstrument& instrument, const QDir& dir, bool distortion) {
+    TExportFiles files(dir, instrument.Analysis().RowCount, distortion);
     const TLevelHistory& history = instrument.History();
     for (int i = 0; i < history.Count(); ++i) files.AddBuffer(history, i);
     files.Write(instrument);

@@ -1,6 +1,8 @@
 // The files of a headless export: the three charts and the spectrogram
 // picture as PNG, the last buffer's trace and spectrum, and the row levels
-// and measurements of every buffer as CSV (dot as decimal mark, shortest text that reads
+// and measurements of every buffer as CSV; asked for, the distortion
+// figures too (columns of the measurements, the harmonics of every buffer,
+// the whole run's figures and its power-averaged spectrum) (dot as decimal mark, shortest text that reads
 // back as the same double, a header line). Each file is written under a
 // temporary name and only renamed into place by Commit, so a failed
 // export leaves no half-written file behind. User-interface thread only.
@@ -15,6 +17,8 @@
 
 namespace wellenschau {
 
+struct TDistortion;
+struct TFigure;
 struct TMeasurements;
 class TLevelHistory;
 class TInstrument;
@@ -23,8 +27,9 @@ class TChart;
 class TExportFiles {
 public:
     // Opens levels.csv in `dir` for rowCount - 1 rows (row 0, the
-    // direct-current bin, is not shown anywhere and not written).
-    TExportFiles(const QDir& dir, int rowCount);
+    // direct-current bin, is not shown anywhere and not written), and with
+    // `distortion` the files of the distortion figures.
+    TExportFiles(const QDir& dir, int rowCount, bool distortion = false);
     ~TExportFiles();
 
     // One line of levels.csv: the buffer's number and its row levels after
@@ -33,7 +38,10 @@ public:
 
     // One line of measurements.csv: the buffer's number, its start in
     // seconds and what was measured; empty fields where there is no value.
-    void AddMeasurements(int buffer, double seconds, const TMeasurements& measurements);
+    // With the distortion files, also the buffer's figures and its line of
+    // harmonics.csv.
+    void AddMeasurements(int buffer, double seconds, const TMeasurements& measurements,
+                         const std::optional<TDistortion>& distortion);
 
     // Both lines of a buffer the window keeps in its history.
     void AddBuffer(const TLevelHistory& history, int index);
@@ -45,7 +53,7 @@ public:
     // The whole set for what the instrument shows now: pictures and data,
     // and the levels and measurements of the buffers the spectrogram still
     // shows.
-    static void WriteView(TInstrument& instrument, const QDir& dir);
+    static void WriteView(TInstrument& instrument, const QDir& dir, bool distortion);
 
     // Makes the folder and those above it, or says why it cannot.
     static void MakeFolder(const QString& folder);
@@ -56,11 +64,20 @@ private:
     void WritePicture(const QImage& picture, const QString& name);
     void AppendNumber(QByteArray& line, double value);
     void AppendField(QByteArray& line, const std::optional<double>& value);
+    // A figure of the distortion analysis; "<" or ">" before a bound.
+    void AppendFigure(QByteArray& line, const TFigure& figure, bool atMost);
+    // THD, THD+N, SNR and SINAD, each after a comma; empty without a tone.
+    void AppendDistortionFigures(QByteArray& line, const std::optional<TDistortion>& distortion);
+    // The 2nd to 10th harmonics in dBc, each after a comma; empty beyond
+    // the band and without a tone.
+    void AppendHarmonics(QByteArray& line, const std::optional<TDistortion>& distortion);
+    void WriteLongTerm(const TInstrument& instrument);
 
     QDir FDir;
     int FRowCount;
     std::unique_ptr<QSaveFile> FLevels;
     std::unique_ptr<QSaveFile> FMeasurements;
+    std::unique_ptr<QSaveFile> FHarmonics;  // with the distortion files only
     std::vector<std::unique_ptr<QSaveFile>> FPending;
     QByteArray FLine;  // reused for every line of levels.csv
 };

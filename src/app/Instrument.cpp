@@ -9,6 +9,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace wellenschau {
 
 namespace {
@@ -23,6 +25,18 @@ constexpr QSize OscilloscopeSize(790, 535);
 // The black 1-pixel marks of the stored window, on Chart2 and Chart3.
 constexpr QPoint OscilloscopeMark(785, 145);
 constexpr QPoint SpectrogramMark(350, 311);
+
+// Samples at a buffer's end that, all exactly zero, mark it as cut off:
+// the end of a file, completed with zeros.
+constexpr int CutOffSamples = 32;
+
+// A buffer whose sound stops dead (the last of a file, filled up with
+// zeros) spreads the cut over its whole spectrum; the long-term averages
+// leave it out, as they leave out silence, which adds nothing to them.
+bool EndsInDigitalSilence(const char* buffer, int n) {
+    const char* end = buffer + 2 * static_cast<std::ptrdiff_t>(n);
+    return std::all_of(end - 2 * CutOffSamples, end, [](char byte) { return byte == 0; });
+}
 
 // Sets the analysis up for the spectrogram picture's height; gives the
 // number of rows.
@@ -51,11 +65,27 @@ TInstrument::TInstrument()
     FillLegend(FAnalysis.LegendLines, Image2Bounds.width(), Image2Bounds.height());
     FillLabelCarrier(SxAchse, FAnalysis, TCarrierY::Zero);
     FillLabelCarrier(SyAchse, FAnalysis, TCarrierY::Frequency);
+    FLongTermDistortion.SetWhole();
+    FLongTermSpectrum.SetWhole();
 }
 
 TMeasurements TInstrument::LastMeasurements() const {
     const int last = FHistory.Count() - 1;
     return last < 0 ? TMeasurements{} : FHistory.Entry(last).Measurements;
+}
+
+std::optional<TDistortion> TInstrument::LastDistortion() const {
+    const int last = FHistory.Count() - 1;
+    return last < 0 ? std::nullopt : FHistory.Entry(last).Distortion;
+}
+
+std::optional<TDistortion> TInstrument::LongTermDistortion() const {
+    if (FLongTermDistortion.Added() == 0) return std::nullopt;
+    return FDistortion.Analyse(FLongTermDistortion.Average());
+}
+
+void TInstrument::LongTermRowLevels(std::span<double> rowLevels) const {
+    PowerRowLevels(FAnalysis, FLongTermSpectrum.Average(), rowLevels);
 }
 
 void TInstrument::SetFastTimeBase(bool fast) {
@@ -112,10 +142,20 @@ void TInstrument::HandleBuffer(const char* buffer, int size) {
 
     AnalyseSpectrum(FAnalysis, buffer, n, FSpectrumPoints, *FBackgroundCaption);
     WriteSpectrogramColumn(FAnalysis, Image1.width(), Image1.height());
-    FHistory.Add(FAnalysis, Measure(FAnalysis, buffer, n), n);
+    FHistory.Add(FAnalysis, Measure(FAnalysis, buffer, n), AnalyseDistortion(buffer, n), n);
     Chart1.InvalidateChart();
     Chart2.InvalidateChart();
     for (TBufferObserver* observer : FObservers) observer->BufferHandled(buffer, size);
+}
+
+std::optional<TDistortion> TInstrument::AnalyseDistortion(const char* buffer, int n) {
+    if (n != DistortionLength) return std::nullopt;
+    FDistortion.Transform(buffer);
+    if (!EndsInDigitalSilence(buffer, n)) {
+        FLongTermSpectrum.Add(std::span<const double>(FAnalysis.FftPower.data(), BinsUsed));
+        FLongTermDistortion.Add(FDistortion.Power());
+    }
+    return FDistortion.Analyse(FDistortion.Power());
 }
 
 QImage TInstrument::ChartPicture(TChart& chart) {

@@ -10,7 +10,9 @@
 
 #include "LevelHistory.h"
 #include "analysis/AnalysisState.h"
+#include "analysis/Distortion.h"
 #include "analysis/PointSink.h"
+#include "analysis/PowerAverage.h"
 #include "analysis/Spectrum.h"
 #include "chart/Chart.h"
 #include "chart/FastLineSeries.h"
@@ -76,6 +78,14 @@ public:
     const TLevelHistory& History() const { return FHistory; }
     // The last buffer's measurements; none before the first buffer.
     TMeasurements LastMeasurements() const;
+    // The last buffer's distortion figures; none without a tone.
+    std::optional<TDistortion> LastDistortion() const;
+    // Over every buffer so far but those that end in digital silence (a
+    // file's long-term figures): the distortion figures of the
+    // power-averaged spectrum, and that spectrum's level in each row
+    // (rowLevels: RowCount values).
+    std::optional<TDistortion> LongTermDistortion() const;
+    void LongTermRowLevels(std::span<double> rowLevels) const;
 
     // The user's settings.
     void SetFastTimeBase(bool fast);
@@ -101,7 +111,8 @@ public:
     void AddBufferObserver(TBufferObserver& observer) { FObservers.push_back(&observer); }
 
     // Analyses one buffer of 16-bit samples (size in bytes): trace and
-    // amplitude range, spectrum, spectrogram column, measurements, history;
+    // amplitude range, spectrum, spectrogram column, measurements,
+    // distortion (of whole 4096-sample buffers), history;
     // then tells the observers. A size the analysis cannot take is refused
     // (ERangeError) before anything changes. Allocates nothing.
     void HandleBuffer(const char* buffer, int size);
@@ -129,8 +140,15 @@ private:
         void SetCaption(const char*) override {}
     };
 
+    // The distortion figures of a buffer of n samples; a whole buffer's
+    // power spectra go into the long-term averages.
+    std::optional<TDistortion> AnalyseDistortion(const char* buffer, int n);
+
     AnalysisState FAnalysis;
     TLevelHistory FHistory;
+    TDistortionAnalyser FDistortion;
+    TPowerAverage FLongTermDistortion{DistortionBins};
+    TPowerAverage FLongTermSpectrum{BinsUsed};
     TSeriesSink FTracePoints{FastLineSeries1};
     TSeriesSink FSpectrumPoints{SLeft};
     TNoCaption FNoCaption;

@@ -12,7 +12,8 @@ TLevelHistory::TLevelHistory(int capacity, int rowCount)
       FEntries(static_cast<std::size_t>(FCapacity)),
       FLevels(static_cast<std::size_t>(FCapacity) * static_cast<std::size_t>(rowCount)) {}
 
-void TLevelHistory::Add(const AnalysisState& state, const TMeasurements& measurements, int sampleCount) {
+void TLevelHistory::Add(const AnalysisState& state, const TMeasurements& measurements,
+                        const std::optional<TDistortion>& distortion, int sampleCount) {
     const int slot = FCount < FCapacity ? Slot(FCount) : FFirst;
     if (FCount < FCapacity)
         ++FCount;
@@ -22,6 +23,7 @@ void TLevelHistory::Add(const AnalysisState& state, const TMeasurements& measure
     entry.Buffer = ++FBuffers;
     entry.Seconds = static_cast<double>(FSamples) / state.SampleRate;
     entry.Measurements = measurements;
+    entry.Distortion = distortion;
     FSamples += sampleCount;
     std::copy_n(state.RowLevel.data(), FRowCount, FLevels.data() + static_cast<std::ptrdiff_t>(slot) * FRowCount);
 }

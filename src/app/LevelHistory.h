@@ -1,10 +1,11 @@
-// The row levels and measurements of the last buffers, as many as the
+// The row levels, measurements and distortion figures of the last buffers, as many as the
 // spectrogram shows, so that saving the view can write them. Its room is
 // reserved once; recording a buffer copies into it and allocates nothing.
 // User-interface thread only.
 #pragma once
 
 #include "analysis/AnalysisState.h"
+#include "analysis/Distortion.h"
 #include "analysis/Measurements.h"
 
 #include <vector>
@@ -17,6 +18,7 @@ public:
         int Buffer = 0;       // counted from 1 since the window was made
         double Seconds = 0.0;  // start of the buffer since then
         TMeasurements Measurements;
+        std::optional<TDistortion> Distortion;  // none without a tone
     };
 
     // Room for `capacity` buffers of `rowCount` row levels each.
@@ -24,7 +26,8 @@ public:
 
     // Keeps the row levels of the buffer just analysed, dropping the oldest
     // when full. sampleCount is the buffer's length in samples.
-    void Add(const AnalysisState& state, const TMeasurements& measurements, int sampleCount);
+    void Add(const AnalysisState& state, const TMeasurements& measurements,
+             const std::optional<TDistortion>& distortion, int sampleCount);
 
     // The kept buffers, oldest first: index 0 .. Count() - 1.
     int Count() const { return FCount; }

@@ -127,8 +127,13 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
     return true;
 }
 
+void TForm1::ShowMeasurements() {
+    FReadout->ShowMeasurements(FInstrument->LastMeasurements(), FInstrument->LastDistortion(),
+                               AudioIn1->SkippedBuffers());
+}
+
 void TForm1::ShowBuffer() {
-    FReadout->ShowMeasurements(FInstrument->LastMeasurements(), AudioIn1->SkippedBuffers());
+    ShowMeasurements();
     // Image1, Chart1 and Chart2 at once: one pass of the window's painting
     // and one copy to the screen for the three, instead of one each.
     Image1->update();

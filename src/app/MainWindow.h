@@ -85,6 +85,8 @@ public:
     // buffers) into folder; SaveView asks for the folder (Ctrl+S).
     void SaveViewTo(const QString& folder);
     void SaveView();
+    // Whether saving the view writes the distortion figures too.
+    void SetSaveDistortion(bool save) { FSaveDistortion = save; }
 
     // Handlers, in their declaration order.
     void StartButtonClick(QObject* Sender);
@@ -147,6 +149,8 @@ private:
     void AlignControls();
     // Shows the button of the run state: Pause while recording, else Start.
     void ShowRecording(bool recording);
+    // The last buffer's measurements in the readout.
+    void ShowMeasurements();
     // The last buffer's measurements in the readout, and the spectrogram
     // picture and the two charts that change with every buffer painted at
     // once.
@@ -160,6 +164,7 @@ private:
     TBufferView FBufferView{*this};
     TReadoutLine* FReadout = nullptr;
     std::unique_ptr<TAnalyserView> FAnalyserView;
+    bool FSaveDistortion = false;
     TStatusLine* FStatusLine = nullptr;
 };
 

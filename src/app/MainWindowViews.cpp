@@ -74,7 +74,7 @@ bool TForm1::ReadoutVisible() const { return FReadout && !FReadout->isHidden(); 
 
 void TForm1::SetReadoutVisible(bool visible) {
     FReadout->setVisible(visible);
-    FReadout->ShowMeasurements(FInstrument->LastMeasurements(), AudioIn1->SkippedBuffers());
+    ShowMeasurements();
     AlignControls();
 }
 
@@ -91,7 +91,7 @@ void TForm1::ChooseInputDevice(int number) {
 
 void TForm1::SaveViewTo(const QString& folder) {
     TExportFiles::MakeFolder(folder);
-    TExportFiles::WriteView(*FInstrument, QDir(folder));
+    TExportFiles::WriteView(*FInstrument, QDir(folder), FSaveDistortion);
 }
 
 void TForm1::SaveView() {

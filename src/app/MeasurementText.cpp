@@ -1,6 +1,5 @@
 #include "MeasurementText.h"
 
-
 #include <array>
 #include <cmath>
 
@@ -16,7 +15,23 @@ QString Number(const std::optional<double>& value, int decimals, const char* uni
     return ReadoutNumbers().toString(*value, 'f', decimals) + QChar(0x202F) + QString::fromUtf8(unit);
 }
 
+QString FigureText(const char* name, const TFigure& figure, TBoundSide side) {
+    return QString("   %1 %2%3").arg(QString::fromLatin1(name), BoundMark(figure, side), Number(figure.Db, 1, "dB"));
+}
+
+QString DistortionText(const std::optional<TDistortion>& distortion) {
+    if (!distortion) return {};
+    const QString thd = distortion->Thd ? FigureText("THD", *distortion->Thd, TBoundSide::AtMost) : QString();
+    return thd + FigureText("THD+N", distortion->ThdPlusNoise, TBoundSide::AtMost) +
+           FigureText("SNR", distortion->Snr, TBoundSide::AtLeast);
+}
+
 }  // namespace
+
+QString BoundMark(const TFigure& figure, TBoundSide side) {
+    if (!figure.OnlyBound) return {};
+    return side == TBoundSide::AtMost ? QStringLiteral("<") : QStringLiteral(">");
+}
 
 QLocale ReadoutNumbers() {
     QLocale locale;
@@ -37,12 +52,12 @@ QString NoteText(double hz) {
         .arg(std::labs(cents));
 }
 
-QString ReadoutText(const TMeasurements& m, int skippedBuffers) {
+QString ReadoutText(const TMeasurements& m, const std::optional<TDistortion>& distortion, int skippedBuffers) {
     const QString note = m.DominantHz ? "  " + NoteText(*m.DominantHz) : QString();
     const QString skipped = skippedBuffers > 0 ? QString("   Übersprungen: %1 Puffer").arg(skippedBuffers) : QString();
-    return QString("Frequenz %1%2   Ton %3   RMS %4   Spitze %5%6")
+    return QString("Frequenz %1%2   Ton %3   RMS %4   Spitze %5%6%7")
         .arg(Number(m.DominantHz, 2, "Hz"), note, Number(m.DominantDbfs, 1, "dBFS"), Number(m.RmsDbfs, 1, "dBFS"),
-             Number(m.PeakPercent, 1, "%"), skipped);
+             Number(m.PeakPercent, 1, "%"), DistortionText(distortion), skipped);
 }
 
 }  // namespace wellenschau

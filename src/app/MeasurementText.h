@@ -3,6 +3,7 @@
 // "–" in the window and as empty fields in CSV files.
 #pragma once
 
+#include "analysis/Distortion.h"
 #include "analysis/Measurements.h"
 
 #include <QLocale>
@@ -17,9 +18,18 @@ QLocale ReadoutNumbers();
 // 440 Hz, C4 the middle C) and the distance in cents: "A4 +3 ct".
 QString NoteText(double hz);
 
+// Which side of a figure that is only a bound the true value lies on:
+// distortion and noise figures are at most it, SNR, SINAD and ENOB at least.
+enum class TBoundSide : std::uint8_t { AtMost, AtLeast };
+
+// "<" or ">" before a figure that is only a bound; empty for a measured one.
+QString BoundMark(const TFigure& figure, TBoundSide side);
+
 // The readout line: dominant frequency and note, tone level, RMS level and
-// peak, with the decimal mark of the system's locale, and the buffers the
-// display skipped while the window was busy, if any.
-QString ReadoutText(const TMeasurements& measurements, int skippedBuffers);
+// peak, THD, THD+N and SNR where there is a tone, with the decimal mark of
+// the system's locale, and the buffers the display skipped while the
+// window was busy, if any.
+QString ReadoutText(const TMeasurements& measurements, const std::optional<TDistortion>& distortion,
+                    int skippedBuffers);
 
 }  // namespace wellenschau

@@ -25,9 +25,10 @@ void TReadoutLine::setVisible(bool visible) {
     Refresh();
 }
 
-void TReadoutLine::ShowMeasurements(const TMeasurements& measurements, int skippedBuffers) {
+void TReadoutLine::ShowMeasurements(const TMeasurements& measurements, const std::optional<TDistortion>& distortion,
+                                    int skippedBuffers) {
     if (!isVisible()) return;
-    FMeasurementText = ReadoutText(measurements, skippedBuffers);
+    FMeasurementText = ReadoutText(measurements, distortion, skippedBuffers);
     Refresh();
 }
 

@@ -5,6 +5,7 @@
 // User-interface thread only.
 #pragma once
 
+#include "analysis/Distortion.h"
 #include "analysis/Measurements.h"
 
 #include <QLabel>
@@ -25,9 +26,10 @@ public:
     explicit TReadoutLine(QWidget* parent);
 
     void Watch(QWidget* widget, TPointerText pointerText);
-    // Shows the measurements of a new buffer and the count of buffers the
-    // display skipped so far (only while visible).
-    void ShowMeasurements(const TMeasurements& measurements, int skippedBuffers);
+    // Shows the measurements and distortion figures of a new buffer and the
+    // count of buffers the display skipped so far (only while visible).
+    void ShowMeasurements(const TMeasurements& measurements, const std::optional<TDistortion>& distortion,
+                          int skippedBuffers);
 
     void setVisible(bool visible) override;
 

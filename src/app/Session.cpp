@@ -136,6 +136,7 @@ int RunWindow(TApplication& application, const TOptions& options) {
         if (!file) Form1.SetInputDevices(ListPortAudioInputDevices());
         SetControls(Form1, options);
         if (options.Measurements) Form1.SetReadoutVisible(true);
+        Form1.SetSaveDistortion(options.Distortion);
         if (options.Analyser) Form1.SetAnalyserView(true);
         // Centred on the screen when first shown.
         if (const QScreen* screen = Form1.screen())
@@ -173,7 +174,7 @@ int RunExport(TApplication& application, const TOptions& options) {
             instrument->HandleBuffer(buffer, size);
             return true;
         });
-        TExportFiles files(QDir(options.ExportDir), instrument->Analysis().RowCount);
+        TExportFiles files(QDir(options.ExportDir), instrument->Analysis().RowCount, options.Distortion);
         TExportRows rows(*instrument, capture, files, options.Buffers);
         instrument->AddBufferObserver(rows);
 

@@ -19,6 +19,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cmath>
 #include <numbers>
@@ -40,6 +41,12 @@ struct TWavSpec {
 double Tone(double t) { return 0.5 * std::sin(2 * std::numbers::pi * 1000.0 * t); }
 double Sweep(double t) { return 0.7 * std::sin(2 * std::numbers::pi * (100.0 + 4000.0 * t) * t); }
 double Silence(double) { return 0.0; }
+// A 1 kHz tone at -6 dBFS with its 2nd harmonic at -40 dBc and its 3rd at
+// -60 dBc: THD = 10 log10(1e-4 + 1e-6) dB.
+double Distorted(double t) {
+    const double w = 2 * std::numbers::pi * 1000.0 * t;
+    return 0.5 * (std::sin(w) + 0.01 * std::sin(2 * w) + 0.001 * std::sin(3 * w));
+}
 
 // Writes `seconds` of the signal; stereo files carry it on the left and a
 // third of it on the right.
@@ -137,6 +144,8 @@ TEST_P(ExportTest, FilesMatchTheHandlerOnTheSameSamples) {
 
     for (const char* name : {"oscilloscope.png", "spectrum.png", "spectrogram.png", "spectrogram-image.png"})
         EXPECT_TRUE(QFile::exists(out + "/" + name)) << name;
+    EXPECT_FALSE(QFile::exists(out + "/harmonics.csv")) << "the distortion files are asked for";
+    EXPECT_TRUE(Lines(out + "/measurements.csv")[0].endsWith(",note"));
     const QImage oscilloscope(out + "/oscilloscope.png");
     EXPECT_EQ(oscilloscope.size(), QSize(790, 535));
     EXPECT_EQ(QImage(out + "/spectrum.png").size(), QSize(429, 345));
@@ -154,6 +163,40 @@ INSTANTIATE_TEST_SUITE_P(
                       TWavSpec{"Silence24Mono48k", 48000, 1, SF_FORMAT_PCM_24, Silence},
                       TWavSpec{"ToneFloatStereo48k", 48000, 2, SF_FORMAT_FLOAT, Tone}),
     [](const ::testing::TestParamInfo<TWavSpec>& info) { return std::string(info.param.Name); });
+
+// --distortion: the figures of every buffer and of the whole run, against
+// the signal's true THD and harmonics; the file's last buffer, completed
+// with zeros, stays out of the whole run's figures.
+TEST(DistortionExportTest, FiguresOfEveryBufferAndOfTheWholeRun) {
+    TTempFolder dir;
+    const QString wav = WriteWav(dir.FilePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Distorted}, 1.05);
+    const QString out = dir.FilePath("out");
+    ASSERT_EQ(RunProgram({"--input", wav, "--export", out, "--distortion"}).ExitCode, 0);
+    const double thd = 10 * std::log10(1e-4 + 1e-6);
+    const std::vector<QByteArray> measurements = Lines(out + "/measurements.csv");
+    ASSERT_EQ(measurements.size(), 13u);
+    EXPECT_TRUE(measurements[0].endsWith(",note,thd_db,thdn_db,snr_db,sinad_db"));
+    const std::vector<QByteArray> harmonics = Lines(out + "/harmonics.csv");
+    ASSERT_EQ(harmonics.size(), 13u);
+    const QList<QByteArray> summary = Lines(out + "/summary.csv")[1].split(',');
+    ASSERT_EQ(summary.size(), 16);
+    struct TCheck {
+        QByteArray Cell;
+        double Truth, Tolerance;
+    };
+    const QList<QByteArray> buffer5 = measurements[5].split(','), harmonics5 = harmonics[5].split(',');
+    for (const TCheck& check : {TCheck{buffer5[7], thd, 0.2}, TCheck{harmonics5[1], -40, 0.3},
+                                TCheck{harmonics5[2], -60, 0.3}, TCheck{summary[0], 1000, 0.01},
+                                TCheck{summary[2], thd, 0.2}, TCheck{summary[7], -40, 0.3}, TCheck{summary[8], -60, 0.3}})
+        EXPECT_NEAR(check.Cell.toDouble(), check.Truth, check.Tolerance) << check.Cell.toStdString();
+    EXPECT_TRUE(harmonics5[3].startsWith("<")) << "the 4th harmonic lies in the noise";
+    const std::vector<QByteArray> spectrum = Lines(out + "/average-spectrum.csv");
+    ASSERT_EQ(spectrum.size(), 195u);
+    const auto loudest = std::max_element(spectrum.begin() + 1, spectrum.end(), [](const QByteArray& a, const QByteArray& b) {
+        return a.split(',')[2].toDouble() < b.split(',')[2].toDouble();
+    });
+    EXPECT_NEAR(loudest->split(',')[1].toDouble(), 1000, 40);
+}
 
 class ExportOptionsTest : public ::testing::Test {
 protected:

@@ -1,7 +1,8 @@
 // The instrument without a window: a buffer's way through it allocates
 // nothing, and its observers see each buffer after the analysis, in the
-// order they came.
+// order they came; the readout's distortion figures.
 #include "app/Instrument.h"
+#include "app/MeasurementText.h"
 #include "chart/AllocationCounter.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,22 @@ TEST(InstrumentTest, ObserversFollowTheAnalysisInTheirOrder) {
     EXPECT_ANY_THROW(instrument->HandleBuffer(reinterpret_cast<const char*>(samples.data()), 6000));
     EXPECT_EQ(first.size(), 2u);
     EXPECT_EQ(instrument->History().Count(), 2);
+}
+
+// Measured figures as numbers, bounds with the side the truth lies on, no
+// THD where no harmonic lies in the band.
+TEST(ReadoutTextTest, DistortionFiguresAndTheirBounds) {
+    TDistortion distortion;
+    distortion.Thd = TFigure{-40.04, false};
+    distortion.ThdPlusNoise = TFigure{-98.2, true};
+    distortion.Snr = TFigure{98.46, true};
+    const QString unit = QString(QChar(0x202F)) + "dB";
+    const QString text = ReadoutText(TMeasurements{}, distortion, 0);
+    EXPECT_TRUE(text.endsWith("   THD -40.0" + unit + "   THD+N <-98.2" + unit + "   SNR >98.5" + unit))
+        << text.toStdString();
+    distortion.Thd.reset();
+    EXPECT_FALSE(ReadoutText(TMeasurements{}, distortion, 0).contains("THD "));
+    EXPECT_FALSE(ReadoutText(TMeasurements{}, std::nullopt, 0).contains("THD"));
 }
 
 }  // namespace
