@@ -2,6 +2,7 @@
 
 #include "DisplaySetup.h"
 #include "MainWindow.h"
+#include "MeasurementText.h"
 #include "ReadoutLine.h"
 #include "StatusLine.h"
 #include "chart/ChartWidget.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QSpinBox>
 #include <QToolButton>
 
 #include <initializer_list>
@@ -34,6 +36,8 @@ constexpr int ColourCaptionWidth = 140;
 
 using TWidgets = std::initializer_list<QWidget*>;
 
+QString Tr(const char* text) { return QCoreApplication::translate("TAnalyserView", text); }
+
 }  // namespace
 
 TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
@@ -43,8 +47,9 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     FRow->setFixedHeight(RowHeight);
     FRowLayout = new QHBoxLayout(FRow);
     FRowLayout->setContentsMargins(6, 0, 6, 0);
+    CreateAveragingControls();
     FRowLayout->addStretch();
-    FDeviceCaption = new QLabel(QCoreApplication::translate("TAnalyserView", "Eingang:"), FRow);
+    FDeviceCaption = new QLabel(Tr("Eingang:"), FRow);
     FRowLayout->addWidget(FDeviceCaption);
     FDevices = new QComboBox(FRow);
     FDevices->setMinimumWidth(270);
@@ -52,7 +57,44 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     QObject::connect(FDevices, &QComboBox::activated, &form,
                      [this](int index) { FForm.ChooseInputDevice(FDevices->itemData(index).toInt()); });
     SetDevices({}, 0);
+    FHarmonics = new QLabel(FPage);
+    FHarmonics->setContentsMargins(4, 0, 4, 0);
+    FHarmonics->setFixedHeight(TReadoutLine::Height);
     FPage->hide();
+}
+
+void TAnalyserView::CreateAveragingControls() {
+    FAveraging = new QComboBox(FRow);
+    FAveraging->setToolTip(Tr("Mittelung des Spektrums und der Klirrwerte (Leistungsmittel)"));
+    FAveraging->addItem(Tr("Mittelung aus"), static_cast<int>(TAveraging::Off));
+    FAveraging->addItem(Tr("exponentiell"), static_cast<int>(TAveraging::Exponential));
+    FAveraging->addItem(Tr("linear"), static_cast<int>(TAveraging::Linear));
+    FAveraging->addItem(Tr("seit Beginn"), static_cast<int>(TAveraging::Whole));
+    FTimeConstant = new QDoubleSpinBox(FRow);
+    FTimeConstant->setRange(0.1, 60.0);
+    FTimeConstant->setValue(1.0);
+    FTimeConstant->setSuffix(Tr(" s"));
+    FTimeConstant->setToolTip(Tr("Zeitkonstante"));
+    FBufferCount = new QSpinBox(FRow);
+    FBufferCount->setRange(2, MostLinearBuffers);
+    FBufferCount->setValue(8);
+    FBufferCount->setSuffix(Tr(" Puffer"));
+    for (QWidget* control : TWidgets{FAveraging, FTimeConstant, FBufferCount}) FRowLayout->addWidget(control);
+    QObject::connect(FAveraging, &QComboBox::currentIndexChanged, FRow, [this] { ChooseAveraging(); });
+    QObject::connect(FTimeConstant, &QDoubleSpinBox::valueChanged, FRow, [this] { ChooseAveraging(); });
+    QObject::connect(FBufferCount, &QSpinBox::valueChanged, FRow, [this] { ChooseAveraging(); });
+    ChooseAveraging();
+}
+
+void TAnalyserView::ChooseAveraging() {
+    const auto mode = static_cast<TAveraging>(FAveraging->currentData().toInt());
+    FTimeConstant->setVisible(mode == TAveraging::Exponential);
+    FBufferCount->setVisible(mode == TAveraging::Linear);
+    FForm.Instrument().SetAveraging(mode, mode == TAveraging::Linear ? FBufferCount->value() : FTimeConstant->value());
+}
+
+void TAnalyserView::ShowHarmonics(const std::optional<TDistortion>& distortion) {
+    if (FActive) FHarmonics->setText(Tr("Oberschwingungen: ") + HarmonicsText(distortion));
 }
 
 void TAnalyserView::SetDevices(const std::vector<TInputDeviceInfo>& devices, int current) {
@@ -84,6 +126,7 @@ void TAnalyserView::Enter() {
     FForm.CBLut->hide();  // the palette button shows it, as in the plain window
     FPage->show();
     SetFrequencyLabelsSeparation(0);
+    ShowHarmonics(FForm.Instrument().LastDistortion());
     FReadoutWasVisible = FForm.ReadoutVisible();
     FForm.SetReadoutVisible(true);
     FForm.setMinimumSize(MinimumSize);
@@ -107,6 +150,7 @@ void TAnalyserView::LayOut() {
     column->addWidget(FRow);
     column->addWidget(FForm.Chart2, OscilloscopeStretch);
     column->addLayout(charts, LowerChartsStretch);
+    column->addWidget(FHarmonics);
     column->addWidget(FForm.Readout());
     column->addWidget(FForm.StatusLine());
 }

@@ -3,23 +3,28 @@
 // The oscilloscope runs across the top, where its time axis gets the whole
 // width; spectrum and spectrogram share the lower part side by side, both
 // with frequency along their longer axis. A second tool row holds what the
-// plain window hides (background subtraction, peak display, palette) and
-// the input-device chooser; the readout line and, while it has something
-// to say, the status line run along the bottom. Qt layouts arrange it all
+// plain window hides (background subtraction, peak display, palette), the
+// spectrum's averaging and the input-device chooser; the harmonics' levels,
+// the readout line and, while it has something to say, the status line run
+// along the bottom. Qt layouts arrange it all
 // on a page that fills the window; leaving the view puts every moved
 // control back exactly where it was. The view renders the charts at the
 // screen's device pixel ratio, so that they are sharp on a high-density
 // screen; the plain window keeps ratio 1. User-interface thread only.
 #pragma once
 
+#include "analysis/Distortion.h"
 #include "audio/PortAudioWaveIn.h"
 
 #include <QRect>
 #include <QSize>
 
+#include <optional>
 #include <vector>
 
 class QComboBox;
+class QDoubleSpinBox;
+class QSpinBox;
 class QHBoxLayout;
 class QLabel;
 class QWidget;
@@ -46,6 +51,9 @@ public:
     // (a sound file as input) hide the chooser.
     void SetDevices(const std::vector<TInputDeviceInfo>& devices, int current);
 
+    // Lists the last buffer's harmonics while the view is shown.
+    void ShowHarmonics(const std::optional<TDistortion>& distortion);
+
 private:
     // A control as the plain window has it, to be put back on leaving.
     struct TStoredPlace {
@@ -62,6 +70,10 @@ private:
     void LayOut();
     void SetFrequencyLabelsSeparation(int percent);
     void SetChartsPixelRatio(qreal ratio);
+    // The averaging controls: a mode and its time constant or buffer count.
+    void CreateAveragingControls();
+    // Sends the chosen averaging to the instrument.
+    void ChooseAveraging();
     // The spectrogram fills its plot inside the axis lines, the legend
     // stands beside the spectrum's plot.
     void PlacePictures();
@@ -72,6 +84,10 @@ private:
     QHBoxLayout* FRowLayout;
     QLabel* FDeviceCaption;
     QComboBox* FDevices;
+    QComboBox* FAveraging;
+    QDoubleSpinBox* FTimeConstant;
+    QSpinBox* FBufferCount;
+    QLabel* FHarmonics;
     std::vector<TStoredPlace> FStored;
     QSize FPlainSize;
     bool FReadoutWasVisible = false;

@@ -67,6 +67,7 @@ TInstrument::TInstrument()
     FillLabelCarrier(SyAchse, FAnalysis, TCarrierY::Frequency);
     FLongTermDistortion.SetWhole();
     FLongTermSpectrum.SetWhole();
+    FAveragedRows.resize(static_cast<std::size_t>(FAnalysis.RowCount));
 }
 
 TMeasurements TInstrument::LastMeasurements() const {
@@ -86,6 +87,20 @@ std::optional<TDistortion> TInstrument::LongTermDistortion() const {
 
 void TInstrument::LongTermRowLevels(std::span<double> rowLevels) const {
     PowerRowLevels(FAnalysis, FLongTermSpectrum.Average(), rowLevels);
+}
+
+void TInstrument::SetAveraging(TAveraging mode, double amount) {
+    for (TPowerAverage* average : {&FShownSpectrum, &FShownDistortion}) {
+        switch (mode) {
+        case TAveraging::Off: average->SetOff(); break;
+        case TAveraging::Exponential:
+            average->SetExponential(BuffersOf(amount, FAnalysis.SampleRate, DistortionLength));
+            break;
+        case TAveraging::Linear: average->SetLinear(static_cast<int>(amount)); break;
+        case TAveraging::Whole: average->SetWhole(); break;
+        }
+    }
+    FAveraging = mode;
 }
 
 void TInstrument::SetFastTimeBase(bool fast) {
@@ -141,6 +156,7 @@ void TInstrument::HandleBuffer(const char* buffer, int size) {
     if (range) Chart2.LeftAxis().SetMinMax(range->Minimum, range->Maximum);
 
     AnalyseSpectrum(FAnalysis, buffer, n, FSpectrumPoints, *FBackgroundCaption);
+    if (FAveraging != TAveraging::Off && n == FftFrameLength) ShowAveragedSpectrum();
     WriteSpectrogramColumn(FAnalysis, Image1.width(), Image1.height());
     FHistory.Add(FAnalysis, Measure(FAnalysis, buffer, n), AnalyseDistortion(buffer, n), n);
     Chart1.InvalidateChart();
@@ -155,7 +171,17 @@ std::optional<TDistortion> TInstrument::AnalyseDistortion(const char* buffer, in
         FLongTermSpectrum.Add(std::span<const double>(FAnalysis.FftPower.data(), BinsUsed));
         FLongTermDistortion.Add(FDistortion.Power());
     }
-    return FDistortion.Analyse(FDistortion.Power());
+    if (FAveraging == TAveraging::Off) return FDistortion.Analyse(FDistortion.Power());
+    FShownDistortion.Add(FDistortion.Power());
+    return FDistortion.Analyse(FShownDistortion.Average());
+}
+
+void TInstrument::ShowAveragedSpectrum() {
+    FShownSpectrum.Add(std::span<const double>(FAnalysis.FftPower.data(), BinsUsed));
+    PowerRowLevels(FAnalysis, FShownSpectrum.Average(), FAveragedRows);
+    SLeft.ClearPoints();
+    for (int row = 1; row < FAnalysis.RowCount; ++row)
+        SLeft.AddPoint(FAnalysis.RowFrequency[row], FAveragedRows[static_cast<std::size_t>(row)]);
 }
 
 QImage TInstrument::ChartPicture(TChart& chart) {

@@ -100,6 +100,14 @@ public:
     void SetWhiteScheme(bool white);
     // Loads the palette `name` of the palette memo into both pictures.
     void LoadPalette(const QStringList& memo, const QString& name);
+    // How the spectrum and the distortion figures average over buffers (a
+    // power average): Off shows every buffer alone; Exponential takes a
+    // time constant in seconds, Linear a count of buffers (1 ..
+    // MostLinearBuffers), Whole averages every buffer since the choice.
+    // Each choice starts anew. The spectrogram and the row levels the
+    // history keeps never average.
+    void SetAveraging(TAveraging mode, double amount = 0.0);
+    TAveraging Averaging() const { return FAveraging; }
     // Freezes the live trace and spectrum as the reference, or erases it.
     void TakeSnapshot();
     void EraseSnapshot();
@@ -140,15 +148,21 @@ private:
         void SetCaption(const char*) override {}
     };
 
-    // The distortion figures of a buffer of n samples; a whole buffer's
-    // power spectra go into the long-term averages.
+    // The distortion figures of a buffer of n samples, averaged as chosen;
+    // a whole buffer's power spectra go into the long-term averages.
     std::optional<TDistortion> AnalyseDistortion(const char* buffer, int n);
+    // Replaces the live spectrum's points by the averaged spectrum's.
+    void ShowAveragedSpectrum();
 
     AnalysisState FAnalysis;
     TLevelHistory FHistory;
     TDistortionAnalyser FDistortion;
     TPowerAverage FLongTermDistortion{DistortionBins};
     TPowerAverage FLongTermSpectrum{BinsUsed};
+    TAveraging FAveraging = TAveraging::Off;
+    TPowerAverage FShownSpectrum{BinsUsed};
+    TPowerAverage FShownDistortion{DistortionBins};
+    std::vector<double> FAveragedRows;
     TSeriesSink FTracePoints{FastLineSeries1};
     TSeriesSink FSpectrumPoints{SLeft};
     TNoCaption FNoCaption;

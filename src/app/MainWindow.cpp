@@ -134,6 +134,7 @@ void TForm1::ShowMeasurements() {
 
 void TForm1::ShowBuffer() {
     ShowMeasurements();
+    FAnalyserView->ShowHarmonics(FInstrument->LastDistortion());
     // Image1, Chart1 and Chart2 at once: one pass of the window's painting
     // and one copy to the screen for the three, instead of one each.
     Image1->update();

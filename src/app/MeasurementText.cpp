@@ -1,5 +1,7 @@
 #include "MeasurementText.h"
 
+#include <QStringList>
+
 #include <array>
 #include <cmath>
 
@@ -50,6 +52,18 @@ QString NoteText(double hz) {
         .arg(octave)
         .arg(cents < 0 ? "-" : "+")
         .arg(std::labs(cents));
+}
+
+QString HarmonicsText(const std::optional<TDistortion>& distortion) {
+    if (!distortion || distortion->HarmonicCount == 0) return Missing;
+    QStringList levels;
+    for (int i = 0; i < distortion->HarmonicCount; ++i) {
+        const THarmonic& harmonic = distortion->Harmonics[static_cast<std::size_t>(i)];
+        levels << QString("H%1 %2%3")
+                      .arg(harmonic.Order)
+                      .arg(BoundMark(harmonic.LevelDbc, TBoundSide::AtMost), Number(harmonic.LevelDbc.Db, 1, "dBc"));
+    }
+    return levels.join("   ");
 }
 
 QString ReadoutText(const TMeasurements& m, const std::optional<TDistortion>& distortion, int skippedBuffers) {

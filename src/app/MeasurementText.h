@@ -25,6 +25,10 @@ enum class TBoundSide : std::uint8_t { AtMost, AtLeast };
 // "<" or ">" before a figure that is only a bound; empty for a measured one.
 QString BoundMark(const TFigure& figure, TBoundSide side);
 
+// The harmonics' levels relative to the fundamental: "H2 -40.0 dBc   H3
+// <-92.1 dBc ..."; "–" without a tone.
+QString HarmonicsText(const std::optional<TDistortion>& distortion);
+
 // The readout line: dominant frequency and note, tone level, RMS level and
 // peak, THD, THD+N and SNR where there is a tone, with the decimal mark of
 // the system's locale, and the buffers the display skipped while the
