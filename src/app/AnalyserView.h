@@ -11,7 +11,7 @@
 // User-interface thread only.
 #pragma once
 
-#include "audio/PortAudioWaveIn.h"
+#include "audio/InputDevices.h"
 
 #include <QRect>
 #include <QSize>
