@@ -7,7 +7,8 @@
 //
 // The public operations run on the user-interface thread. PortAudio's
 // callback thread only copies samples into the buffer at the head of the
-// queue and posts a notification when it is full. Streams are stopped and
+// queue and, when it is full, wakes the user-interface thread, which posts
+// the notification (see TWaveInQueue). Streams are stopped and
 // closed by a background thread, so neither Reset nor Close waits for the
 // sound system, also when no data flows.
 #pragma once
