@@ -163,13 +163,14 @@ TEST_F(TwoThreadTest, TheRecordingThreadFillsWhatTheUserInterfaceThreadQueues) {
     }
     Queue.Reset();
     ASSERT_TRUE(Queue.Queued().empty());
+    // The buffers Reset returned are looked at before they are marked.
+    test::RunPostedEvents();
     // The thread goes on recording: after Reset it must not touch a buffer.
     for (auto& bytes : Storage) bytes.fill('\x55');
     const std::uint64_t recordedAtReset = recorded.load();
     while (recorded.load() < recordedAtReset + 1000) std::this_thread::yield();
     stop = true;
     recorder.join();
-    test::RunPostedEvents();
 
     EXPECT_EQ(Log.Returned.size(), WantedBuffers + Headers.size() - 1) << "every buffer queued came back";
     EXPECT_TRUE(expected.empty()) << "Reset returned every queued buffer";
