@@ -125,7 +125,9 @@ private:
     std::atomic<std::size_t> FBufferLength{0};
 
     // Written by the recording side; the user-interface thread writes
-    // FFilled and FSkipRemaining only while no Record runs or can start.
+    // FFilled and FSkipRemaining only where no Record can touch them:
+    // recording stopped and no Record running, or a device that has no
+    // recording thread.
     std::atomic<bool> FInRecord{false};
     std::atomic<std::uint64_t> FFilled{0};
     std::atomic<std::uint64_t> FRecordedBytes{0};
