@@ -14,7 +14,7 @@
 #pragma once
 
 #include "analysis/Distortion.h"
-#include "audio/PortAudioWaveIn.h"
+#include "audio/InputDevices.h"
 
 #include <QRect>
 #include <QSize>

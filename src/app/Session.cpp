@@ -8,7 +8,7 @@
 #include "audio/AudioIn.h"
 #include "audio/CaptureRecording.h"
 #include "audio/FileWaveIn.h"
-#include "audio/PortAudioWaveIn.h"
+#include "audio/InputDevices.h"
 #include "audio/SoundFileReader.h"
 #include "core/CheckedMath.h"
 #include "palette/PaletteMemo.h"

@@ -179,7 +179,8 @@ void TAudioIn::CloseDevice() {
         FService->Reset(FWaveHandle);
         CountSkipsAtClose();
         // The device records no more: what it captured goes into the file
-        // before the close is announced.
+        // before the close is announced, unless the disk stalls; then the
+        // flush gives up after its limit and the writer goes on alone.
         if (FRecording != nullptr) FRecording->Flush();
         FService->Close(FWaveHandle);
     }

@@ -1,7 +1,6 @@
 #include "audio/CaptureRecording.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace wellenschau {
 
@@ -10,99 +9,132 @@ namespace {
 // How often the writer looks into the ring when nobody wakes it.
 constexpr auto WriterPeriod = std::chrono::milliseconds(10);
 
+std::string DiskNotResponding(const std::string& path) {
+    return "Die Aufnahme in „" + path + "“ wurde angehalten: Der Datenträger antwortet nicht.";
+}
+
 }  // namespace
 
 TCaptureRecording::TCaptureRecording(const std::string& path, std::size_t ringBytes)
-    : FPath(path), FRecorder(path), FRing(ringBytes), FWriter(&TCaptureRecording::Run, this) {}
+    : FPath(path), FShared(std::make_shared<TShared>(path, ringBytes)), FWriter(&TCaptureRecording::Run, FShared) {}
 
 TCaptureRecording::~TCaptureRecording() { Finish(); }
 
 void TCaptureRecording::Capture(const char* bytes, std::size_t count) {
-    const std::size_t taken = FRing.Write(bytes, count);
-    FCapturedBytes.fetch_add(taken, std::memory_order_relaxed);
-    if (taken < count) FLostBytes.fetch_add(count - taken, std::memory_order_relaxed);
+    TShared& shared = *FShared;
+    const std::size_t taken = shared.Ring.Write(bytes, count);
+    shared.CapturedBytes.fetch_add(taken, std::memory_order_relaxed);
+    if (taken < count) shared.LostBytes.fetch_add(count - taken, std::memory_order_relaxed);
 }
 
 void TCaptureRecording::CaptureAll(const char* bytes, std::size_t count) {
-    while (count > 0 && !FFailed.load()) {
-        const std::size_t taken = FRing.Write(bytes, count);
-        FCapturedBytes.fetch_add(taken, std::memory_order_relaxed);
+    TShared& shared = *FShared;
+    auto lastProgress = std::chrono::steady_clock::now();
+    while (count > 0 && !Failed()) {
+        const std::size_t taken = shared.Ring.Write(bytes, count);
+        shared.CapturedBytes.fetch_add(taken, std::memory_order_relaxed);
         bytes += taken;
         count -= taken;
         if (count == 0) return;
-        std::unique_lock lock(FLock);
-        FWake.notify_one();
-        FProgress.wait_for(lock, WriterPeriod, [&] { return FRing.Room() > 0 || FFailed.load(); });
+        if (taken > 0) lastProgress = std::chrono::steady_clock::now();
+        if (std::chrono::steady_clock::now() - lastProgress > FinishLimit) {
+            GiveUp();
+            break;
+        }
+        std::unique_lock lock(shared.Lock);
+        shared.Wake.notify_one();
+        shared.Progress.wait_for(lock, WriterPeriod, [&] { return shared.Ring.Room() > 0 || shared.Failed.load(); });
     }
-    if (count > 0) FLostBytes.fetch_add(count, std::memory_order_relaxed);
+    if (count > 0) shared.LostBytes.fetch_add(count, std::memory_order_relaxed);
 }
 
-void TCaptureRecording::Flush() {
-    std::unique_lock lock(FLock);
-    if (!FWriter.joinable()) return;
-    const std::uint64_t wanted = FCapturedBytes.load();
-    FFlushWanted = std::max(FFlushWanted, wanted);
-    FWake.notify_one();
-    FProgress.wait(lock, [&] { return FWrittenBytes.load() >= wanted || FFailed.load(); });
+bool TCaptureRecording::Flush() {
+    TShared& shared = *FShared;
+    std::unique_lock lock(shared.Lock);
+    if (!FWriter.joinable()) return shared.WrittenBytes.load() >= shared.CapturedBytes.load();
+    const std::uint64_t wanted = shared.CapturedBytes.load();
+    shared.FlushWanted = std::max(shared.FlushWanted, wanted);
+    shared.Wake.notify_one();
+    return shared.Progress.wait_for(lock, FlushLimit, [&] {
+        return shared.WrittenBytes.load() >= wanted || shared.Failed.load();
+    }) && !shared.Failed.load();
 }
 
 void TCaptureRecording::Finish() {
-    {
-        std::lock_guard lock(FLock);
-        if (!FWriter.joinable()) return;
-        FStopping = true;
-        FWake.notify_one();
+    if (!FWriter.joinable()) return;
+    TShared& shared = *FShared;
+    std::unique_lock lock(shared.Lock);
+    shared.Stopping = true;
+    shared.Wake.notify_one();
+    const bool finished = shared.Progress.wait_for(lock, FinishLimit, [&] { return shared.Finished; });
+    lock.unlock();
+    if (finished) {
+        FWriter.join();
+    } else {
+        GiveUp();
+        FWriter.detach();
     }
-    FWriter.join();
-    if (FRecorder.IsOpen()) {
-        try {
-            FRecorder.Close();
-        } catch (const EWavRecordError& error) {
-            std::lock_guard lock(FLock);
-            FFailure = error.what();
-            FFailed = true;
-        }
-    }
+}
+
+void TCaptureRecording::GiveUp() {
+    if (FGivenUp.empty()) FGivenUp = DiskNotResponding(FPath);
 }
 
 std::string TCaptureRecording::Failure() const {
-    std::lock_guard lock(FLock);
-    return FFailure;
+    std::lock_guard lock(FShared->Lock);
+    return FShared->Failure.empty() ? FGivenUp : FShared->Failure;
 }
 
-void TCaptureRecording::Run() {
-    std::unique_lock lock(FLock);
+void TCaptureRecording::TShared::Fail(const std::string& message) {
+    std::lock_guard lock(Lock);
+    if (Failed.load()) return;
+    Failure = message;
+    Failed = true;
+}
+
+void TCaptureRecording::Run(std::shared_ptr<TShared> shared) {
+    std::unique_lock lock(shared->Lock);
     for (;;) {
-        const bool stopping = FStopping;
-        const bool all = stopping || FFlushWanted > FWrittenBytes.load();
+        const bool stopping = shared->Stopping;
+        const bool all = stopping || shared->FlushWanted > shared->WrittenBytes.load();
         lock.unlock();
-        Drain(all);
+        Drain(*shared, all);
+        if (stopping) CloseFile(*shared);
         lock.lock();
-        FProgress.notify_all();
+        shared->Finished = stopping;
+        shared->Progress.notify_all();
         if (stopping) return;
-        FWake.wait_for(lock, WriterPeriod);
+        shared->Wake.wait_for(lock, WriterPeriod);
     }
 }
 
-void TCaptureRecording::Drain(bool all) {
-    while (!FFailed.load()) {
-        const std::size_t available = FRing.Available();
+void TCaptureRecording::Drain(TShared& shared, bool all) {
+    while (!shared.Failed.load()) {
+        const std::size_t available = shared.Ring.Available();
         // Whole samples only: an odd byte waits for its partner.
-        const std::size_t count = available >= sizeof FBlock ? sizeof FBlock : all ? available & ~std::size_t{1} : 0;
+        const std::size_t count = available >= sizeof shared.Block ? sizeof shared.Block
+                                  : all                             ? available & ~std::size_t{1}
+                                                                    : 0;
         if (count == 0) return;
-        Append(count);
+        Append(shared, count);
     }
 }
 
-void TCaptureRecording::Append(std::size_t count) {
-    FRing.Read(FBlock, count);
+void TCaptureRecording::Append(TShared& shared, std::size_t count) {
+    shared.Ring.Read(shared.Block, count);
     try {
-        FRecorder.Append(FBlock, static_cast<int>(count));
-        FWrittenBytes.fetch_add(count);
+        shared.Recorder.Append(shared.Block, static_cast<int>(count));
+        shared.WrittenBytes.fetch_add(count);
     } catch (const EWavRecordError& error) {
-        std::lock_guard lock(FLock);
-        FFailure = error.what();
-        FFailed = true;
+        shared.Fail(error.what());
+    }
+}
+
+void TCaptureRecording::CloseFile(TShared& shared) {
+    try {
+        shared.Recorder.Close();
+    } catch (const EWavRecordError& error) {
+        shared.Fail(error.what());
     }
 }
 

@@ -47,9 +47,10 @@ void SilenceSoundLibraries() {
     jack_set_info_function(&IgnoreJackMessage);
 }
 
-// PortAudio's callback thread: copy and post, nothing else. `queue` is the
+// PortAudio's callback thread: copy and wake, nothing else. `queue` is the
 // device's TWaveInQueue, handed to PortAudio at open. Cancellation is held
-// off so that an abort never interrupts a post half-way.
+// off so that an abort never ends Record half-way, which would leave the
+// queue believing Record still runs.
 int StreamCallback(const void* input, void*, unsigned long frameCount, const PaStreamCallbackTimeInfo*,
                    PaStreamCallbackFlags, void* queue) {
     int previousState = 0;

@@ -1,15 +1,19 @@
 // The wave-input service on PortAudio. Device 0 is the system's default
 // input; devices 1, 2, … are PortAudio's devices that have inputs, in
 // PortAudio's order (so the default input also appears under its own
-// number). Error texts are PortAudio's.
+// number). Error texts are PortAudio's. Private to the audio room: the
+// rest of the program reaches it through DefaultWaveInService and
+// InputDevices.h, so PortAudio's headers stay here.
 //
 // The public operations run on the user-interface thread. PortAudio's
 // callback thread only copies samples into the buffer at the head of the
-// queue and posts a notification when it is full. Streams are stopped and
+// queue and, when it is full, wakes the user-interface thread, which posts
+// the notification (see TWaveInQueue). Streams are stopped and
 // closed by a background thread, so neither Reset nor Close waits for the
 // sound system, also when no data flows.
 #pragma once
 
+#include "audio/InputDevices.h"
 #include "audio/QueuedWaveIn.h"
 
 #include <portaudio.h>
@@ -22,13 +26,6 @@
 #include <vector>
 
 namespace wellenschau {
-
-// One input device as the service numbers them.
-struct TInputDeviceInfo {
-    int Number;
-    std::string Name;
-    bool IsDefault;
-};
 
 // What each open device keeps: its PortAudio stream and what the watchdog
 // (StreamHealth) last saw of it.
@@ -82,8 +79,5 @@ private:
 constexpr TMMResult PAERR_STREAMSTOPPED = 200;
 // The stream delivers no more data.
 constexpr TMMResult PAERR_NODATA = 201;
-
-// The input devices of the program's default service.
-std::vector<TInputDeviceInfo> ListPortAudioInputDevices();
 
 }  // namespace wellenschau

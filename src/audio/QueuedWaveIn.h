@@ -6,17 +6,20 @@
 // side by side.
 //
 // The public operations run on the user-interface thread; TWaveInQueue's
-// Record() may run on a backend's own thread (a sound callback). Each queue
-// has one short mutex between the two; nothing else is shared.
+// Record() may run on a backend's own thread (a sound callback), which
+// must never wait for the user-interface thread nor allocate. The two share
+// no lock: see TWaveInQueue.
 #pragma once
 
+#include "audio/WakeSignal.h"
 #include "audio/WaveInService.h"
 
+#include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -24,12 +27,29 @@ namespace wellenschau {
 
 // The queue of one open device: the buffers added and not yet returned, and
 // whether recording runs. Every returned buffer is posted to the receiver.
+//
+// The queued headers sit in a fixed ring of slots with three running
+// counts: added (written by the user-interface thread), filled (by the
+// recording thread) and returned (by the user-interface thread). The
+// recording thread fills the slot at `filled` while it lies before `added`,
+// and publishes a full buffer by advancing `filled`; the user-interface
+// thread returns everything before `filled` in order, sets the header
+// flags and posts the notifications, woken by a TWakeSignal. Reset and
+// Close stop the recording thread's use of the buffers by clearing the
+// recording flag and then waiting until Record is not running: a wait of
+// at most one Record call, and only ever by the user-interface thread.
 class TWaveInQueue {
 public:
-    TWaveInQueue(QObject* receiver, std::size_t bytesPerFrame) : FReceiver(receiver), FBytesPerFrame(bytesPerFrame) {}
+    // Most buffers a device holds at a time; Add refuses more.
+    static constexpr std::size_t Capacity = 32;
+
+    TWaveInQueue(QObject* receiver, std::size_t bytesPerFrame);
     TWaveInQueue(const TWaveInQueue&) = delete;
     TWaveInQueue& operator=(const TWaveInQueue&) = delete;
 
+    // False when the queue could not get its wake-up (no file descriptor
+    // left); such a queue must not be opened.
+    bool Usable() const { return FWake.Valid(); }
     // Bytes of one frame (all channels of one sample) in the device's format.
     std::size_t BytesPerFrame() const { return FBytesPerFrame; }
     // Gives the queue the handle of its device and posts Open.
@@ -52,43 +72,68 @@ public:
     // length at a time, each such stretch counted as a skipped buffer, so
     // that every buffer the receiver gets starts a whole number of buffer
     // lengths into the recording. Every byte recorded also goes to the
-    // recording file, if any. Any thread; allocates nothing.
+    // recording file, if any. One thread at a time (the device's recording
+    // thread); takes no lock, allocates nothing and never waits.
     void Record(const char* bytes, std::size_t count);
-    // Hands the bytes of Record to `recording` as well (nullptr: none).
+    // Hands the bytes of Record to `recording` as well (nullptr: none). Once
+    // it returns, Record no longer uses the previous recording.
     void SetRecording(TCaptureRecording* recording);
     // For a device that fills its buffers itself (a file): passes `count`
     // bytes to the recording file, waiting for room. User-interface thread.
     void PassToRecording(const char* bytes, std::size_t count);
     // Buffer lengths dropped while no buffer was queued.
-    int SkippedBuffers() const;
+    int SkippedBuffers() const { return FSkippedBuffers.load(std::memory_order_relaxed); }
     // Bytes recorded since the device was opened.
-    std::uint64_t RecordedBytes() const;
-    // The buffer at the head of the queue while recording runs, else nullptr.
-    TWaveHdr* RecordingHead() const;
-    // Returns the buffer at the head of the queue as it is; false when none.
+    std::uint64_t RecordedBytes() const { return FRecordedBytes.load(std::memory_order_relaxed); }
+    // For a device that fills its buffers on the user-interface thread (no
+    // Record elsewhere): the buffer at the head of the queue while
+    // recording runs, else nullptr.
+    TWaveHdr* RecordingHead();
+    // For such a device: returns the buffer at the head of the queue as it
+    // is; false when none.
     bool ReturnHead();
     // The queued buffers, oldest first.
-    std::vector<TWaveHdr*> Queued() const;
+    std::vector<TWaveHdr*> Queued();
 
 private:
-    void ReturnHeadLocked();
+    // Returns, in queue order, every buffer the recording side has filled.
+    void Collect();
+    // Waits until no Record call is running; see the class comment.
+    void WaitForRecord() const;
     // Copies up to `count` bytes into the buffer at the head; returns them.
-    std::size_t FillHeadLocked(const char* bytes, std::size_t count);
+    // Recording side.
+    std::size_t FillHead(const char* bytes, std::size_t count);
+    // Whether a queued buffer waits to be filled. Recording side.
+    bool HeadQueued() const;
+    TWaveHdr*& Slot(std::uint64_t index) { return FSlots[index % Capacity]; }
 
-    mutable std::mutex FLock;  // guards everything below against Record()
-    QObject* FReceiver;
+    // Read by both sides, written once at open.
+    QObject* const FReceiver;
+    const std::size_t FBytesPerFrame;
+
+    // User-interface thread only.
     HWAVEIN FHandle = NoWaveIn;
-    std::size_t FBytesPerFrame;
-    bool FRecording = false;  // between Start and Reset or Close
-    TWaveHdr* FHead = nullptr;  // chained through TWaveHdr::Next
-    TWaveHdr* FTail = nullptr;
-    TCaptureRecording* FRecordingFile = nullptr;
-    std::uint64_t FRecordedBytes = 0;
+    std::uint64_t FReturned = 0;
+    TWakeSignal FWake;
+
+    // Handed from the user-interface thread to the recording side.
+    std::array<TWaveHdr*, Capacity> FSlots{};
+    std::atomic<std::uint64_t> FAdded{0};
+    std::atomic<bool> FRecording{false};  // between Start and Reset or Close
+    std::atomic<TCaptureRecording*> FRecordingFile{nullptr};
     // Length of the buffers queued; what a skipped stretch drops.
-    std::size_t FBufferLength = 0;
+    std::atomic<std::size_t> FBufferLength{0};
+
+    // Written by the recording side; the user-interface thread writes
+    // FFilled and FSkipRemaining only where no Record can touch them:
+    // recording stopped and no Record running, or a device that has no
+    // recording thread.
+    std::atomic<bool> FInRecord{false};
+    std::atomic<std::uint64_t> FFilled{0};
+    std::atomic<std::uint64_t> FRecordedBytes{0};
+    std::atomic<int> FSkippedBuffers{0};
     // Bytes still to drop of the stretch being skipped.
     std::size_t FSkipRemaining = 0;
-    int FSkippedBuffers = 0;
 };
 
 // What Open checks before a backend sees the request: MMSYSERR_NOERROR when
@@ -151,6 +196,7 @@ TMMResult TQueuedWaveIn<TStream>::Open(HWAVEIN& handle, int deviceId, const TWav
         return result;
     }
     auto device = std::make_unique<TDevice>(receiver, format.BlockAlign);
+    if (!device->Queue.Usable()) return MMSYSERR_NOMEM;
     if (const TMMResult result = OpenStream(*device, deviceId, format); result != MMSYSERR_NOERROR) return result;
     handle = ++FLastHandle;
     device->Queue.Opened(handle);

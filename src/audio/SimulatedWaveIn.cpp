@@ -93,7 +93,7 @@ int TSimulatedWaveIn::CallsOnClosedHandles() const {
 }
 
 std::vector<TWaveHdr*> TSimulatedWaveIn::QueuedBuffers(HWAVEIN handle) const {
-    const TDevice* device = Find(handle);
+    TDevice* device = Find(handle);
     return device == nullptr ? std::vector<TWaveHdr*>() : device->Queue.Queued();
 }
 

@@ -1,54 +1,19 @@
 #include "audio/WavRecorder.h"
 
 #include <fcntl.h>
+#include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstring>
+#include <type_traits>
 
 namespace wellenschau {
 
 namespace {
 
-constexpr std::uint32_t RiffSizeOffset = 4;
-constexpr std::uint32_t DataSizeOffset = 40;
-// The RIFF size counts everything after its own field.
-constexpr std::uint32_t RiffOverhead = TWavRecorder::HeaderBytes - 8;
-
-void PutLittleEndian(char* at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) at[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-std::array<char, 4> LittleEndian32(std::uint32_t value) {
-    std::array<char, 4> bytes{};
-    PutLittleEndian(bytes.data(), value, 4);
-    return bytes;
-}
-
-// The header of a 16-bit mono PCM file with `dataBytes` sample bytes.
-std::array<char, TWavRecorder::HeaderBytes> CanonicalHeader(std::uint32_t dataBytes) {
-    constexpr std::uint32_t Channels = 1;
-    constexpr std::uint32_t BitsPerSample = 16;
-    constexpr std::uint32_t BlockAlign = Channels * BitsPerSample / 8;
-    std::array<char, TWavRecorder::HeaderBytes> header{};
-    char* at = header.data();
-    std::memcpy(at, "RIFF", 4);
-    PutLittleEndian(at + 4, RiffOverhead + dataBytes, 4);
-    std::memcpy(at + 8, "WAVEfmt ", 8);
-    PutLittleEndian(at + 16, 16, 4);  // size of the format chunk
-    PutLittleEndian(at + 20, 1, 2);   // PCM
-    PutLittleEndian(at + 22, Channels, 2);
-    PutLittleEndian(at + 24, TWavRecorder::SampleRate, 4);
-    PutLittleEndian(at + 28, TWavRecorder::SampleRate * BlockAlign, 4);
-    PutLittleEndian(at + 32, BlockAlign, 2);
-    PutLittleEndian(at + 34, BitsPerSample, 2);
-    std::memcpy(at + 36, "data", 4);
-    PutLittleEndian(at + 40, dataBytes, 4);
-    return header;
-}
+static_assert(std::is_same_v<sf_count_t, std::int64_t>, "libsndfile's counts are 64-bit");
 
 // The system's reason in German for the errors a recording meets; others
 // in the system's words.
@@ -74,92 +39,116 @@ std::string NotCreated(const std::string& path, int error) {
     return "Die Aufnahmedatei " + Quoted(path) + " lässt sich nicht anlegen: " + SystemReason(error) + ".";
 }
 
-std::string Stopped(const std::string& path, const std::string& reason) {
-    return "Die Aufnahme in " + Quoted(path) + " wurde angehalten: " + reason + ".";
+std::string Stopped(const std::string& path, int error) {
+    return "Die Aufnahme in " + Quoted(path) + " wurde angehalten: " + SystemReason(error) + ".";
+}
+
+// Plain WAV while below 4 GiB, and a header that counts every block.
+void KeepHeaderCurrent(SNDFILE* sound) {
+    sf_command(sound, SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
+    sf_command(sound, SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
+    // The first rewrite adds the frame count to the header; the second
+    // counts the header's final length in the RIFF size.
+    sf_command(sound, SFC_UPDATE_HEADER_NOW, nullptr, 0);
+    sf_command(sound, SFC_UPDATE_HEADER_NOW, nullptr, 0);
 }
 
 }  // namespace
 
-TWavRecorder::TWavRecorder(const std::string& path, std::uint32_t maxDataBytes)
-    : FPath(path), FMaxDataBytes(std::min(maxDataBytes, MaxDataBytes)) {
+TWavRecorder::TWavRecorder(const std::string& path) : FPath(path) {
     FFile = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (FFile < 0) throw EWavRecordError(NotCreated(path, errno));
-    const auto header = CanonicalHeader(0);
-    if (!WriteAll(header.data(), header.size())) {
-        const int error = errno;
+    SF_INFO info{};
+    info.samplerate = SampleRate;
+    info.channels = 1;
+    info.format = SF_FORMAT_RF64 | SF_FORMAT_PCM_16;
+    SF_VIRTUAL_IO callbacks{&FileLength, &Seek, &Read, &Write, &Tell};
+    FSound = sf_open_virtual(&callbacks, SFM_WRITE, &info, this);
+    if (FSound != nullptr) KeepHeaderCurrent(FSound);
+    if (FSound == nullptr || FError != 0) {
         // Not even the header fits: leave no broken file behind.
+        const int error = FError != 0 ? FError : EIO;
+        if (FSound != nullptr) sf_close(FSound);
         struct stat status {};
         if (::fstat(FFile, &status) == 0 && S_ISREG(status.st_mode)) ::unlink(path.c_str());
         ::close(FFile);
         FFile = -1;
         throw EWavRecordError(NotCreated(path, error));
     }
+    FDataOffset = static_cast<std::uint64_t>(FileLength(this));
 }
 
-TWavRecorder::~TWavRecorder() {
-    if (FFile >= 0) ::close(FFile);
-}
+TWavRecorder::~TWavRecorder() { CloseFile(); }
 
 void TWavRecorder::Append(const char* bytes, int size) {
     if (FFile < 0) {
         throw EWavRecordError("Die Aufnahme in " + Quoted(FPath) + " ist bereits beendet.");
     }
     if (size < 0 || size % 2 != 0) throw ERangeError();
-    if (static_cast<std::uint32_t>(size) > FMaxDataBytes - FDataBytes) {
-        Fail(Stopped(FPath, "Die Datei hat ihre Größengrenze erreicht (WAV-Dateien fassen höchstens 4 GiB)"));
-    }
-    if (!WriteAll(bytes, static_cast<std::size_t>(size))) {
-        Fail(Stopped(FPath, SystemReason(errno)));
-    }
-    const std::uint32_t grown = FDataBytes + static_cast<std::uint32_t>(size);
-    if (!WriteSizes(grown)) {
-        Fail(Stopped(FPath, SystemReason(errno)));
-    }
-    FDataBytes = grown;
+    const sf_count_t written = sf_write_raw(FSound, bytes, size);
+    // The write may have failed after a part of it; the header was then
+    // corrected for that part, which Fail takes back.
+    if (written != size || FError != 0) Fail(Stopped(FPath, FError != 0 ? FError : EIO));
+    FDataBytes += static_cast<std::uint64_t>(size);
 }
 
 void TWavRecorder::Close() {
     if (FFile < 0) return;
+    if (const int error = CloseFile(); error != 0) {
+        throw EWavRecordError("Die Aufnahmedatei " + Quoted(FPath) +
+                              " ließ sich nicht schließen: " + SystemReason(error) + ".");
+    }
+}
+
+int TWavRecorder::CloseFile() {
+    if (FFile < 0) return 0;
+    // Closing rewrites the header once more, from the file's length.
+    sf_close(FSound);
+    FSound = nullptr;
     const int result = ::close(FFile);
     FFile = -1;
-    if (result != 0) {
-        throw EWavRecordError("Die Aufnahmedatei " + Quoted(FPath) +
-                              " ließ sich nicht schließen: " + SystemReason(errno) + ".");
-    }
-}
-
-bool TWavRecorder::WriteSizes(std::uint32_t dataBytes) {
-    const auto riffSize = LittleEndian32(RiffOverhead + dataBytes);
-    const auto dataSize = LittleEndian32(dataBytes);
-    return ::pwrite(FFile, riffSize.data(), riffSize.size(), RiffSizeOffset) == 4 &&
-           ::pwrite(FFile, dataSize.data(), dataSize.size(), DataSizeOffset) == 4;
-}
-
-bool TWavRecorder::WriteAll(const char* bytes, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(FFile, bytes, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (written == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
+    return result == 0 ? FError : errno;
 }
 
 void TWavRecorder::Fail(const std::string& message) {
     // Back to the last complete state: drop a partly written append and let
-    // the header count what remains. Best effort; the message already says
-    // why the recording stopped.
-    if (::ftruncate(FFile, HeaderBytes + static_cast<off_t>(FDataBytes)) == 0) WriteSizes(FDataBytes);
-    ::close(FFile);
-    FFile = -1;
+    // libsndfile count what remains when it rewrites the header at close.
+    // Best effort; the message already says why the recording stopped.
+    if (::ftruncate(FFile, static_cast<off_t>(FDataOffset + FDataBytes)) == 0) FError = 0;
+    CloseFile();
     throw EWavRecordError(message);
+}
+
+std::int64_t TWavRecorder::FileLength(void* recorder) {
+    struct stat status {};
+    if (::fstat(static_cast<TWavRecorder*>(recorder)->FFile, &status) != 0) return -1;
+    return status.st_size;
+}
+
+std::int64_t TWavRecorder::Seek(std::int64_t offset, int whence, void* recorder) {
+    return ::lseek(static_cast<TWavRecorder*>(recorder)->FFile, offset, whence);
+}
+
+std::int64_t TWavRecorder::Read(void*, std::int64_t, void*) { return 0; }
+
+std::int64_t TWavRecorder::Write(const void* bytes, std::int64_t count, void* recorder) {
+    auto& self = *static_cast<TWavRecorder*>(recorder);
+    const char* next = static_cast<const char*>(bytes);
+    std::int64_t done = 0;
+    while (done < count) {
+        const ssize_t written = ::write(self.FFile, next + done, static_cast<std::size_t>(count - done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (self.FError == 0) self.FError = written < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += written;
+    }
+    return done;
+}
+
+std::int64_t TWavRecorder::Tell(void* recorder) {
+    return ::lseek(static_cast<TWavRecorder*>(recorder)->FFile, 0, SEEK_CUR);
 }
 
 }  // namespace wellenschau

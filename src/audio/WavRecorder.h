@@ -1,14 +1,18 @@
 // TWavRecorder: writes recorded sound to a WAV file (16-bit signed mono PCM,
-// 44100 Hz, canonical 44-byte RIFF header) that is valid at every moment:
-// each Append writes its samples with one unbuffered write and then corrects
-// the header's two size fields. What Append has returned from is in the
-// operating system's hands, so a killed program loses none of it.
+// 44100 Hz) through libsndfile, valid at every moment: each Append writes
+// its samples unbuffered and libsndfile then corrects the header. What
+// Append has returned from is in the operating system's hands, so a killed
+// program loses none of it.
+//
+// The file is written as RF64 that libsndfile keeps downgraded to a plain
+// RIFF WAV while it is smaller than 4 GiB; a longer recording turns into
+// RF64 (64-bit sizes) instead of stopping. The header therefore reserves
+// room for the 64-bit sizes from the start and describes the samples in the
+// extensible format record; the samples themselves are the appended bytes.
 //
 // A failed write (unwritable path, full disk) throws EWavRecordError with a
 // German message naming the file and the reason; the file keeps everything
-// appended before and stays valid, and the recorder is closed. A recording
-// that would grow past what the header can count (4 GiB) is refused the
-// same way before anything is written.
+// appended before and stays valid, and the recorder is closed.
 //
 // Not thread-safe: one thread at a time, any thread.
 #pragma once
@@ -17,6 +21,9 @@
 
 #include <cstdint>
 #include <string>
+
+// libsndfile's handle of an open sound file.
+struct sf_private_tag;
 
 namespace wellenschau {
 
@@ -28,14 +35,10 @@ public:
 class TWavRecorder {
 public:
     static constexpr int SampleRate = 44100;
-    static constexpr int HeaderBytes = 44;
-    // Most sample bytes the header's 32-bit RIFF size can count.
-    static constexpr std::uint32_t MaxDataBytes = 0xFFFFFFFFu - (HeaderBytes - 8) - 1;
 
     // Creates (or truncates) `path` and writes the header of an empty
-    // recording; throws EWavRecordError when that fails. `maxDataBytes`
-    // lowers the size limit (at most MaxDataBytes).
-    explicit TWavRecorder(const std::string& path, std::uint32_t maxDataBytes = MaxDataBytes);
+    // recording; throws EWavRecordError when that fails.
+    explicit TWavRecorder(const std::string& path);
     // Closes the file; errors are no longer reported here (see Close).
     ~TWavRecorder();
     TWavRecorder(const TWavRecorder&) = delete;
@@ -43,7 +46,7 @@ public:
 
     // Appends `size` bytes of little-endian 16-bit samples (an even count)
     // and updates the header. Throws EWavRecordError when the recorder is
-    // closed, the write fails or the limit would be passed.
+    // closed or the write fails.
     void Append(const char* bytes, int size);
     // Closes the file; throws EWavRecordError if the system reports an error.
     void Close();
@@ -51,23 +54,33 @@ public:
     bool IsOpen() const { return FFile >= 0; }
     const std::string& Path() const { return FPath; }
     // Sample bytes written so far.
-    std::uint32_t DataBytes() const { return FDataBytes; }
+    std::uint64_t DataBytes() const { return FDataBytes; }
 
 private:
-    // Writes the header's two size fields for `dataBytes` sample bytes;
-    // false on failure with errno set.
-    bool WriteSizes(std::uint32_t dataBytes);
-    // Writes all of `size` bytes at the end of the file; false on failure
-    // with errno set.
-    bool WriteAll(const char* bytes, std::size_t size);
+    // libsndfile reaches the file through these (its virtual file), so
+    // that the reason of a failed write is the system's own (FError), not
+    // libsndfile's text. Counts and offsets are libsndfile's 64-bit counts.
+    static std::int64_t FileLength(void* recorder);
+    static std::int64_t Seek(std::int64_t offset, int whence, void* recorder);
+    static std::int64_t Read(void* bytes, std::int64_t count, void* recorder);
+    static std::int64_t Write(const void* bytes, std::int64_t count, void* recorder);
+    static std::int64_t Tell(void* recorder);
+
     // Cuts the file back to the last complete state, closes it and throws
     // `message`.
     [[noreturn]] void Fail(const std::string& message);
+    // Ends libsndfile's use of the file and closes it; the system's error
+    // number of a failed close, else 0.
+    int CloseFile();
 
     std::string FPath;
-    std::uint32_t FMaxDataBytes;
     int FFile = -1;
-    std::uint32_t FDataBytes = 0;
+    sf_private_tag* FSound = nullptr;
+    // Where the samples start: the header's length.
+    std::uint64_t FDataOffset = 0;
+    std::uint64_t FDataBytes = 0;
+    // The system's error number of the first failed write, 0 before.
+    int FError = 0;
 };
 
 }  // namespace wellenschau

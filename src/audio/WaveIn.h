@@ -51,7 +51,7 @@ constexpr std::uint32_t WHDR_PREPARED = 0x02;  // prepared for queuing
 constexpr std::uint32_t WHDR_INQUEUE = 0x10;   // in the device's queue
 
 // Describes one sample buffer to the device. While a buffer is queued the
-// service owns the header; `Next` chains the service's queue.
+// service owns the header; `Next` and `Reserved` are the service's.
 struct TWaveHdr {
     char* Data = nullptr;
     std::uint32_t BufferLength = 0;

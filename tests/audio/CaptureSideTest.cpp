@@ -9,10 +9,14 @@
 #include "audio/QueuedWaveIn.h"
 #include "audio/SampleRing.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <numeric>
 #include <thread>
 #include <vector>
@@ -88,6 +92,8 @@ protected:
     }
     ~WaveInQueueTest() override { test::RunPostedEvents(); }
 
+    // First: the queue's wake-up needs the application's event loop.
+    QCoreApplication& Application = test::TestApplication();
     QObject Receiver;
     TWaveInQueue Queue{&Receiver, 2};
     std::array<std::array<char, 8>, 2> Storage{};
@@ -128,6 +134,39 @@ TEST_F(WaveInQueueTest, TheRecordingFileGetsEveryByteSkippedOrNot) {
         Queue.SetRecording(nullptr);
     }
     EXPECT_EQ(test::ReadSamples(folder.Path("all.wav")), signal);
+}
+
+// A disk that stops taking data (here a pipe nobody reads) holds neither a
+// flush nor the end of a recording for longer than their limits; once it
+// takes data again, the writer left on its own still writes what it held.
+TEST(CaptureRecordingTest, AStalledDiskHoldsFlushAndFinishOnlyForTheirLimits) {
+    using namespace std::chrono_literals;
+    const test::TTempFolder folder;
+    const std::string path = folder.Path("stalled.wav");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const std::vector<char> bytes = Bytes(256 * 1024, 0);  // far more than the pipe holds
+    {
+        TCaptureRecording recording(path);
+        recording.Capture(bytes.data(), bytes.size());
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(recording.Flush());
+        EXPECT_FALSE(recording.Failed()) << "a slow flush is no failure";
+        recording.Finish();
+        EXPECT_LT(std::chrono::steady_clock::now() - start,
+                  TCaptureRecording::FlushLimit + TCaptureRecording::FinishLimit + 1s);
+        EXPECT_TRUE(recording.Failed());
+        EXPECT_EQ(recording.Failure(),
+                  "Die Aufnahme in „" + path + "“ wurde angehalten: Der Datenträger antwortet nicht.");
+    }
+    // The disk answers again: read until the writer has closed the file.
+    ASSERT_EQ(::fcntl(reader, F_SETFL, 0), 0);
+    std::size_t arrived = 0;
+    std::array<char, 65536> block{};
+    for (ssize_t count = 0; (count = ::read(reader, block.data(), block.size())) > 0;) arrived += count;
+    ::close(reader);
+    EXPECT_GT(arrived, bytes.size()) << "every captured byte and the header";
 }
 
 }  // namespace

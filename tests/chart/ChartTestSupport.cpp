@@ -1,5 +1,5 @@
 #include "ChartTestSupport.h"
-#include "AllocationCounter.h"
+#include "support/AllocationCounter.h"
 #include "support/OffscreenPlatform.h"
 
 #include <QApplication>

@@ -1,12 +1,13 @@
 // Counts the heap allocations an action makes, to show that a path
-// allocates nothing. Linked into the chart and display test programs.
+// allocates nothing.
 #pragma once
 
 #include <functional>
 
 namespace wellenschau::test {
 
-// Allocations (malloc, calloc, realloc, operator new) during action.
+// Allocations (malloc, calloc, realloc, operator new) the calling thread
+// makes during action.
 int CountAllocations(const std::function<void()>& action);
 
 }  // namespace wellenschau::test

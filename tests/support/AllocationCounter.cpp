@@ -1,17 +1,18 @@
-#include "AllocationCounter.h"
+#include "support/AllocationCounter.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <new>
 
-// Counts allocations while a test arms the counter. Qt's strings and
+// Counts the allocations of the thread that armed the counter, so that a
+// helper thread of the program (a file writer, the sound system) cannot
+// spoil the count. Qt's strings and
 // containers allocate through malloc rather than operator new, so malloc
 // itself is counted: under AddressSanitizer through its allocation hook,
 // otherwise by replacing malloc (glibc's own functions do the work), where
 // operator new lands too.
 namespace {
-std::atomic<bool> Counting{false};
-std::atomic<int> AllocationCount{0};
+thread_local bool Counting = false;
+thread_local int AllocationCount = 0;
 
 void Count() {
     if (Counting) ++AllocationCount;
