@@ -233,20 +233,21 @@ void TWindowedPower::Transform(std::span<const double> first, std::span<const do
     Pack(second, static_cast<int>(first.size()));
     const int halfLength = static_cast<int>(FPackedRe.size());
     ComputeFFT(static_cast<std::uint16_t>(halfLength), FPackedRe, FPackedIm, FHalfRe, FHalfIm);
-    // Bin k of the whole transform from bins k and N/2 - k of the half one:
-    // X = E + exp(+2 pi i k / N) O with E, O the transforms of the even
-    // and odd samples.
-    for (int k = 0; k <= halfLength; ++k) {
-        const int a = k % halfLength;
-        const int b = (halfLength - k) % halfLength;
+    // Bin k of the whole transform from bins a = k and b = N/2 - k of the
+    // half one (both taken modulo N/2): X = E + exp(+2 pi i k / N) O with
+    // E, O the transforms of the even and odd samples.
+    const auto powerAt = [this](int k, int a, int b) {
         const double evenRe = 0.5 * (FHalfRe[a] + FHalfRe[b]);
         const double evenIm = 0.5 * (FHalfIm[a] - FHalfIm[b]);
         const double oddRe = 0.5 * (FHalfIm[a] + FHalfIm[b]);
         const double oddIm = -0.5 * (FHalfRe[a] - FHalfRe[b]);
         const double re = evenRe + (FTwiddleRe[k] * oddRe - FTwiddleIm[k] * oddIm);
         const double im = evenIm + (FTwiddleRe[k] * oddIm + FTwiddleIm[k] * oddRe);
-        FPower[k] = re * re + im * im;
-    }
+        return re * re + im * im;
+    };
+    FPower[0] = powerAt(0, 0, 0);
+    for (int k = 1; k < halfLength; ++k) FPower[k] = powerAt(k, k, halfLength - k);
+    FPower[halfLength] = powerAt(halfLength, 0, 0);
 }
 
 TDistortionAnalyser::TDistortionAnalyser(double sampleRate)
