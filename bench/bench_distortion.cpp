@@ -1,7 +1,7 @@
 // Cost of the distortion analysis of one buffer (window, transform, tones,
 // noise and figures); compare with BM_ComputeFFT/4096 of the same run. The
 // argument is the fundamental in Hz: a low one is measured in the record
-// of the last buffers, analysed once every DistortionRecordBuffers buffers,
+// of the last buffers, analysed once every DistortionRecordInterval buffers,
 // so its figure is the mean over that schedule.
 #include "analysis/Distortion.h"
 

@@ -258,7 +258,7 @@ void TDistortionAnalyser::Transform(const char* buffer) {
     FNewest = (FNewest + 1) % DistortionRecordBuffers;
     const std::span<double> newest = std::span(FSamples).subspan(FNewest * DistortionLength, DistortionLength);
     for (int n = 0; n < DistortionLength; ++n) newest[n] = SampleAt(buffer, n);
-    FBuffersSinceRecord = std::min(FBuffersSinceRecord + 1, DistortionRecordBuffers);
+    FBuffersSinceRecord = std::min(FBuffersSinceRecord + 1, DistortionRecordInterval);
     FBuffer.Transform(newest, {});
 }
 
@@ -280,7 +280,7 @@ std::optional<TDistortion> TDistortionAnalyser::AnalyseBuffer(const char* buffer
 // The record's figures, when it is due for analysis, else those it gave
 // last; only for a fundamental that a buffer could not separate.
 std::optional<TDistortion> TDistortionAnalyser::RecordFigures() {
-    if (FBuffersSinceRecord < DistortionRecordBuffers) return FRecordFigures;
+    if (FBuffersSinceRecord < DistortionRecordInterval) return FRecordFigures;
     FBuffersSinceRecord = 0;
     // The oldest buffer follows the newest in the ring.
     const std::span<const double> ring = FSamples;

@@ -30,10 +30,12 @@
 // LowestFundamentalBins) are measured the same way in the record of the
 // last DistortionRecordBuffers buffers, DistortionRecordLength samples
 // whose bins are four times narrower: from 39 Hz up at 44100 Hz. The
-// record is analysed at most once every DistortionRecordBuffers buffers,
-// and the buffers in between repeat its figures; until that many buffers
-// have arrived a low fundamental gives no figures. A record spanning a
-// change of the signal reads as a mix of both.
+// record's transform costs about four buffers' ones, so it is analysed at
+// most once every DistortionRecordInterval buffers (0.74 s at 44100 Hz),
+// which keeps a buffer's mean cost low, and the buffers in between repeat
+// its figures. Until DistortionRecordBuffers buffers have arrived a low
+// fundamental gives no figures; a record spanning a change of the signal
+// reads as a mix of both.
 #pragma once
 
 #include <array>
@@ -50,6 +52,8 @@ inline constexpr int DistortionBins = DistortionLength / 2 + 1;
 // Buffers, and samples, of the record that low fundamentals are measured in.
 inline constexpr int DistortionRecordBuffers = 4;
 inline constexpr int DistortionRecordLength = DistortionRecordBuffers * DistortionLength;
+// Buffers from one analysis of the record to the next.
+inline constexpr int DistortionRecordInterval = 2 * DistortionRecordBuffers;
 // The band of every figure.
 inline constexpr double DistortionLowHz = 20.0;
 inline constexpr double DistortionHighHz = 20000.0;
@@ -151,7 +155,9 @@ private:
     TWindowedPower FRecord;
     std::vector<double> FSamples;  // ring of the record's samples
     int FNewest = 0;               // buffer of the ring written last
-    int FBuffersSinceRecord = 0;   // arrived since the record was analysed
+    // Counts to DistortionRecordInterval from the record's last analysis;
+    // starts where a record's worth of buffers makes it due.
+    int FBuffersSinceRecord = DistortionRecordInterval - DistortionRecordBuffers;
     std::optional<TDistortion> FRecordFigures;
 };
 

@@ -11,8 +11,8 @@
 // steady signal's buffers where they stand 20 dB above it.
 //
 // A fundamental too low for one buffer is measured in the record of four:
-// its results are those of whole records, and its bins are four times
-// narrower than a buffer's.
+// its results are those of records, each taken once per record interval,
+// and its bins are four times narrower than a buffer's.
 #include "AllocationCount.h"
 #include "analysis/Distortion.h"
 #include "analysis/Measurements.h"
@@ -176,9 +176,9 @@ TDistortion MedianFigures(const std::vector<TDistortion>& results) {
 }
 
 // The figures of result `index` of a steady signal: of its buffer, or of
-// the record whose last buffer it is.
+// the record analysed within its record interval.
 std::optional<TDistortion> FiguresAt(TDistortionAnalyser& analyser, const TSignal& s, int index) {
-    const int buffers = TransformLength(s) / DistortionLength;
+    const int buffers = TransformLength(s) == DistortionLength ? 1 : DistortionRecordInterval;
     std::optional<TDistortion> d;
     for (int b = index * buffers; b < (index + 1) * buffers; ++b) d = analyser.AnalyseBuffer(Buffer(s, b).data());
     return d;
@@ -305,7 +305,7 @@ TEST_F(DistortionTest, AveragedSpectrumGivesSteadierFigures) {
 TEST_F(DistortionTest, PerBufferPathAllocatesNothing) {
     const std::vector<char> buffer = Buffer({997.0, -3.0, {{2, -60.0}}, 2.0}, 0);
     std::vector<std::vector<char>> low;
-    for (int b = 0; b < 2 * DistortionRecordBuffers; ++b) low.push_back(Buffer({50.0, -3.0, {{2, -60.0}}, 2.0}, b));
+    for (int b = 0; b < 2 * DistortionRecordInterval; ++b) low.push_back(Buffer({50.0, -3.0, {{2, -60.0}}, 2.0}, b));
     TPowerAverage average(DistortionBins);
     average.SetLinear(4);
     double sink = 0.0;
