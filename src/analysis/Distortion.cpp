@@ -277,8 +277,8 @@ std::optional<TDistortion> TDistortionAnalyser::AnalyseBuffer(const char* buffer
     return FiguresFrom(spectrum, fundamental, LowestFundamentalBins);
 }
 
-// The record's figures, when it is due for analysis, else those it gave
-// last; only for a fundamental that a buffer could not separate.
+// For a fundamental that a buffer could not separate: the record's
+// figures when it is due for analysis, else those it gave last.
 std::optional<TDistortion> TDistortionAnalyser::RecordFigures() {
     if (FBuffersSinceRecord < DistortionRecordInterval) return FRecordFigures;
     FBuffersSinceRecord = 0;
@@ -287,9 +287,7 @@ std::optional<TDistortion> TDistortionAnalyser::RecordFigures() {
     const auto oldest = static_cast<std::size_t>((FNewest + 1) * DistortionLength);
     FRecord.Transform(ring.subspan(oldest), ring.first(oldest));
     const TSpectrum spectrum{FRecord.Power(), FSampleRate / DistortionRecordLength, FRecord.FullScalePower()};
-    const std::optional<double> fundamental = FundamentalBins(spectrum);
-    const bool low = fundamental && *fundamental < DistortionRecordBuffers * LowestFundamentalBins;
-    FRecordFigures = low ? FiguresFrom(spectrum, fundamental, LowestFundamentalBins) : std::nullopt;
+    FRecordFigures = FiguresFrom(spectrum, FundamentalBins(spectrum), LowestFundamentalBins);
     return FRecordFigures;
 }
 
