@@ -111,7 +111,6 @@ public:
     // second may be empty), each of an even count, together the length.
     void Transform(std::span<const double> first, std::span<const double> second);
     std::span<const double> Power() const { return FPower; }
-    int Length() const { return static_cast<int>(FWindow.size()); }
     double FullScalePower() const { return FFullScalePower; }  // of a full-scale sine
 
 private:
