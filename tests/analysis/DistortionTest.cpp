@@ -188,7 +188,7 @@ std::optional<TDistortion> FiguresAt(TDistortionAnalyser& analyser, const TSigna
 // result and the medians: THD within 0.2 dB where it lies 10 dB above the
 // rounding's floor and its harmonics stand high enough above their noise;
 // THD+N within 0.2 dB (median) where it lies 10 dB above the floor; SNR
-// within 0.3 dB (median); both within 0.5 dB in every buffer.
+// within 0.3 dB (median); both within 0.5 dB in every result.
 void ExpectFigures(const TSignal& s) {
     auto analyser = std::make_unique<TDistortionAnalyser>(Rate);
     const TTruth t = TruthOf(s);
@@ -234,8 +234,8 @@ protected:
     std::unique_ptr<TDistortionAnalyser> analyser = std::make_unique<TDistortionAnalyser>(Rate);
 };
 
-// Fundamentals from 50 Hz to 5 kHz, levels from
-// -1 to -40 dBFS, harmonic sets from -40 to -100 dBc, light and heavy noise.
+// Fundamentals from 50 Hz to 5 kHz, levels from -1 to -40 dBFS, harmonic
+// sets from -40 to -100 dBc, light and heavy noise.
 TEST_F(DistortionTest, FiguresMatchTheGeneratedSignal) {
     const std::vector<std::vector<THarmonicLevel>> harmonicSets = {
         {}, {{2, -40.0}}, {{2, -60.0}, {3, -70.0}, {5, -90.0}}, {{2, -80.0}, {7, -85.0}, {10, -90.0}},
