@@ -12,7 +12,6 @@ namespace wellenschau {
 
 namespace {
 
-constexpr int HalfLength = DistortionLength / 2;
 constexpr double FullScale = 32768.0;
 
 // 7-term Blackman-Harris: sidelobes near -180 dB, main lobe +-7 bins.
@@ -22,11 +21,11 @@ constexpr std::array<double, 7> WindowTerms = {0.27105140069342, 0.4332979392344
 
 // Periodic form, so that its response is exactly zero at whole bins
 // beyond the main lobe.
-double WindowAt(int n) {
+double WindowAt(int n, int length) {
     double value = 0.0;
     for (std::size_t m = 0; m < WindowTerms.size(); ++m) {
         const double sign = m % 2 == 0 ? 1.0 : -1.0;
-        value += sign * WindowTerms[m] * std::cos(2.0 * std::numbers::pi * static_cast<double>(m) * n / DistortionLength);
+        value += sign * WindowTerms[m] * std::cos(2.0 * std::numbers::pi * static_cast<double>(m) * n / length);
     }
     return value;
 }
@@ -45,9 +44,10 @@ double SumOf(std::span<const double> power, TBinRange range) {
 }
 
 // The bins of a tone whose nearest bin is centre, starting after the bin
-// `after` so that neighbouring tones never share a bin.
-TBinRange Lobe(int centre, int after) {
-    return {std::max(centre - ToneHalfWidthBins, after + 1), std::min(centre + ToneHalfWidthBins, HalfLength)};
+// `after` so that neighbouring tones never share a bin and ending at the
+// spectrum's last bin.
+TBinRange Lobe(int centre, int after, int last) {
+    return {std::max(centre - ToneHalfWidthBins, after + 1), std::min(centre + ToneHalfWidthBins, last)};
 }
 
 // Where the tones lie: [0] DC, [1] the fundamental, [h] harmonic h.
@@ -133,83 +133,47 @@ std::optional<TFigure> ThdOf(const std::array<TTonePower, HighestHarmonic - 1>& 
     return measured > 0.0 ? RatioFigure(measured / fundamental, false) : RatioFigure(bounds / fundamental, true);
 }
 
-}  // namespace
-
-double TFigure::Percent() const { return 100.0 * std::pow(10.0, Db / 20.0); }
-
-TDistortionAnalyser::TDistortionAnalyser(double sampleRate)
-    : FSampleRate(sampleRate), FWindow(DistortionLength), FTwiddleRe(HalfLength + 1), FTwiddleIm(HalfLength + 1),
-      FPackedRe(HalfLength), FPackedIm(HalfLength), FHalfRe(HalfLength), FHalfIm(HalfLength),
-      FPower(DistortionBins) {
-    double squares = 0.0;
-    for (int n = 0; n < DistortionLength; ++n) {
-        FWindow[n] = WindowAt(n);
-        squares += FWindow[n] * FWindow[n];
+// A power spectrum of one transform length.
+struct TSpectrum {
+    std::span<const double> Power;
+    double BinWidth = 0.0;
+    double FullScalePower = 0.0;  // of a full-scale sine
+    int LastBin() const { return static_cast<int>(Power.size()) - 1; }
+    TBinRange Band() const {
+        return {static_cast<int>(std::ceil(DistortionLowHz / BinWidth)),
+                std::min(static_cast<int>(DistortionHighHz / BinWidth), LastBin())};
     }
-    // Both halves of a sine's power spread over N times the window's sum
-    // of squares; the bins 0 .. N/2 hold one half.
-    FFullScalePower = 0.5 * FullScale * FullScale * 0.5 * DistortionLength * squares;
-    for (int k = 0; k <= HalfLength; ++k) {
-        const double angle = 2.0 * std::numbers::pi * k / DistortionLength;
-        FTwiddleRe[k] = std::cos(angle);
-        FTwiddleIm[k] = std::sin(angle);
-    }
+};
+
+// The fundamental's position in bins; none for silence.
+std::optional<double> FundamentalBins(const TSpectrum& s) {
+    const int loudest = LoudestBin(s.Power, s.Band());
+    if (s.Power[static_cast<std::size_t>(loudest)] <= 0.0) return std::nullopt;
+    return CentreOf(s.Power, Lobe(loudest, -1, s.LastBin()));
 }
 
-void TDistortionAnalyser::Transform(const char* buffer) {
-    // The real samples as a complex sequence of half the length: even
-    // samples real, odd ones imaginary.
-    for (int n = 0; n < HalfLength; ++n) {
-        FPackedRe[n] = SampleAt(buffer, 2 * n) * FWindow[2 * n];
-        FPackedIm[n] = SampleAt(buffer, 2 * n + 1) * FWindow[2 * n + 1];
-    }
-    ComputeFFT(static_cast<std::uint16_t>(HalfLength), FPackedRe, FPackedIm, FHalfRe, FHalfIm);
-    // Bin k of the whole transform from bins k and N/2 - k of the half one:
-    // X = E + exp(+2 pi i k / N) O with E, O the transforms of the even
-    // and odd samples.
-    for (int k = 0; k <= HalfLength; ++k) {
-        const int a = k % HalfLength;
-        const int b = (HalfLength - k) % HalfLength;
-        const double evenRe = 0.5 * (FHalfRe[a] + FHalfRe[b]);
-        const double evenIm = 0.5 * (FHalfIm[a] - FHalfIm[b]);
-        const double oddRe = 0.5 * (FHalfIm[a] + FHalfIm[b]);
-        const double oddIm = -0.5 * (FHalfRe[a] - FHalfRe[b]);
-        const double re = evenRe + (FTwiddleRe[k] * oddRe - FTwiddleIm[k] * oddIm);
-        const double im = evenIm + (FTwiddleRe[k] * oddIm + FTwiddleIm[k] * oddRe);
-        FPower[k] = re * re + im * im;
-    }
-}
-
-std::optional<TDistortion> TDistortionAnalyser::Analyse(std::span<const double> power) const {
-    if (power.size() < DistortionBins) throw ERangeError();
-    const double binWidth = BinWidthHz();
-    const TBinRange band{static_cast<int>(std::ceil(DistortionLowHz / binWidth)),
-                         std::min(static_cast<int>(DistortionHighHz / binWidth), HalfLength)};
-    const int loudest = LoudestBin(power, band);
-    if (power[static_cast<std::size_t>(loudest)] <= 0.0) return std::nullopt;
-    const double fundamentalBins = CentreOf(power, Lobe(loudest, -1));
-    if (fundamentalBins < LowestFundamentalBins) return std::nullopt;
-
+std::optional<TDistortion> FiguresOf(const TSpectrum& s, double fundamentalBins) {
     TToneBins tones;
     tones.Ranges[0] = {0, DcBins - 1};
-    tones.Ranges[1] = Lobe(NearestBin(fundamentalBins), DcBins - 1);
+    tones.Ranges[1] = Lobe(NearestBin(fundamentalBins), DcBins - 1, s.LastBin());
     tones.Count = 2;
-    while (tones.Count <= HighestHarmonic && tones.Count * fundamentalBins * binWidth <= DistortionHighHz) {
-        tones.Ranges[tones.Count] = Lobe(NearestBin(tones.Count * fundamentalBins), tones.Ranges[tones.Count - 1].Last);
+    while (tones.Count <= HighestHarmonic && tones.Count * fundamentalBins * s.BinWidth <= DistortionHighHz) {
+        tones.Ranges[tones.Count] =
+            Lobe(NearestBin(tones.Count * fundamentalBins), tones.Ranges[tones.Count - 1].Last, s.LastBin());
         ++tones.Count;
     }
-    const TNoise noise = NoiseOf(power, band, tones);
-    const TTonePower fundamental = ToneIn(power, tones.Ranges[1], noise);
+    const TNoise noise = NoiseOf(s.Power, s.Band(), tones);
+    const TTonePower fundamental = ToneIn(s.Power, tones.Ranges[1], noise);
     if (!fundamental.Measured()) return std::nullopt;
 
     TDistortion d;
-    d.FundamentalHz = fundamentalBins * binWidth;
-    d.FundamentalDbfs = 10.0 * std::log10(fundamental.Power / FFullScalePower);
+    d.FundamentalHz = fundamentalBins * s.BinWidth;
+    d.FundamentalDbfs = 10.0 * std::log10(fundamental.Power / s.FullScalePower);
     d.HarmonicCount = tones.Count - 2;
     std::array<TTonePower, HighestHarmonic - 1> harmonics{};
     double harmonicPower = 0.0;
     for (int i = 0; i < d.HarmonicCount; ++i) {
-        harmonics[i] = ToneIn(power, tones.Ranges[i + 2], noise);
+        harmonics[i] = ToneIn(s.Power, tones.Ranges[i + 2], noise);
         const bool measured = harmonics[i].Measured();
         const double shown = measured ? harmonics[i].Power : harmonics[i].Bound;
         d.Harmonics[i] = {i + 2, (i + 2) * d.FundamentalHz, RatioFigure(shown / fundamental.Power, !measured)};
@@ -224,9 +188,107 @@ std::optional<TDistortion> TDistortionAnalyser::Analyse(std::span<const double> 
     return d;
 }
 
+// The figures when the fundamental lies at or above lowestBins.
+std::optional<TDistortion> FiguresFrom(const TSpectrum& s, std::optional<double> fundamentalBins, double lowestBins) {
+    if (!fundamentalBins || *fundamentalBins < lowestBins) return std::nullopt;
+    return FiguresOf(s, *fundamentalBins);
+}
+
+}  // namespace
+
+double TFigure::Percent() const { return 100.0 * std::pow(10.0, Db / 20.0); }
+
+TWindowedPower::TWindowedPower(int length)
+    : FWindow(static_cast<std::size_t>(length)), FTwiddleRe(static_cast<std::size_t>(length / 2 + 1)),
+      FTwiddleIm(FTwiddleRe.size()), FPackedRe(static_cast<std::size_t>(length / 2)), FPackedIm(FPackedRe.size()),
+      FHalfRe(FPackedRe.size()), FHalfIm(FPackedRe.size()), FPower(FTwiddleRe.size()) {
+    double squares = 0.0;
+    for (int n = 0; n < length; ++n) {
+        FWindow[n] = WindowAt(n, length);
+        squares += FWindow[n] * FWindow[n];
+    }
+    // Both halves of a sine's power spread over N times the window's sum
+    // of squares; the bins 0 .. N/2 hold one half.
+    FFullScalePower = 0.5 * FullScale * FullScale * 0.5 * length * squares;
+    for (int k = 0; k <= length / 2; ++k) {
+        const double angle = 2.0 * std::numbers::pi * k / length;
+        FTwiddleRe[k] = std::cos(angle);
+        FTwiddleIm[k] = std::sin(angle);
+    }
+}
+
+// The real samples as a complex sequence of half the length: even samples
+// real, odd ones imaginary; samples[0] is sample `offset` of the whole.
+void TWindowedPower::Pack(std::span<const double> samples, int offset) {
+    const int half = offset / 2;
+    for (int n = 0; n < static_cast<int>(samples.size()) / 2; ++n) {
+        FPackedRe[half + n] = samples[2 * n] * FWindow[offset + 2 * n];
+        FPackedIm[half + n] = samples[2 * n + 1] * FWindow[offset + 2 * n + 1];
+    }
+}
+
+void TWindowedPower::Transform(std::span<const double> first, std::span<const double> second) {
+    if (first.size() % 2 != 0 || first.size() + second.size() != FWindow.size()) throw ERangeError();
+    Pack(first, 0);
+    Pack(second, static_cast<int>(first.size()));
+    const int halfLength = static_cast<int>(FPackedRe.size());
+    ComputeFFT(static_cast<std::uint16_t>(halfLength), FPackedRe, FPackedIm, FHalfRe, FHalfIm);
+    // Bin k of the whole transform from bins a = k and b = N/2 - k of the
+    // half one (both taken modulo N/2): X = E + exp(+2 pi i k / N) O with
+    // E, O the transforms of the even and odd samples.
+    const auto powerAt = [this](int k, int a, int b) {
+        const double evenRe = 0.5 * (FHalfRe[a] + FHalfRe[b]);
+        const double evenIm = 0.5 * (FHalfIm[a] - FHalfIm[b]);
+        const double oddRe = 0.5 * (FHalfIm[a] + FHalfIm[b]);
+        const double oddIm = -0.5 * (FHalfRe[a] - FHalfRe[b]);
+        const double re = evenRe + (FTwiddleRe[k] * oddRe - FTwiddleIm[k] * oddIm);
+        const double im = evenIm + (FTwiddleRe[k] * oddIm + FTwiddleIm[k] * oddRe);
+        return re * re + im * im;
+    };
+    FPower[0] = powerAt(0, 0, 0);
+    for (int k = 1; k < halfLength; ++k) FPower[k] = powerAt(k, k, halfLength - k);
+    FPower[halfLength] = powerAt(halfLength, 0, 0);
+}
+
+TDistortionAnalyser::TDistortionAnalyser(double sampleRate)
+    : FSampleRate(sampleRate), FBuffer(DistortionLength), FRecord(DistortionRecordLength),
+      FSamples(DistortionRecordLength) {}
+
+void TDistortionAnalyser::Transform(const char* buffer) {
+    FNewest = (FNewest + 1) % DistortionRecordBuffers;
+    const std::span<double> newest = std::span(FSamples).subspan(FNewest * DistortionLength, DistortionLength);
+    for (int n = 0; n < DistortionLength; ++n) newest[n] = SampleAt(buffer, n);
+    FBuffersSinceRecord = std::min(FBuffersSinceRecord + 1, DistortionRecordInterval);
+    FBuffer.Transform(newest, {});
+}
+
+std::optional<TDistortion> TDistortionAnalyser::Analyse(std::span<const double> power) const {
+    if (power.size() < DistortionBins) throw ERangeError();
+    const TSpectrum spectrum{power.first(DistortionBins), BinWidthHz(), FBuffer.FullScalePower()};
+    return FiguresFrom(spectrum, FundamentalBins(spectrum), LowestFundamentalBins);
+}
+
 std::optional<TDistortion> TDistortionAnalyser::AnalyseBuffer(const char* buffer) {
     Transform(buffer);
-    return Analyse(FPower);
+    const TSpectrum spectrum{FBuffer.Power(), BinWidthHz(), FBuffer.FullScalePower()};
+    const std::optional<double> fundamental = FundamentalBins(spectrum);
+    if (fundamental && *fundamental < LowestFundamentalBins) return RecordFigures();
+    FRecordFigures.reset();
+    return FiguresFrom(spectrum, fundamental, LowestFundamentalBins);
+}
+
+// For a fundamental that a buffer could not separate: the record's
+// figures when it is due for analysis, else those it gave last.
+std::optional<TDistortion> TDistortionAnalyser::RecordFigures() {
+    if (FBuffersSinceRecord < DistortionRecordInterval) return FRecordFigures;
+    FBuffersSinceRecord = 0;
+    // The oldest buffer follows the newest in the ring.
+    const std::span<const double> ring = FSamples;
+    const auto oldest = static_cast<std::size_t>((FNewest + 1) * DistortionLength);
+    FRecord.Transform(ring.subspan(oldest), ring.first(oldest));
+    const TSpectrum spectrum{FRecord.Power(), FSampleRate / DistortionRecordLength, FRecord.FullScalePower()};
+    FRecordFigures = FiguresFrom(spectrum, FundamentalBins(spectrum), LowestFundamentalBins);
+    return FRecordFigures;
 }
 
 }  // namespace wellenschau

@@ -23,8 +23,19 @@
 // band's bins outside every tone and the DC region. Sums of bins measure
 // tones and noise alike, so no equivalent-noise-bandwidth factor is needed.
 // The main lobe must keep the fundamental apart from DC and from its 2nd
-// harmonic: fundamentals below LowestFundamentalBins (156 Hz at 44100 Hz)
-// give no figures.
+// harmonic, which a buffer does for fundamentals from LowestFundamentalBins
+// (156 Hz at 44100 Hz) up.
+//
+// Lower fundamentals (whose lobe in a buffer's spectrum centres below
+// LowestFundamentalBins) are measured the same way in the record of the
+// last DistortionRecordBuffers buffers, DistortionRecordLength samples
+// whose bins are four times narrower: from 39 Hz up at 44100 Hz. The
+// record's transform costs about four buffers' ones, so it is analysed at
+// most once every DistortionRecordInterval buffers (0.74 s at 44100 Hz),
+// which keeps a buffer's mean cost low, and the buffers in between repeat
+// its figures. Until DistortionRecordBuffers buffers have arrived a low
+// fundamental gives no figures; a record spanning a change of the signal
+// reads as a mix of both.
 #pragma once
 
 #include <array>
@@ -38,6 +49,11 @@ namespace wellenschau {
 // Samples per analysed buffer and bins of its power spectrum (0 .. 2048).
 inline constexpr int DistortionLength = 4096;
 inline constexpr int DistortionBins = DistortionLength / 2 + 1;
+// Buffers, and samples, of the record that low fundamentals are measured in.
+inline constexpr int DistortionRecordBuffers = 4;
+inline constexpr int DistortionRecordLength = DistortionRecordBuffers * DistortionLength;
+// Buffers from one analysis of the record to the next.
+inline constexpr int DistortionRecordInterval = 2 * DistortionRecordBuffers;
 // The band of every figure.
 inline constexpr double DistortionLowHz = 20.0;
 inline constexpr double DistortionHighHz = 20000.0;
@@ -85,15 +101,38 @@ struct TDistortion {
     TFigure Enob;  // in bits, not dB
 };
 
+// A 7-term Blackman-Harris window and a real transform of one length, with
+// the power of bins 0 .. length / 2; tables made once.
+class TWindowedPower {
+public:
+    explicit TWindowedPower(int length);
+
+    // Windows and transforms samples given in two consecutive parts (the
+    // second may be empty), each of an even count, together the length.
+    void Transform(std::span<const double> first, std::span<const double> second);
+    std::span<const double> Power() const { return FPower; }
+    double FullScalePower() const { return FFullScalePower; }  // of a full-scale sine
+
+private:
+    void Pack(std::span<const double> samples, int offset);
+
+    double FFullScalePower;
+    std::vector<double> FWindow;
+    std::vector<double> FTwiddleRe, FTwiddleIm;  // exp(+2 pi i k / N)
+    std::vector<double> FPackedRe, FPackedIm, FHalfRe, FHalfIm;
+    std::vector<double> FPower;
+};
+
 // Window, transform and figures for buffers of DistortionLength samples.
 class TDistortionAnalyser {
 public:
     explicit TDistortionAnalyser(double sampleRate = 44100.0);
 
     // Windows and transforms one buffer of DistortionLength little-endian
-    // 16-bit samples; its power spectrum is then Power().
+    // 16-bit samples, which joins the record; its power spectrum is then
+    // Power().
     void Transform(const char* buffer);
-    std::span<const double> Power() const { return FPower; }
+    std::span<const double> Power() const { return FBuffer.Power(); }
 
     // The figures of a power spectrum of DistortionBins bins made by
     // Transform, or an average of such spectra; none for silence, for a
@@ -101,18 +140,24 @@ public:
     // LowestFundamentalBins.
     std::optional<TDistortion> Analyse(std::span<const double> power) const;
 
-    // Transform, then Analyse of its spectrum.
+    // Transform, then the figures of its spectrum, or of the record for a
+    // low fundamental.
     std::optional<TDistortion> AnalyseBuffer(const char* buffer);
 
     double BinWidthHz() const { return FSampleRate / DistortionLength; }
 
 private:
+    std::optional<TDistortion> RecordFigures();
+
     double FSampleRate;
-    double FFullScalePower;  // bin power sum of a full-scale sine
-    std::vector<double> FWindow;
-    std::vector<double> FTwiddleRe, FTwiddleIm;  // exp(+2 pi i k / N)
-    std::vector<double> FPackedRe, FPackedIm, FHalfRe, FHalfIm;
-    std::vector<double> FPower;
+    TWindowedPower FBuffer;
+    TWindowedPower FRecord;
+    std::vector<double> FSamples;  // ring of the record's samples
+    int FNewest = 0;               // buffer of the ring written last
+    // Counts to DistortionRecordInterval from the record's last analysis;
+    // starts where a record's worth of buffers makes it due.
+    int FBuffersSinceRecord = DistortionRecordInterval - DistortionRecordBuffers;
+    std::optional<TDistortion> FRecordFigures;
 };
 
 }  // namespace wellenschau
