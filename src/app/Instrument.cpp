@@ -166,12 +166,12 @@ void TInstrument::HandleBuffer(const char* buffer, int size) {
 
 std::optional<TDistortion> TInstrument::AnalyseDistortion(const char* buffer, int n) {
     if (n != DistortionLength) return std::nullopt;
-    FDistortion.Transform(buffer);
+    const std::optional<TDistortion> own = FDistortion.AnalyseBuffer(buffer);
     if (!EndsInDigitalSilence(buffer, n)) {
         FLongTermSpectrum.Add(std::span<const double>(FAnalysis.FftPower.data(), BinsUsed));
         FLongTermDistortion.Add(FDistortion.Power());
     }
-    if (FAveraging == TAveraging::Off) return FDistortion.Analyse(FDistortion.Power());
+    if (FAveraging == TAveraging::Off) return own;
     FShownDistortion.Add(FDistortion.Power());
     return FDistortion.Analyse(FShownDistortion.Average());
 }

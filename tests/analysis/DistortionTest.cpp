@@ -13,7 +13,7 @@
 // A fundamental too low for one buffer is measured in the record of four:
 // its results are those of records, each taken once per record interval,
 // and its bins are four times narrower than a buffer's.
-#include "AllocationCount.h"
+#include "support/AllocationCounter.h"
 #include "analysis/Distortion.h"
 #include "analysis/Measurements.h"
 #include "analysis/PowerAverage.h"

@@ -1,4 +1,4 @@
-#include "AllocationCount.h"
+#include "support/AllocationCounter.h"
 #include "BitHash.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/PointSink.h"

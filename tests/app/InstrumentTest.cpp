@@ -3,7 +3,7 @@
 // order they came; the readout's distortion figures.
 #include "app/Instrument.h"
 #include "app/MeasurementText.h"
-#include "chart/AllocationCounter.h"
+#include "support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 

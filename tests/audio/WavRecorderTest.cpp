@@ -122,7 +122,7 @@ TEST_F(WavRecorderTest, ANewRecordingIsAnEmptyWavOfTheRecordingFormat) {
 TEST_F(WavRecorderTest, AnExistingFileIsReplaced) {
     std::ofstream(Path, std::ios::binary) << std::string(1000, 'x');
     TWavRecorder recorder(Path);
-    EXPECT_EQ(FileBytes(Path).size(), 44u);
+    EXPECT_EQ(FileBytes(Path).size(), HeaderBytes());
 }
 
 TEST_F(WavRecorderTest, AfterEveryAppendTheFileHoldsExactlyTheAppendedSamples) {
