@@ -55,9 +55,11 @@ void BM_AnalyserViewBuffer(benchmark::State& state) {
 BENCHMARK(BM_AnalyserViewBuffer)->Unit(benchmark::kMicrosecond);
 
 // The headless export's cost per buffer: the instrument without a window
-// and the buffer's line of row levels.
+// and the buffer's line of row levels; with the argument 1 also the
+// distortion figures (--distortion).
 void BM_ExportPerBuffer(benchmark::State& state) {
     const auto instrument = std::make_unique<TInstrument>();
+    instrument->SetDistortionAnalysis(state.range(0) != 0);
     QTemporaryDir folder;
     TExportFiles files(QDir(folder.path()), instrument->Analysis().RowCount);
     const std::vector<std::int16_t> samples = ToneBuffer();
@@ -67,6 +69,6 @@ void BM_ExportPerBuffer(benchmark::State& state) {
         files.AddLevels(++buffer, instrument->Analysis().RowLevel.data());
     }
 }
-BENCHMARK(BM_ExportPerBuffer)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ExportPerBuffer)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -165,7 +165,7 @@ void TInstrument::HandleBuffer(const char* buffer, int size) {
 }
 
 std::optional<TDistortion> TInstrument::AnalyseDistortion(const char* buffer, int n) {
-    if (n != DistortionLength) return std::nullopt;
+    if (!FDistortionAnalysis || n != DistortionLength) return std::nullopt;
     const std::optional<TDistortion> own = FDistortion.AnalyseBuffer(buffer);
     if (!EndsInDigitalSilence(buffer, n)) {
         FLongTermSpectrum.Add(std::span<const double>(FAnalysis.FftPower.data(), BinsUsed));

@@ -100,6 +100,9 @@ public:
     void SetWhiteScheme(bool white);
     // Loads the palette `name` of the palette memo into both pictures.
     void LoadPalette(const QStringList& memo, const QString& name);
+    // Whether buffers get distortion figures (on at the start); off, the
+    // history and the readout have none and a buffer costs less.
+    void SetDistortionAnalysis(bool on) { FDistortionAnalysis = on; }
     // How the spectrum and the distortion figures average over buffers (a
     // power average): Off shows every buffer alone; Exponential takes a
     // time constant in seconds, Linear a count of buffers (1 ..
@@ -159,6 +162,7 @@ private:
     TDistortionAnalyser FDistortion;
     TPowerAverage FLongTermDistortion{DistortionBins};
     TPowerAverage FLongTermSpectrum{BinsUsed};
+    bool FDistortionAnalysis = true;
     TAveraging FAveraging = TAveraging::Off;
     TPowerAverage FShownSpectrum{BinsUsed};
     TPowerAverage FShownDistortion{DistortionBins};

@@ -164,6 +164,7 @@ int RunExport(TApplication& application, const TOptions& options) {
         const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
         const auto instrument = std::make_unique<TInstrument>();
         ApplyOptions(*instrument, options);
+        instrument->SetDistortionAnalysis(options.Distortion);
         TAudioIn capture(nullptr, *file);
         capture.SetBufferSize(TInstrument::BufferBytes);
         capture.SetNumBuffers(2);

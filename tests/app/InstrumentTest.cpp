@@ -61,6 +61,10 @@ TEST(InstrumentTest, BuffersAllocateNothingWhateverTheSettings) {
             << fast;
     }
     EXPECT_EQ(instrument->History().Count(), 13);
+    EXPECT_TRUE(instrument->LastDistortion());
+    instrument->SetDistortionAnalysis(false);
+    Handle(*instrument, low);
+    EXPECT_FALSE(instrument->LastDistortion());
 }
 
 TEST(InstrumentTest, ObserversFollowTheAnalysisInTheirOrder) {
