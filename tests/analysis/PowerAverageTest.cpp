@@ -58,8 +58,6 @@ TEST(PowerAverageTest, ChoosingAModeStartsAnew) {
     EXPECT_THROW(average.SetExponential(0.0), ERangeError);
 }
 
-TEST(PowerAverageTest, TimeConstantInBuffers) { EXPECT_DOUBLE_EQ(BuffersOf(1.0, 44100.0, 4096), 44100.0 / 4096.0); }
-
 // One buffer's spectrum, put through the row mapping, gives the rows the
 // live spectrum shows.
 TEST(PowerAverageTest, RowLevelsMatchTheLiveSpectrum) {
