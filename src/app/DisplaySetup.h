@@ -25,6 +25,9 @@ inline const QRect Chart3Bounds(434, 29, 360, 346);
 // The spectrogram picture inside Chart3's plot, the legend beside Chart1's.
 inline const QRect Image1Bounds(46, 11, 304, 300);
 inline const QRect Image2Bounds(422, 9, 7, 302);
+// The black 1-pixel marks of the stored layout, on Chart2 and on Chart3.
+inline constexpr QPoint OscilloscopeMark(785, 145);
+inline constexpr QPoint SpectrogramMark(350, 311);
 
 // Colours of the stored layout, $BBGGRR.
 inline constexpr TColor LabelCarrierColor = 0x1F1F1F;

@@ -22,9 +22,6 @@ constexpr TColor WhiteGridColor = 0xC0C0C0;
 
 // The oscilloscope's size in the stored window: all of it below the tool bar.
 constexpr QSize OscilloscopeSize(790, 535);
-// The black 1-pixel marks of the stored window, on Chart2 and Chart3.
-constexpr QPoint OscilloscopeMark(785, 145);
-constexpr QPoint SpectrogramMark(350, 311);
 
 // Samples at a buffer's end that, all exactly zero, mark it as cut off:
 // the end of a file, completed with zeros.

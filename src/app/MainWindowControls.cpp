@@ -44,9 +44,9 @@ QCheckBox* CheckBox(QWidget* parent, const QString& caption, const QRect& bounds
 }
 
 // A 1 x 1 black panel without behaviour.
-QWidget* DotPanel(QWidget* parent, int left, int top) {
+QWidget* DotPanel(QWidget* parent, QPoint place) {
     auto* panel = new QWidget(parent);
-    panel->setGeometry(left, top, 1, 1);
+    panel->setGeometry(QRect(place, QSize(1, 1)));
     panel->setAutoFillBackground(true);
     QPalette colours = panel->palette();
     colours.setColor(QPalette::Window, Qt::black);
@@ -71,8 +71,8 @@ void TForm1::CreateCharts() {
     Chart3->setGeometry(Chart3Bounds);
     Image2 = ImageOn(instrument.Image2, Chart1, Image2Bounds);
     Image1 = ImageOn(instrument.Image1, Chart3, Image1Bounds);
-    Panel7 = DotPanel(Chart2, 785, 145);
-    Panel6 = DotPanel(Chart3, 350, 311);
+    Panel7 = DotPanel(Chart2, OscilloscopeMark);
+    Panel6 = DotPanel(Chart3, SpectrogramMark);
     Chart1->hide();
     Chart3->hide();
 }
