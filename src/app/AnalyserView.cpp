@@ -127,6 +127,7 @@ void TAnalyserView::Enter() {
     FPage->show();
     SetFrequencyLabelsSeparation(0);
     ShowHarmonics(FForm.Instrument().LastDistortion());
+    FForm.Instrument().SetHarmonicMarks(true);
     FReadoutWasVisible = FForm.ReadoutVisible();
     FForm.SetReadoutVisible(true);
     FForm.setMinimumSize(MinimumSize);
@@ -170,6 +171,7 @@ void TAnalyserView::Leave() {
     for (const auto& [chart, bounds] : {std::pair{FForm.Chart1, Chart1Bounds}, std::pair{FForm.Chart3, Chart3Bounds}})
         chart->Chart().SetSize(bounds.width(), bounds.height());
     SetFrequencyLabelsSeparation(1);
+    FForm.Instrument().SetHarmonicMarks(false);
     SetChartsPixelRatio(1);
     FForm.SetReadoutVisible(FReadoutWasVisible);
     FForm.setMinimumSize(0, 0);

@@ -72,6 +72,12 @@ void SetSolidGrid(TCustomChartAxis& axis, TColor color) {
     axis.Grid().SetStyle(psSolid);
 }
 
+// The spectrum's level range, dB.
+constexpr double SpectrumLowestDb = -101;
+constexpr double SpectrumHighestDb = 1;
+// A dim amber, behind nothing the spectrum shows in its own colours.
+constexpr TColor HarmonicMarkColor = 0x0070A0;
+
 void AttachSeries(TChart& chart, TFastLineSeries& series, THorizAxis horiz, TVertAxis vert, TColor color) {
     series.SetParentChart(&chart);
     series.SetHorizAxis(horiz);
@@ -80,6 +86,16 @@ void AttachSeries(TChart& chart, TFastLineSeries& series, THorizAxis horiz, TVer
 }
 
 }  // namespace
+
+void AttachHarmonicMark(TChart& spectrum, TFastLineSeries& mark) {
+    AttachSeries(spectrum, mark, aTopAxis, aLeftAxis, HarmonicMarkColor);
+}
+
+void MarkHarmonic(TFastLineSeries& mark, double hz) {
+    mark.ClearPoints();
+    mark.AddPoint(hz, SpectrumLowestDb);
+    mark.AddPoint(hz, SpectrumHighestDb);
+}
 
 void ConfigureChart1(TChart& chart, TFastLineSeries& SRight, TFastLineSeries& SLeft, TFastLineSeries& SxAchse) {
     chart.BeginLoading();
@@ -101,7 +117,7 @@ void ConfigureChart1(TChart& chart, TFastLineSeries& SRight, TFastLineSeries& SL
     SetTickPens(bottom, psSolid, psSolid, psSolid);
 
     TChartAxis& left = chart.LeftAxis();
-    SetFixedRange(left, -101, 1);
+    SetFixedRange(left, SpectrumLowestDb, SpectrumHighestDb);
     left.SetIncrement(10);
     left.SetLabelsSize(25);
     SetSolidGrid(left, LabelCarrierColor);

@@ -42,6 +42,12 @@ void ConfigureChart2(TChart& chart, TFastLineSeries& FastLineSeries2, TFastLineS
 // Spectrogram: label carrier SyAchse and the always empty Series1.
 void ConfigureChart3(TChart& chart, TFastLineSeries& SyAchse, TFastLineSeries& Series1);
 
+// Attaches a mark of a harmonic to the spectrum, above its other series:
+// a vertical line at the harmonic's frequency (MarkHarmonic).
+void AttachHarmonicMark(TChart& spectrum, TFastLineSeries& mark);
+// Puts the mark at a frequency across the whole level range.
+void MarkHarmonic(TFastLineSeries& mark, double hz);
+
 // Where a label carrier puts its points across its frequency axis: SxAchse
 // lies on the bottom axis at Y = 0, SyAchse on the left axis at Y = frequency.
 enum class TCarrierY : std::uint8_t { Zero, Frequency };

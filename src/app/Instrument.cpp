@@ -50,6 +50,7 @@ TInstrument::TInstrument()
       FHistory(Image1Bounds.width() / 2, SetUpAnalysis(FAnalysis)),
       FPlaces{Image1Bounds, Image2Bounds, true} {
     ConfigureChart1(Chart1, SRight, SLeft, SxAchse);
+    for (TFastLineSeries& mark : HarmonicMarks) AttachHarmonicMark(Chart1, mark);
     ConfigureChart2(Chart2, FastLineSeries2, FastLineSeries1);
     ConfigureChart3(Chart3, SyAchse, Series1);
     Chart1.SetSize(Chart1Bounds.width(), Chart1Bounds.height());
@@ -98,6 +99,24 @@ void TInstrument::SetAveraging(TAveraging mode, double amount) {
         }
     }
     FAveraging = mode;
+}
+
+void TInstrument::SetHarmonicMarks(bool on) {
+    FHarmonicMarks = on;
+    MarkHarmonics();
+}
+
+void TInstrument::MarkHarmonics() {
+    const std::optional<TDistortion> distortion = FHarmonicMarks ? LastDistortion() : std::nullopt;
+    const int marked = distortion ? distortion->HarmonicCount : 0;
+    for (int i = 0; i < HighestHarmonic - 1; ++i) {
+        TFastLineSeries& mark = HarmonicMarks[static_cast<std::size_t>(i)];
+        if (i < marked)
+            MarkHarmonic(mark, distortion->Harmonics[static_cast<std::size_t>(i)].Hz);
+        else
+            mark.ClearPoints();
+    }
+    Chart1.InvalidateChart();
 }
 
 void TInstrument::SetFastTimeBase(bool fast) {
@@ -156,6 +175,7 @@ void TInstrument::HandleBuffer(const char* buffer, int size) {
     if (FAveraging != TAveraging::Off && n == FftFrameLength) ShowAveragedSpectrum();
     WriteSpectrogramColumn(FAnalysis, Image1.width(), Image1.height());
     FHistory.Add(FAnalysis, Measure(FAnalysis, buffer, n), AnalyseDistortion(buffer, n), n);
+    if (FHarmonicMarks) MarkHarmonics();
     Chart1.InvalidateChart();
     Chart2.InvalidateChart();
     for (TBufferObserver* observer : FObservers) observer->BufferHandled(buffer, size);

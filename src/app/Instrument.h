@@ -21,6 +21,7 @@
 #include <QRect>
 #include <QStringList>
 
+#include <array>
 #include <vector>
 
 namespace wellenschau {
@@ -64,6 +65,8 @@ public:
     TChart Chart2;
     TFastLineSeries FastLineSeries2;
     TFastLineSeries FastLineSeries1;
+    // Marks of the harmonics on the spectrum, empty unless asked for.
+    std::array<TFastLineSeries, HighestHarmonic - 1> HarmonicMarks;
     // Spectrogram: label carrier SyAchse and the always empty Series1.
     TChart Chart3;
     TFastLineSeries SyAchse;
@@ -103,6 +106,9 @@ public:
     // Whether buffers get distortion figures (on at the start); off, the
     // history and the readout have none and a buffer costs less.
     void SetDistortionAnalysis(bool on) { FDistortionAnalysis = on; }
+    // Whether the spectrum marks the last buffer's harmonics (off at the
+    // start: the stored window and the export show none).
+    void SetHarmonicMarks(bool on);
     // How the spectrum and the distortion figures average over buffers (a
     // power average): Off shows every buffer alone; Exponential takes a
     // time constant in seconds, Linear a count of buffers (1 ..
@@ -156,6 +162,8 @@ private:
     std::optional<TDistortion> AnalyseDistortion(const char* buffer, int n);
     // Replaces the live spectrum's points by the averaged spectrum's.
     void ShowAveragedSpectrum();
+    // Moves the harmonic marks to the last buffer's harmonics.
+    void MarkHarmonics();
 
     AnalysisState FAnalysis;
     TLevelHistory FHistory;
@@ -163,6 +171,7 @@ private:
     TPowerAverage FLongTermDistortion{DistortionBins};
     TPowerAverage FLongTermSpectrum{BinsUsed};
     bool FDistortionAnalysis = true;
+    bool FHarmonicMarks = false;
     TAveraging FAveraging = TAveraging::Off;
     TPowerAverage FShownSpectrum{BinsUsed};
     TPowerAverage FShownDistortion{DistortionBins};

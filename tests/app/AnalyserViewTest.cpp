@@ -117,6 +117,24 @@ TEST_F(AnalyserViewTest, HiddenControlsWorkFromTheView) {
     EXPECT_TRUE(Form().CBLut->isHidden());
 }
 
+// The spectrum marks the harmonics of the last buffer while the view is
+// shown; the plain window's spectrum (and the export's) has no marks.
+TEST_F(AnalyserViewTest, HarmonicsAreMarkedInTheViewOnly) {
+    Form().SetAnalyserView(true);
+    Record(1);
+    const std::optional<TDistortion> distortion = Form().Instrument().LastDistortion();
+    ASSERT_TRUE(distortion);
+    ASSERT_EQ(distortion->HarmonicCount, 9);
+    for (int i = 0; i < distortion->HarmonicCount; ++i) {
+        const TFastLineSeries& mark = Form().Instrument().HarmonicMarks[static_cast<std::size_t>(i)];
+        ASSERT_EQ(mark.PointCount(), 2);
+        EXPECT_EQ(mark.XValue(1), distortion->Harmonics[static_cast<std::size_t>(i)].Hz);
+    }
+    Form().SetAnalyserView(false);
+    Record(1);
+    for (const TFastLineSeries& mark : Form().Instrument().HarmonicMarks) EXPECT_EQ(mark.PointCount(), 0);
+}
+
 TEST_F(AnalyserViewTest, ChoosingAnotherDeviceCarriesOnRecording) {
     Form().SetAnalyserView(true);
     W.Device.SetDeviceCount(2);
