@@ -190,7 +190,10 @@ std::optional<TDistortion> TInstrument::AnalyseDistortion(const char* buffer, in
     }
     if (FAveraging == TAveraging::Off) return own;
     FShownDistortion.Add(FDistortion.Power());
-    return FDistortion.Analyse(FShownDistortion.Average());
+    // A fundamental too low for one buffer's spectrum, and so for their
+    // average, keeps the figures of its four-buffer record.
+    const std::optional<TDistortion> averaged = FDistortion.Analyse(FShownDistortion.Average());
+    return averaged ? averaged : own;
 }
 
 void TInstrument::ShowAveragedSpectrum() {

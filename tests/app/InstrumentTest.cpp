@@ -18,11 +18,13 @@ using namespace wellenschau::test;
 
 namespace {
 
-// One buffer of a tone at a third of full scale.
-std::vector<std::int16_t> ToneBuffer(double hz) {
+// Buffer `index` of a tone at a third of full scale.
+std::vector<std::int16_t> ToneBuffer(double hz, int index = 0) {
     std::vector<std::int16_t> samples(4096);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(std::lround(10000 * std::sin(2 * std::numbers::pi * hz * i / 44100.0)));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double t = static_cast<double>(i + samples.size() * static_cast<std::size_t>(index)) / 44100.0;
+        samples[i] = static_cast<std::int16_t>(std::lround(10000 * std::sin(2 * std::numbers::pi * hz * t)));
+    }
     return samples;
 }
 
@@ -82,6 +84,26 @@ TEST(InstrumentTest, ObserversFollowTheAnalysisInTheirOrder) {
     EXPECT_ANY_THROW(instrument->HandleBuffer(reinterpret_cast<const char*>(samples.data()), 6000));
     EXPECT_EQ(first.size(), 2u);
     EXPECT_EQ(instrument->History().Count(), 2);
+}
+
+// Whatever the averaging, a steady tone keeps its figures; a fundamental
+// too low for one buffer keeps those of its four-buffer record.
+TEST(InstrumentTest, EveryAveragingGivesFiguresOfHighAndLowTones) {
+    struct TCase {
+        TAveraging Mode;
+        double Amount;
+    };
+    for (const TCase& averaging : {TCase{TAveraging::Exponential, 0.5}, TCase{TAveraging::Linear, 4},
+                                   TCase{TAveraging::Whole, 0}})
+        for (const double hz : {1000.0, 60.0}) {
+            const auto instrument = std::make_unique<TInstrument>();
+            instrument->SetAveraging(averaging.Mode, averaging.Amount);
+            for (int buffer = 0; buffer < 8; ++buffer) Handle(*instrument, ToneBuffer(hz, buffer));
+            const std::optional<TDistortion> distortion = instrument->LastDistortion();
+            ASSERT_TRUE(distortion) << hz;
+            EXPECT_NEAR(distortion->FundamentalHz, hz, 0.1) << hz;
+            EXPECT_LT(distortion->ThdPlusNoise.Db, -60) << hz;
+        }
 }
 
 // Measured figures as numbers, bounds with the side the truth lies on, no
