@@ -129,6 +129,12 @@ void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasuremen
     Put(*FHarmonics, FLine);
 }
 
+void TExportFiles::WriteWhole(const QString& name, const QByteArray& text) {
+    auto file = Create(name);
+    Put(*file, text);
+    FPending.push_back(std::move(file));
+}
+
 void TExportFiles::WritePicture(const QImage& picture, const QString& name) {
     auto file = Create(name);
     if (!picture.save(file.get(), "PNG")) CannotWrite(*file);
@@ -143,7 +149,6 @@ void TExportFiles::Write(TInstrument& instrument) {
     WritePicture(instrument.Image1, "spectrogram-image.png");
 
     const auto writeSeries = [this](const TFastLineSeries& series, const QString& name, const QByteArray& header) {
-        auto file = Create(name);
         QByteArray text = header + '\n';
         for (int i = 0; i < series.PointCount(); ++i) {
             AppendNumber(text, series.XValue(i));
@@ -151,8 +156,7 @@ void TExportFiles::Write(TInstrument& instrument) {
             AppendNumber(text, series.YValue(i));
             text += '\n';
         }
-        Put(*file, text);
-        FPending.push_back(std::move(file));
+        WriteWhole(name, text);
     };
     writeSeries(instrument.FastLineSeries1, "trace.csv", "time_ms,amplitude_percent");
     writeSeries(instrument.SLeft, "spectrum.csv", "frequency_hz,level_db");
@@ -187,9 +191,7 @@ void TExportFiles::WriteLongTerm(const TInstrument& instrument) {
         text += ',';
     AppendHarmonics(text, whole);
     text += '\n';
-    auto summary = Create("summary.csv");
-    Put(*summary, text);
-    FPending.push_back(std::move(summary));
+    WriteWhole("summary.csv", text);
 
     std::vector<double> rowLevels(static_cast<std::size_t>(FRowCount));
     instrument.LongTermRowLevels(rowLevels);
@@ -201,9 +203,7 @@ void TExportFiles::WriteLongTerm(const TInstrument& instrument) {
         AppendNumber(text, rowLevels[static_cast<std::size_t>(row)]);
         text += '\n';
     }
-    auto spectrum = Create("average-spectrum.csv");
-    Put(*spectrum, text);
-    FPending.push_back(std::move(spectrum));
+    WriteWhole("average-spectrum.csv", text);
 }
 
 void TExportFiles::MakeFolder(const QString& folder) {

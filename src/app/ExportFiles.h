@@ -61,6 +61,8 @@ public:
 private:
     // A file opened under a temporary name in the export folder.
     std::unique_ptr<QSaveFile> Create(const QString& name);
+    // A file of the set written in one piece, committed with the others.
+    void WriteWhole(const QString& name, const QByteArray& text);
     void WritePicture(const QImage& picture, const QString& name);
     void AppendNumber(QByteArray& line, double value);
     void AppendField(QByteArray& line, const std::optional<double>& value);
