@@ -1,6 +1,7 @@
 #include "AnalyserView.h"
 
 #include "DisplaySetup.h"
+#include "InputDeviceText.h"
 #include "MainWindow.h"
 #include "MeasurementText.h"
 #include "ReadoutLine.h"
@@ -16,6 +17,7 @@
 #include <QToolButton>
 
 #include <initializer_list>
+#include <utility>
 
 namespace wellenschau {
 
@@ -52,6 +54,7 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     FDeviceCaption = new QLabel(Tr("Eingang:"), FRow);
     FRowLayout->addWidget(FDeviceCaption);
     FDevices = new QComboBox(FRow);
+    FDevices->setObjectName("InputDeviceChooser");
     FDevices->setMinimumWidth(270);
     FRowLayout->addWidget(FDevices);
     QObject::connect(FDevices, &QComboBox::activated, &form,
@@ -99,8 +102,14 @@ void TAnalyserView::ShowHarmonics(const std::optional<TDistortion>& distortion) 
 
 void TAnalyserView::SetDevices(const std::vector<TInputDeviceInfo>& devices, int current) {
     FDevices->clear();
+    bool monitors = false;
     for (const TInputDeviceInfo& device : devices) {
-        FDevices->addItem(QString("%1  %2").arg(device.Number).arg(QString::fromStdString(device.Name)), device.Number);
+        // The monitors come last, set apart from the inputs.
+        if (device.IsMonitor && !std::exchange(monitors, true) && FDevices->count() > 0)
+            FDevices->insertSeparator(FDevices->count());
+        QString text = QString("%1  %2").arg(device.Number).arg(DeviceDescription(device));
+        if (device.IsDefault) text += Tr(" (Standard)");
+        FDevices->addItem(text, device.Number);
         if (device.Number == current) FDevices->setCurrentIndex(FDevices->count() - 1);
     }
     FDeviceCaption->setVisible(!devices.empty());

@@ -47,8 +47,9 @@ public:
     // is shown: on entering and when the window moves to another screen.
     void FollowPixelRatio();
 
-    // The devices the chooser offers, and which one is chosen; no devices
-    // (a sound file as input) hide the chooser.
+    // The devices the chooser offers, the monitors set apart after the
+    // inputs, and which one is chosen; no devices (a sound file as input)
+    // hide the chooser.
     void SetDevices(const std::vector<TInputDeviceInfo>& devices, int current);
 
     // Lists the last buffer's harmonics while the view is shown.

@@ -14,8 +14,11 @@ struct TOptionSet {
     QCommandLineOption Help{{"h", "help"}, "Zeigt diese Hilfe."};
     QCommandLineOption Version{{"v", "version"}, "Zeigt die Version."};
     QCommandLineOption Input{"input", "Spielt DATEI (WAV, FLAC, Ogg, AIFF, ...) statt der Soundkarte ab.", "DATEI"};
-    QCommandLineOption ListDevices{"list-devices", "Listet die Eingabegeräte mit ihren Nummern."};
-    QCommandLineOption Device{"device", "Nimmt von Eingabegerät N statt vom Standardgerät auf.", "N"};
+    QCommandLineOption ListDevices{"list-devices", "Listet die Eingabegeräte mit Nummern, Namen und Beschreibungen."};
+    QCommandLineOption Device{"device",
+                              "Nimmt vom Eingabegerät GERÄT (Nummer oder Name aus --list-devices) statt vom "
+                              "Standardgerät auf.",
+                              "GERÄT"};
     QCommandLineOption Export{"export",
                               "Analysiert die Datei von --input ohne Fenster und schreibt Bilder und Daten "
                               "nach ORDNER.",
@@ -91,8 +94,11 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     o.Measurements = parser.isSet(set.Measurements);
     o.Distortion = parser.isSet(set.Distortion);
     if (parser.isSet(set.Device)) {
-        o.Device = WholeNumber(parser.value(set.Device), 0);
-        if (!o.Device) return Failure("--device erwartet eine Gerätenummer ab 0: '" + parser.value(set.Device) + "'");
+        o.Device = parser.value(set.Device);
+        // A name never looks like a number: a negative one is a mistyped number.
+        bool number = false;
+        if (o.Device->toInt(&number) < 0 && number)
+            return Failure("--device erwartet eine Gerätenummer ab 0: '" + *o.Device + "'");
     }
     if (parser.isSet(set.Buffers)) {
         o.Buffers = WholeNumber(parser.value(set.Buffers), 1);
@@ -100,7 +106,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(set.Palette) && !PaletteNames().contains(o.Palette))
         return Failure("Unbekannte Palette '" + o.Palette + "'. Bekannt sind: " + PaletteNames().join(", ") + ".");
-    for (const QCommandLineOption* file : {&set.Input, &set.Export, &set.Record})
+    for (const QCommandLineOption* file : {&set.Input, &set.Export, &set.Record, &set.Device})
         if (parser.isSet(*file) && parser.value(*file).isEmpty())
             return Failure("--" + file->names().constLast() + " braucht einen Namen.");
     if (const QString conflict = Conflict(o); !conflict.isEmpty()) return Failure(conflict);

@@ -14,7 +14,7 @@ namespace wellenschau {
 struct TOptions {
     QString InputFile;   // --input: play a sound file instead of a sound card
     bool ListDevices = false;
-    std::optional<int> Device;  // --device: input device number
+    std::optional<QString> Device;  // --device: input device number or name
     QString ExportDir;          // --export: headless analysis of InputFile
     std::optional<int> Buffers;  // --buffers: stop the export after N buffers
     QString Palette;             // --palette: spectrogram palette name

@@ -79,6 +79,9 @@ public:
     void PlacePictures(const TPicturePlaces& places);
     // The input devices the analyser view's chooser offers.
     void SetInputDevices(const std::vector<TInputDeviceInfo>& devices);
+    // Offers the sound system's input devices in the chooser, and those the
+    // sound server adds or removes while the window lives.
+    void FollowInputDevices();
     // Records from another device; a running recording goes on from it.
     void ChooseInputDevice(int number);
     // Writes what the window shows (pictures, data, the spectrogram's

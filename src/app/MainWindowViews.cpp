@@ -82,6 +82,11 @@ void TForm1::SetInputDevices(const std::vector<TInputDeviceInfo>& devices) {
     FAnalyserView->SetDevices(devices, AudioIn1->WaveDevice());
 }
 
+void TForm1::FollowInputDevices() {
+    SetInputDevices(ListInputDevices());
+    WatchInputDevices(*this, [this] { SetInputDevices(ListInputDevices()); });
+}
+
 void TForm1::ChooseInputDevice(int number) {
     const bool recording = AudioIn1->DeviceOpen();
     if (recording) AudioIn1->StopNow();

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "ExportFiles.h"
+#include "InputDeviceText.h"
 #include "LevelHistory.h"
 #include "Instrument.h"
 #include "MainWindow.h"
@@ -40,10 +41,14 @@ std::unique_ptr<TFileWaveIn> OpenInputFile(const QString& path, TFilePace pace) 
     return std::make_unique<TFileWaveIn>(path.toStdString(), pace);
 }
 
-bool DeviceExists(int number) {
-    for (const TInputDeviceInfo& device : ListPortAudioInputDevices())
-        if (device.Number == number) return true;
-    return false;
+// The number of the device --device names, or the list of those there are.
+std::optional<int> ChosenDevice(const QString& choice, QString& refusal) {
+    const std::vector<TInputDeviceInfo> devices = ListInputDevices();
+    const std::optional<int> number = FindInputDevice(devices, choice.toStdString());
+    if (!number)
+        refusal = QCoreApplication::translate("Session", "Es gibt kein Eingabegerät \"%1\". Vorhanden sind:\n%2")
+                      .arg(choice, DeviceListText(devices).trimmed());
+    return number;
 }
 
 // Sets the check boxes the options name, as a click would.
@@ -116,10 +121,7 @@ private:
 }  // namespace
 
 int ListDevices() {
-    const std::vector<TInputDeviceInfo> devices = ListPortAudioInputDevices();
-    if (devices.empty()) std::puts("Keine Eingabegeräte gefunden.");
-    for (const TInputDeviceInfo& device : devices)
-        std::printf("%d\t%s%s\n", device.Number, device.Name.c_str(), device.IsDefault ? "\t(Standard)" : "");
+    std::fputs(qPrintable(DeviceListText(ListInputDevices())), stdout);
     return 0;
 }
 
@@ -127,13 +129,17 @@ int RunWindow(TApplication& application, const TOptions& options) {
     try {
         std::unique_ptr<TFileWaveIn> file;
         if (!options.InputFile.isEmpty()) file = OpenInputFile(options.InputFile, TFilePace::RealTime);
-        if (options.Device && !DeviceExists(*options.Device))
-            return Fail(QString("Es gibt kein Eingabegerät mit der Nummer %1 (siehe --list-devices).").arg(*options.Device));
+        std::optional<int> device;
+        if (options.Device) {
+            QString refusal;
+            device = ChosenDevice(*options.Device, refusal);
+            if (!device) return Fail(refusal);
+        }
         const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
         TForm1 Form1(file ? static_cast<TWaveInService&>(*file) : DefaultWaveInService());
         Form1.AudioIn1->SetRecording(recording.get());
-        if (options.Device) Form1.AudioIn1->SetWaveDevice(*options.Device);
-        if (!file) Form1.SetInputDevices(ListPortAudioInputDevices());
+        if (device) Form1.AudioIn1->SetWaveDevice(*device);
+        if (!file) Form1.FollowInputDevices();
         SetControls(Form1, options);
         if (options.Measurements) Form1.SetReadoutVisible(true);
         Form1.SetSaveDistortion(options.Distortion);

@@ -1,12 +1,19 @@
 #include "audio/PortAudioWaveIn.h"
 
+#include "audio/ServerSources.h"
+
+#include <QCoreApplication>
+
 #include <alsa/asoundlib.h>
 #include <jack/jack.h>
 #include <pthread.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
+#include <optional>
+#include <string_view>
 #include <thread>
 
 namespace wellenschau {
@@ -60,6 +67,30 @@ int StreamCallback(const void* input, void*, unsigned long frameCount, const PaS
     pthread_setcancelstate(previousState, nullptr);
     return paContinue;
 }
+
+// Sets an environment variable for as long as it lives, then puts back
+// what was there. ALSA's pulse plugin reads PULSE_SOURCE when PortAudio
+// opens the stream, which is the only way to tell it the source.
+class TScopedVariable {
+public:
+    TScopedVariable(const char* name, const std::string& value) : FName(name) {
+        if (const char* earlier = std::getenv(name)) FEarlier = earlier;
+        setenv(name, value.c_str(), 1);
+    }
+    ~TScopedVariable() {
+        if (FEarlier) {
+            setenv(FName, FEarlier->c_str(), 1);
+        } else {
+            unsetenv(FName);
+        }
+    }
+    TScopedVariable(const TScopedVariable&) = delete;
+    TScopedVariable& operator=(const TScopedVariable&) = delete;
+
+private:
+    const char* FName;
+    std::optional<std::string> FEarlier;
+};
 
 }  // namespace
 
@@ -154,6 +185,11 @@ std::string TPortAudioWaveIn::ErrorText(TMMResult code) const {
     if (code == PAERR_STREAMSTOPPED) return "Der Aufnahmestrom des Eingabegeräts ist stehen geblieben.";
     if (code == PAERR_NODATA)
         return "Das Eingabegerät liefert keine Daten mehr (Tonserver beendet oder Gerät entfernt?).";
+    if (code == PAERR_NOINPUTS) return NoInputDevicesText();
+    if (code == PAERR_SOURCEVANISHED)
+        return QCoreApplication::translate("TPortAudioWaveIn", "Die Quelle \"%1\" ist verschwunden.")
+            .arg(QString::fromStdString(FVanishedSource))
+            .toStdString();
     return TQueuedWaveIn::ErrorText(code);
 }
 
@@ -175,17 +211,33 @@ int TPortAudioWaveIn::PortAudioDeviceIndex(int deviceId) const {
     return paNoDevice;
 }
 
+int TPortAudioWaveIn::ServerSourceDeviceIndex() const {
+    for (int index = 0; index < Pa_GetDeviceCount(); ++index) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        if (info != nullptr && info->maxInputChannels > 0 && std::string_view(info->name) == "pulse") return index;
+    }
+    return Pa_GetDefaultInputDevice();
+}
+
+TMMResult TPortAudioWaveIn::MissingDevice() const {
+    for (int index = 0; index < Pa_GetDeviceCount(); ++index) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        if (info != nullptr && info->maxInputChannels > 0) return MMSYSERR_BADDEVICEID;
+    }
+    return PAERR_NOINPUTS;
+}
+
 std::vector<TInputDeviceInfo> TPortAudioWaveIn::InputDevices() {
     std::vector<TInputDeviceInfo> devices;
     std::unique_lock portAudio(*FPortAudioLock, PortAudioWait);
     if (!portAudio.owns_lock() || EnsureInitialized() != MMSYSERR_NOERROR) return devices;
     const PaDeviceIndex defaultIndex = Pa_GetDefaultInputDevice();
-    if (defaultIndex >= 0) devices.push_back({0, Pa_GetDeviceInfo(defaultIndex)->name, true});
+    if (defaultIndex >= 0) devices.push_back({0, Pa_GetDeviceInfo(defaultIndex)->name, {}, true, false, 0});
     int inputNumber = 0;
     for (int index = 0; index < Pa_GetDeviceCount(); ++index) {
         const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
         if (info == nullptr || info->maxInputChannels <= 0) continue;
-        devices.push_back({++inputNumber, info->name, index == defaultIndex});
+        devices.push_back({++inputNumber, info->name, {}, index == defaultIndex, false, info->maxInputChannels});
     }
     return devices;
 }
@@ -194,8 +246,9 @@ TMMResult TPortAudioWaveIn::OpenStream(TDevice& device, int deviceId, const TWav
     std::unique_lock portAudio(*FPortAudioLock, PortAudioWait);
     if (!portAudio.owns_lock()) return MMSYSERR_ALLOCATED;
     if (const TMMResult result = EnsureInitialized(); result != MMSYSERR_NOERROR) return result;
-    const int index = PortAudioDeviceIndex(deviceId);
-    if (index < 0) return MMSYSERR_BADDEVICEID;
+    const std::optional<std::string> source = deviceId > 0 ? ServerSources().SourceName(deviceId) : std::nullopt;
+    const int index = source ? ServerSourceDeviceIndex() : PortAudioDeviceIndex(deviceId);
+    if (index < 0) return MissingDevice();
     PaStreamParameters input{};
     input.device = index;
     input.channelCount = format.Channels;
@@ -203,10 +256,16 @@ TMMResult TPortAudioWaveIn::OpenStream(TDevice& device, int deviceId, const TWav
     input.sampleFormat = format.BitsPerSample == 8 ? paUInt8 : paInt16;
     input.suggestedLatency = Pa_GetDeviceInfo(index)->defaultHighInputLatency;
     PaStream* stream = nullptr;
-    const PaError error = Pa_OpenStream(&stream, &input, nullptr, format.SamplesPerSec, paFramesPerBufferUnspecified,
-                                        paNoFlag, &StreamCallback, &device.Queue);
+    PaError error = paNoError;
+    {
+        std::optional<TScopedVariable> chosenSource;
+        if (source) chosenSource.emplace("PULSE_SOURCE", *source);
+        error = Pa_OpenStream(&stream, &input, nullptr, format.SamplesPerSec, paFramesPerBufferUnspecified, paNoFlag,
+                              &StreamCallback, &device.Queue);
+    }
     if (error != paNoError) return PortAudioCode(error);
     device.Stream.Stream = stream;
+    device.Stream.Source = source.value_or(std::string{});
     return MMSYSERR_NOERROR;
 }
 
@@ -223,6 +282,12 @@ TMMResult TPortAudioWaveIn::StartStream(TDevice& device) {
 
 TMMResult TPortAudioWaveIn::StreamHealth(TDevice& device) {
     TPortAudioStream& stream = device.Stream;
+    // The server would move the stream to another source, or end it
+    // without a word: either way the chosen source is no longer recorded.
+    if (!stream.Source.empty() && !ServerSources().HasSource(stream.Source)) {
+        FVanishedSource = stream.Source;
+        return PAERR_SOURCEVANISHED;
+    }
     const auto now = TPortAudioStream::TClock::now();
     if (const std::uint64_t recorded = device.Queue.RecordedBytes(); recorded != stream.SeenBytes) {
         stream.SeenBytes = recorded;

@@ -43,6 +43,14 @@ TEST(CommandLineTest, HelpAndVersionGoToStandardOutput) {
     EXPECT_TRUE(version.Text.startsWith("Wellenschau "));
 }
 
+TEST(CommandLineTest, DeviceTakesANumberOrAName) {
+    for (const char* device : {"0", "12", "pipein", "alsa_input.usb-Audio_CODEC.analog-stereo", "speakers.monitor"}) {
+        const TCommandLine line = Parse({"--device", device});
+        ASSERT_TRUE(line.Options) << device << ": " << line.Text.toStdString();
+        EXPECT_EQ(line.Options->Device, QString(device));
+    }
+}
+
 TEST(CommandLineTest, BadAndConflictingOptionsAreUsageErrors) {
     const QList<QStringList> bad = {
         {"--bogus"},
@@ -54,6 +62,8 @@ TEST(CommandLineTest, BadAndConflictingOptionsAreUsageErrors) {
         {"--input", "a.wav", "--export", "out", "--buffers", "0"},
         {"--input", "a.wav", "--export", "out", "--buffers", "x"},
         {"--device", "-1"},
+        {"--device", ""},
+        {"--list-devices", "--device", "pipein"},
         {"--palette", "rainbow"},
         {"--input", ""},
         {"--input"},

@@ -8,7 +8,7 @@
 
 #include "audio/AudioIn.h"
 #include "audio/CaptureRecording.h"
-#include "audio/InputDevices.h"
+#include "audio/PortAudioWaveIn.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -88,6 +88,18 @@ void WaitForFiles(const QStringList& paths, QProcess& process, const char* name)
     throw std::runtime_error(std::string(name) + " is not ready: " + process.readAll().toStdString());
 }
 
+QString Pactl(const QStringList& arguments) {
+    QProcess pactl;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("LD_PRELOAD");
+    StartProcess(pactl, environment, "pactl", arguments);
+    const bool finished = pactl.waitForFinished(StartupTimeoutMs);
+    const QString output = QString::fromLocal8Bit(pactl.readAll()).trimmed();
+    if (!finished || pactl.exitCode() != 0)
+        throw std::runtime_error(("pactl " + arguments.join(' ') + ": " + output).toStdString());
+    return output;
+}
+
 TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXXXX") {
     if (!FDirectory.isValid()) throw std::runtime_error("no temporary directory for the PulseAudio server");
     WriteConfiguration();

@@ -42,6 +42,9 @@ void EndProcess(QProcess& process);
 bool PollUntil(int timeoutMs, const std::function<bool()>& done);
 // Waits until every path exists while `process` runs; throws otherwise.
 void WaitForFiles(const QStringList& paths, QProcess& process, const char* name);
+// Runs pactl against the server UseSoundServer pointed this process at;
+// its output, trimmed. Throws when it fails.
+QString Pactl(const QStringList& arguments);
 
 class TPulseAudioServer : public TSoundServer {
 public:
