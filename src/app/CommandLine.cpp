@@ -106,9 +106,9 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(set.Palette) && !PaletteNames().contains(o.Palette))
         return Failure("Unbekannte Palette '" + o.Palette + "'. Bekannt sind: " + PaletteNames().join(", ") + ".");
-    for (const QCommandLineOption* file : {&set.Input, &set.Export, &set.Record, &set.Device})
-        if (parser.isSet(*file) && parser.value(*file).isEmpty())
-            return Failure("--" + file->names().constLast() + " braucht einen Namen.");
+    for (const QCommandLineOption* named : {&set.Input, &set.Export, &set.Record, &set.Device})
+        if (parser.isSet(*named) && parser.value(*named).isEmpty())
+            return Failure("--" + named->names().constLast() + " braucht einen Namen.");
     if (const QString conflict = Conflict(o); !conflict.isEmpty()) return Failure(conflict);
     return {o, {}, 0};
 }

@@ -219,6 +219,12 @@ int TPortAudioWaveIn::ServerSourceDeviceIndex() const {
     return Pa_GetDefaultInputDevice();
 }
 
+TMMResult TPortAudioWaveIn::CheckSource(const std::string& source) {
+    if (source.empty() || ServerSources().HasSource(source)) return MMSYSERR_NOERROR;
+    FVanishedSource = source;
+    return PAERR_SOURCEVANISHED;
+}
+
 TMMResult TPortAudioWaveIn::MissingDevice() const {
     for (int index = 0; index < Pa_GetDeviceCount(); ++index) {
         const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
@@ -247,6 +253,7 @@ TMMResult TPortAudioWaveIn::OpenStream(TDevice& device, int deviceId, const TWav
     if (!portAudio.owns_lock()) return MMSYSERR_ALLOCATED;
     if (const TMMResult result = EnsureInitialized(); result != MMSYSERR_NOERROR) return result;
     const std::optional<std::string> source = deviceId > 0 ? ServerSources().SourceName(deviceId) : std::nullopt;
+    if (const TMMResult vanished = CheckSource(source.value_or(std::string{}))) return vanished;
     const int index = source ? ServerSourceDeviceIndex() : PortAudioDeviceIndex(deviceId);
     if (index < 0) return MissingDevice();
     PaStreamParameters input{};
@@ -284,10 +291,7 @@ TMMResult TPortAudioWaveIn::StreamHealth(TDevice& device) {
     TPortAudioStream& stream = device.Stream;
     // The server would move the stream to another source, or end it
     // without a word: either way the chosen source is no longer recorded.
-    if (!stream.Source.empty() && !ServerSources().HasSource(stream.Source)) {
-        FVanishedSource = stream.Source;
-        return PAERR_SOURCEVANISHED;
-    }
+    if (const TMMResult vanished = CheckSource(stream.Source)) return vanished;
     const auto now = TPortAudioStream::TClock::now();
     if (const std::uint64_t recorded = device.Queue.RecordedBytes(); recorded != stream.SeenBytes) {
         stream.SeenBytes = recorded;

@@ -79,6 +79,9 @@ private:
     int ServerSourceDeviceIndex() const;
     // Why there is no device `deviceId`: none at all, or none of that number.
     TMMResult MissingDevice() const;
+    // PAERR_SOURCEVANISHED when the server no longer has `source` (empty:
+    // no source of the server, nothing to check).
+    TMMResult CheckSource(const std::string& source);
 
     // PortAudio is not thread-safe: every call into it holds this lock.
     std::shared_ptr<std::timed_mutex> FPortAudioLock;

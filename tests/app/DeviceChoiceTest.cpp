@@ -217,6 +217,11 @@ TEST_P(DeviceChoiceTest, ASourceThatGoesWhileRecordingEndsTheRecordingNamingIt) 
     RunEventLoopUntil([&] { return !form.StartButton->isHidden(); }, 3000);
     EXPECT_FALSE(form.AudioIn1->DeviceOpen());
     EXPECT_EQ(form.StatusLine()->text(), "Die Aufnahme wurde beendet: Die Quelle \"tone_b\" ist verschwunden.");
+    // Start cannot bring it back while it is gone.
+    form.StartButton->click();
+    EXPECT_FALSE(form.StartButton->isHidden());
+    EXPECT_EQ(form.StatusLine()->text(),
+              "Die Aufnahme ließ sich nicht starten: Die Quelle \"tone_b\" ist verschwunden.");
 }
 
 TEST(NoSoundServerTest, StartAndTheListSayThatThereIsNoInputDevice) {
