@@ -289,7 +289,8 @@ TEST_F(ExportOptionsTest, BadInputFailsClearlyAndWritesNothing) {
         {{"--input", wav, "--export", out, "--palette", "Purple"}, "Unbekannte Palette 'Purple'"},
         {{"--export", out}, "--export braucht --input"},
         {{"--input", wav, "--device", "2"}, "schließen sich aus"},
-        {{"--device", "99"}, "kein Eingabegerät mit der Nummer 99"},
+        {{"--device", "99"}, "Es gibt kein Eingabegerät \"99\". Vorhanden sind:\n"},
+        {{"--device", "Mikrofon"}, "Es gibt kein Eingabegerät \"Mikrofon\". Vorhanden sind:\n"},
         {{"--input", wav, "--export", out, "--record", Dir.FilePath("no/such/dir/r.wav")}, "r.wav"},
     };
     for (const TCase& c : cases) {
