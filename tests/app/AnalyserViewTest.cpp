@@ -6,6 +6,7 @@
 #include "app/PointerValues.h"
 #include "app/ReadoutLine.h"
 #include "app/StatusLine.h"
+#include "audio/InputDevices.h"
 #include "chart/ChartWidget.h"
 #include "chart/FastLineSeries.h"
 #include "core/Errors.h"
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 using namespace wellenschau;
 using namespace wellenschau::test;
@@ -133,6 +135,26 @@ TEST_F(AnalyserViewTest, HarmonicsAreMarkedInTheViewOnly) {
     Form().SetAnalyserView(false);
     Record(1);
     for (const TFastLineSeries& mark : Form().Instrument().HarmonicMarks) EXPECT_EQ(mark.PointCount(), 0);
+}
+
+TEST_F(AnalyserViewTest, TheChooserSetsTheMonitorsApartAndKeepsTheChoice) {
+    Form().SetAnalyserView(true);
+    W.Device.SetDeviceCount(5);
+    Form().ChooseInputDevice(4);
+    const std::vector<TInputDeviceInfo> devices{{0, "default", "", true, false, 0},
+                                                {2, "pipein", "Pipe A", true, false, 1},
+                                                {3, "usb", "USB Audio CODEC", false, false, 2},
+                                                {1, "speakers.monitor", "Lautsprecher", false, true, 2},
+                                                {4, "hdmi.monitor", "HDMI", false, true, 2}};
+    Form().SetInputDevices(devices);
+    const auto* chooser = Form().findChild<QComboBox*>("InputDeviceChooser");
+    ASSERT_NE(chooser, nullptr);
+    const QStringList expected{"0  default (Standard)", "2  Pipe A (Standard)", "3  USB Audio CODEC", "",
+                               "1  Monitor von Lautsprecher", "4  Monitor von HDMI"};
+    ASSERT_EQ(chooser->count(), expected.size());
+    for (int i = 0; i < chooser->count(); ++i) EXPECT_EQ(chooser->itemText(i), expected[i]) << i;
+    EXPECT_EQ(chooser->currentText(), "4  Monitor von HDMI");
+    EXPECT_FALSE(chooser->itemData(3).isValid()) << "a separator, not a device";
 }
 
 TEST_F(AnalyserViewTest, ChoosingAnotherDeviceCarriesOnRecording) {
