@@ -3,6 +3,7 @@
 #include "palette/PaletteMemo.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace wellenschau {
 
@@ -30,8 +31,12 @@ struct TOptionSet {
     QCommandLineOption NoAutoScale{"no-auto-scale", "Schaltet \"Auto-Skala\" aus."};
     QCommandLineOption PeakHold{"peak-hold", "Schaltet die Spitzenwertanzeige ein."};
     QCommandLineOption Record{
-        "record", "Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei wird ersetzt.",
+        "record",
+        "Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei bleibt ohne "
+        "--overwrite unberührt.",
         "DATEI"};
+    QCommandLineOption Overwrite{
+        "overwrite", QCoreApplication::translate("TCommandLine", "Erlaubt --record, eine vorhandene Datei zu ersetzen.")};
     QCommandLineOption Analyser{"analyser",
                                 "Öffnet die Analyseansicht: Oszilloskop, Spektrum und Spektrogramm (F2 wechselt)."};
     QCommandLineOption Measurements{"measurements", "Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt)."};
@@ -61,6 +66,7 @@ QString Conflict(const TOptions& o) {
     if (!o.ExportDir.isEmpty() && o.InputFile.isEmpty()) return "--export braucht --input DATEI.";
     if (o.Device && !o.InputFile.isEmpty()) return "--device und --input schließen sich aus.";
     if (o.Buffers && o.ExportDir.isEmpty()) return "--buffers gilt nur mit --export.";
+    if (o.Overwrite && o.RecordFile.isEmpty()) return QCoreApplication::translate("TCommandLine", "--overwrite gilt nur mit --record.");
     if ((o.Analyser || o.Measurements) && (o.ListDevices || !o.ExportDir.isEmpty()))
         return "--analyser und --measurements gelten nur für das Fenster.";
     return {};
@@ -73,7 +79,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({set.Help, set.Version, set.Input, set.ListDevices, set.Device, set.Export, set.Buffers,
-                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record, set.Analyser, set.Measurements,
+                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record, set.Overwrite, set.Analyser, set.Measurements,
                        set.Distortion});
     if (!parser.parse(arguments)) return Failure(parser.errorText());
     if (parser.isSet(set.Help)) return {std::nullopt, HelpText(parser), 0};
@@ -90,6 +96,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     o.NoAutoScale = parser.isSet(set.NoAutoScale);
     o.PeakHold = parser.isSet(set.PeakHold);
     o.RecordFile = parser.value(set.Record);
+    o.Overwrite = parser.isSet(set.Overwrite);
     o.Analyser = parser.isSet(set.Analyser);
     o.Measurements = parser.isSet(set.Measurements);
     o.Distortion = parser.isSet(set.Distortion);

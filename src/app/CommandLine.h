@@ -22,6 +22,7 @@ struct TOptions {
     bool NoAutoScale = false;    // --no-auto-scale: "Auto-Skala" off
     bool PeakHold = false;       // --peak-hold: peak display on
     QString RecordFile;          // --record: every sample into a new WAV file
+    bool Overwrite = false;      // --overwrite: --record may replace an existing file
     bool Analyser = false;       // --analyser: start in the analyser view
     bool Measurements = false;   // --measurements: show the readout line
     bool Distortion = false;     // --distortion: distortion figures in exported files

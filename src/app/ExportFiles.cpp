@@ -2,24 +2,69 @@
 
 #include "Instrument.h"
 #include "MeasurementText.h"
+#include "audio/SystemReason.h"
 #include "core/Errors.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 
 namespace wellenschau {
 
 namespace {
 
-[[noreturn]] void CannotWrite(const QFileDevice& file) {
-    throw EWellenschauError(QString("Die Datei '%1' lässt sich nicht schreiben: %2")
-                                .arg(file.fileName(), file.errorString())
-                                .toStdString());
+QString Tr(const char* text) { return QCoreApplication::translate("TExportFiles", text); }
+
+[[noreturn]] void CannotWrite(const QFileDevice& file, const QString& reason) {
+    throw EWellenschauError(Tr("Die Datei '%1' lässt sich nicht schreiben: %2").arg(file.fileName(), reason).toStdString());
 }
 
-void Put(QSaveFile& file, const QByteArray& bytes) {
-    if (file.write(bytes) != bytes.size()) CannotWrite(file);
+[[noreturn]] void CannotWrite(const QFileDevice& file, int error) {
+    CannotWrite(file, QString::fromStdString(SystemReason(error)));
+}
+
+// Straight to the temporary file, so that a full disk shows at the write
+// that meets it, with the system's reason.
+void Put(QSaveFile& file, QByteArrayView bytes) {
+    const char* next = bytes.data();
+    for (qsizetype left = bytes.size(); left > 0;) {
+        const ssize_t written = ::write(file.handle(), next, static_cast<std::size_t>(left));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) CannotWrite(file, written < 0 ? errno : ENOSPC);
+        next += written;
+        left -= written;
+    }
+}
+
+// Everything written is on the disk: a failure the system reports late
+// (a full network share, a failing stick) shows here, before any file of
+// the set is put in place.
+void Check(QSaveFile& file) {
+    if (::fdatasync(file.handle()) != 0) CannotWrite(file, errno);
+}
+
+[[noreturn]] void CannotMakeFolder(const QString& folder, const QString& reason) {
+    throw EWellenschauError(Tr("Der Ordner '%1' lässt sich nicht anlegen: %2.").arg(folder, reason).toStdString());
+}
+
+// Makes one folder of a path whose parent is there; empty, or why it
+// cannot.
+QString MakeOneFolder(const QByteArray& path) {
+    if (::mkdir(path.constData(), 0777) == 0) return {};
+    const int error = errno;
+    const QString name = QFile::decodeName(path);
+    struct stat status {};
+    if (::stat(path.constData(), &status) == 0)
+        return S_ISDIR(status.st_mode) ? QString() : Tr("'%1' ist eine Datei, kein Ordner").arg(name);
+    // There, but not to be followed.
+    if (error == EEXIST) return Tr("'%1' ist ein Verweis auf ein fehlendes Ziel").arg(name);
+    return QString::fromStdString(SystemReason(error));
 }
 
 // h2_dbc .. h10_dbc, each after a comma.
@@ -52,7 +97,11 @@ TExportFiles::~TExportFiles() = default;
 
 std::unique_ptr<QSaveFile> TExportFiles::Create(const QString& name) {
     auto file = std::make_unique<QSaveFile>(FDir.filePath(name));
-    if (!file->open(QIODevice::WriteOnly)) CannotWrite(*file);
+    errno = 0;
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (errno != 0) CannotWrite(*file, errno);
+        CannotWrite(*file, file->errorString());
+    }
     return file;
 }
 
@@ -137,7 +186,11 @@ void TExportFiles::WriteWhole(const QString& name, const QByteArray& text) {
 
 void TExportFiles::WritePicture(const QImage& picture, const QString& name) {
     auto file = Create(name);
-    if (!picture.save(file.get(), "PNG")) CannotWrite(*file);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) CannotWrite(*file, Tr("Das Bild lässt sich nicht als PNG kodieren"));
+    Put(*file, png);
     FPending.push_back(std::move(file));
 }
 
@@ -167,8 +220,9 @@ void TExportFiles::Write(TInstrument& instrument) {
     }
     FPending.push_back(std::move(FLevels));
     FPending.push_back(std::move(FMeasurements));
+    for (const auto& file : FPending) Check(*file);
     for (const auto& file : FPending)
-        if (!file->commit()) CannotWrite(*file);
+        if (!file->commit()) CannotWrite(*file, file->errorString());
 }
 
 // summary.csv: the figures of the whole run's power-averaged spectrum;
@@ -207,8 +261,21 @@ void TExportFiles::WriteLongTerm(const TInstrument& instrument) {
 }
 
 void TExportFiles::MakeFolder(const QString& folder) {
-    if (!QDir().mkpath(folder))
-        throw EWellenschauError(("Der Ordner '" + folder + "' lässt sich nicht anlegen.").toStdString());
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
+    // Each folder from the top down, so that the message names the part
+    // that is in the way.
+    for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
+        const QByteArray part = end < 0 ? path : path.left(end);
+        if (const QString reason = MakeOneFolder(part); !reason.isEmpty()) CannotMakeFolder(folder, reason);
+        if (end < 0) return;
+    }
+}
+
+QStringList TExportFiles::FileNames(bool distortion) {
+    QStringList names = {"oscilloscope.png", "spectrum.png", "spectrogram.png", "spectrogram-image.png",
+                         "trace.csv", "spectrum.csv", "levels.csv", "measurements.csv"};
+    if (distortion) names << "harmonics.csv" << "summary.csv" << "average-spectrum.csv";
+    return names;
 }
 
 void TExportFiles::AddBuffer(const TLevelHistory& history, int index) {

@@ -4,8 +4,10 @@
 // figures too (columns of the measurements, the harmonics of every buffer,
 // the whole run's figures and its power-averaged spectrum) (dot as decimal mark, shortest text that reads
 // back as the same double, a header line). Each file is written under a
-// temporary name and only renamed into place by Commit, so a failed
-// export leaves no half-written file behind. User-interface thread only.
+// temporary name; only when every file of the set is written and on the
+// disk are they renamed into place, so a failed export (a full disk)
+// leaves no half-written file behind and the files of an earlier export
+// as they were. User-interface thread only.
 #pragma once
 
 #include <QDir>
@@ -55,8 +57,12 @@ public:
     // shows.
     static void WriteView(TInstrument& instrument, const QDir& dir, bool distortion);
 
-    // Makes the folder and those above it, or says why it cannot.
+    // Makes the folder and those above it, or says why it cannot (a file
+    // or a broken link in the way, the system's reason).
     static void MakeFolder(const QString& folder);
+
+    // The names of the set's files.
+    static QStringList FileNames(bool distortion);
 
 private:
     // A file opened under a temporary name in the export folder.

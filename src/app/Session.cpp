@@ -1,11 +1,14 @@
 #include "Session.h"
 
 #include "Application.h"
+#include "ExitStatus.h"
 #include "ExportFiles.h"
 #include "InputDeviceText.h"
 #include "LevelHistory.h"
 #include "Instrument.h"
 #include "MainWindow.h"
+#include "RecordTarget.h"
+#include "StopSignals.h"
 #include "audio/AudioIn.h"
 #include "audio/CaptureRecording.h"
 #include "audio/FileWaveIn.h"
@@ -28,11 +31,13 @@ namespace wellenschau {
 
 namespace {
 
-constexpr int Failed = 1;
+QString Tr(const char* text) { return QCoreApplication::translate("Session", text); }
+
+void Report(const QString& message) { std::fputs(qPrintable("wellenschau: " + message + '\n'), stderr); }
 
 int Fail(const QString& message) {
-    std::fputs(qPrintable("wellenschau: " + message + '\n'), stderr);
-    return Failed;
+    Report(message);
+    return ExitError;
 }
 
 // The file device, once the file has been found readable as sound.
@@ -75,17 +80,10 @@ void ApplyOptions(TInstrument& instrument, const TOptions& options) {
     if (!options.Palette.isEmpty()) instrument.LoadPalette(ShippedPaletteMemo(), options.Palette);
 }
 
-// --record: the WAV file, fed on the capture side with every sample the
-// device delivers, also while the window is too busy to show them. It is
-// made before the window, so that it outlives the window's recordings.
-std::unique_ptr<TCaptureRecording> OpenRecording(const TOptions& options) {
-    if (options.RecordFile.isEmpty()) return nullptr;
-    return std::make_unique<TCaptureRecording>(options.RecordFile.toStdString());
-}
-
 // Ends the WAV file and reports it on standard error: its samples and the
-// buffers the display skipped. Returns the write error's message, empty
-// when the file is complete.
+// buffers the display skipped; samples lost to a full ring, and those a
+// failed or stalled disk did not take. Returns the write error's message,
+// empty when the file is complete.
 QString FinishRecording(TCaptureRecording* recording, const TAudioIn& audioIn) {
     if (recording == nullptr) return {};
     recording->Finish();
@@ -95,6 +93,8 @@ QString FinishRecording(TCaptureRecording* recording, const TAudioIn& audioIn) {
     if (const std::uint64_t lost = recording->LostBytes(); lost > 0)
         std::fprintf(stderr, "wellenschau: %llu Samples gingen verloren, weil die Datei nicht schnell genug "
                      "geschrieben wurde.\n", static_cast<unsigned long long>(lost / 2));
+    if (recording->Failed() && recording->UnwrittenBytes() > 0)
+        Report(Tr("%1 Samples ließen sich nicht mehr in die Datei schreiben.").arg(recording->UnwrittenBytes() / 2));
     return QString::fromStdString(recording->Failure());
 }
 
@@ -137,6 +137,12 @@ int RunWindow(TApplication& application, const TOptions& options) {
         }
         const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
         TForm1 Form1(file ? static_cast<TWaveInService&>(*file) : DefaultWaveInService());
+        // A signal closes the window as the user would; a dialog open
+        // over it ends too.
+        const TStopSignals stopSignals([&Form1](int) {
+            Form1.close();
+            QCoreApplication::quit();
+        });
         Form1.AudioIn1->SetRecording(recording.get());
         if (device) Form1.AudioIn1->SetWaveDevice(*device);
         if (!file) Form1.FollowInputDevices();
@@ -151,9 +157,10 @@ int RunWindow(TApplication& application, const TOptions& options) {
         ChoosePalette(Form1, options);
         const int status = application.exec();
         Form1.AudioIn1->StopNow();
-        if (const QString failure = FinishRecording(recording.get(), *Form1.AudioIn1); !failure.isEmpty())
-            return Fail(failure);
-        return status;
+        const QString failure = FinishRecording(recording.get(), *Form1.AudioIn1);
+        if (!failure.isEmpty()) Report(failure);
+        if (stopSignals.Received() != 0) return stopSignals.ExitStatus();
+        return failure.isEmpty() ? status : ExitError;
     } catch (const EWellenschauError& error) {
         return Fail(QString::fromUtf8(error.what()));
     }
@@ -185,16 +192,26 @@ int RunExport(TApplication& application, const TOptions& options) {
         TExportRows rows(*instrument, capture, files, options.Buffers);
         instrument->AddBufferObserver(rows);
 
+        // A signal stops the run after the buffer in hand.
+        const TStopSignals stopSignals;
         TAudioIn* running = &capture;
         if (!capture.Start(running)) return Fail(QString::fromStdString(capture.ErrorMessage()));
-        while (capture.DeviceOpen() && failure.isEmpty()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        QCoreApplication::sendPostedEvents();
+        while (capture.DeviceOpen() && failure.isEmpty() && stopSignals.Received() == 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (stopSignals.Received() == 0) QCoreApplication::sendPostedEvents();
         capture.StopNow();
-        if (const QString written = FinishRecording(recording.get(), capture); !written.isEmpty()) return Fail(written);
+        const QString written = FinishRecording(recording.get(), capture);
+        if (stopSignals.Received() != 0) {
+            if (!written.isEmpty()) Report(written);
+            Report(Tr("Der Export wurde durch Signal %1 abgebrochen; seine Dateien wurden nicht geschrieben.")
+                       .arg(stopSignals.Received()));
+            return stopSignals.ExitStatus();
+        }
+        if (!written.isEmpty()) return Fail(written);
         if (!failure.isEmpty()) return Fail(failure);
         if (instrument->History().Count() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
         files.Write(*instrument);
-        return 0;
+        return ExitSuccess;
     } catch (const EWellenschauError& error) {
         return Fail(QString::fromUtf8(error.what()));
     }

@@ -15,13 +15,19 @@ std::string DiskNotResponding(const std::string& path) {
 
 }  // namespace
 
-TCaptureRecording::TCaptureRecording(const std::string& path, std::size_t ringBytes)
-    : FPath(path), FShared(std::make_shared<TShared>(path, ringBytes)), FWriter(&TCaptureRecording::Run, FShared) {}
+TCaptureRecording::TCaptureRecording(const std::string& path, TWavRecorder::TExisting existing, std::size_t ringBytes)
+    : FPath(path),
+      FShared(std::make_shared<TShared>(path, existing, ringBytes)),
+      FWriter(&TCaptureRecording::Run, FShared) {}
 
 TCaptureRecording::~TCaptureRecording() { Finish(); }
 
 void TCaptureRecording::Capture(const char* bytes, std::size_t count) {
     TShared& shared = *FShared;
+    if (shared.Failed.load(std::memory_order_relaxed)) {
+        shared.DroppedBytes.fetch_add(count, std::memory_order_relaxed);
+        return;
+    }
     const std::size_t taken = shared.Ring.Write(bytes, count);
     shared.CapturedBytes.fetch_add(taken, std::memory_order_relaxed);
     if (taken < count) shared.LostBytes.fetch_add(count - taken, std::memory_order_relaxed);
@@ -37,7 +43,7 @@ void TCaptureRecording::CaptureAll(const char* bytes, std::size_t count) {
         count -= taken;
         if (count == 0) return;
         if (taken > 0) lastProgress = std::chrono::steady_clock::now();
-        if (std::chrono::steady_clock::now() - lastProgress > FinishLimit) {
+        if (std::chrono::steady_clock::now() - lastProgress > RoomLimit) {
             GiveUp();
             break;
         }
@@ -45,7 +51,8 @@ void TCaptureRecording::CaptureAll(const char* bytes, std::size_t count) {
         shared.Wake.notify_one();
         shared.Progress.wait_for(lock, WriterPeriod, [&] { return shared.Ring.Room() > 0 || shared.Failed.load(); });
     }
-    if (count > 0) shared.LostBytes.fetch_add(count, std::memory_order_relaxed);
+    // Not lost to a full ring: the writer failed or stopped answering.
+    if (count > 0) shared.DroppedBytes.fetch_add(count, std::memory_order_relaxed);
 }
 
 bool TCaptureRecording::Flush() {
@@ -79,6 +86,13 @@ void TCaptureRecording::Finish() {
 void TCaptureRecording::GiveUp() {
     if (FGivenUp.empty()) FGivenUp = DiskNotResponding(FPath);
 }
+
+std::uint64_t TCaptureRecording::UnwrittenBytes() const {
+    const TShared& shared = *FShared;
+    return shared.CapturedBytes.load() - shared.WrittenBytes.load() + shared.DroppedBytes.load();
+}
+
+void TCaptureRecording::StallWriter(std::chrono::milliseconds duration) { FShared->StallMs = duration.count(); }
 
 std::string TCaptureRecording::Failure() const {
     std::lock_guard lock(FShared->Lock);
@@ -121,6 +135,8 @@ void TCaptureRecording::Drain(TShared& shared, bool all) {
 }
 
 void TCaptureRecording::Append(TShared& shared, std::size_t count) {
+    if (const std::int64_t stall = shared.StallMs.exchange(0); stall > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(stall));
     shared.Ring.Read(shared.Block, count);
     try {
         shared.Recorder.Append(shared.Block, static_cast<int>(count));

@@ -10,9 +10,10 @@
 //
 // The user-interface thread never waits for the disk without bound. Flush
 // gives up after FlushLimit and leaves what is not yet written to the
-// writer. Finish, and CaptureAll waiting for room, give up after
-// FinishLimit: the recording then counts as failed (the disk does not
-// respond) and the writer is left to finish on its own. If the disk comes
+// writer. Finish gives up after FinishLimit, and CaptureAll waiting for
+// room after RoomLimit: the recording then counts as failed (the disk does
+// not respond) and the writer is left to finish on its own. Pausing and
+// closing the window (a flush and a finish) so return within a second. If the disk comes
 // back before the program ends, the writer still writes what the ring
 // holds and closes the file; otherwise that much (at most the ring, about
 // 12 s of sound) is lost, and the file keeps every block written before,
@@ -43,24 +44,29 @@ public:
     // disk stalls for longer than that.
     static constexpr std::size_t DefaultRingBytes = std::size_t{1} << 20;
     // How long Flush waits for the writer.
-    static constexpr std::chrono::milliseconds FlushLimit{1000};
-    // How long Finish waits for the writer, and CaptureAll for room.
-    static constexpr std::chrono::milliseconds FinishLimit{3000};
+    static constexpr std::chrono::milliseconds FlushLimit{250};
+    // How long Finish waits for the writer.
+    static constexpr std::chrono::milliseconds FinishLimit{500};
+    // How long CaptureAll waits for the writer to make room.
+    static constexpr std::chrono::milliseconds RoomLimit{3000};
 
     // Creates the WAV file (see TWavRecorder; throws EWavRecordError) and
     // starts the writer thread.
-    explicit TCaptureRecording(const std::string& path, std::size_t ringBytes = DefaultRingBytes);
+    explicit TCaptureRecording(const std::string& path,
+                               TWavRecorder::TExisting existing = TWavRecorder::TExisting::Replace,
+                               std::size_t ringBytes = DefaultRingBytes);
     // Finish.
     ~TCaptureRecording();
     TCaptureRecording(const TCaptureRecording&) = delete;
     TCaptureRecording& operator=(const TCaptureRecording&) = delete;
 
     // Capture thread: copies and returns at once. Bytes the ring cannot
-    // take are lost and counted (LostBytes).
+    // take are lost and counted (LostBytes); once the recording has failed,
+    // nothing is taken and the bytes count as unwritten.
     void Capture(const char* bytes, std::size_t count);
     // User-interface thread (a file played as fast as possible): waits for
     // room instead of losing bytes, unless writing has failed or the writer
-    // has made no room for FinishLimit (then the recording fails).
+    // has made no room for RoomLimit (then the recording fails).
     void CaptureAll(const char* bytes, std::size_t count);
     // Waits until everything captured so far is in the file, writing has
     // failed or FlushLimit has passed; true in the first case.
@@ -74,16 +80,24 @@ public:
     std::uint64_t WrittenBytes() const { return FShared->WrittenBytes.load(); }
     // Bytes the capture thread offered while the ring was full.
     std::uint64_t LostBytes() const { return FShared->LostBytes.load(); }
+    // Bytes captured but not in the file because writing failed or the
+    // disk stopped answering: what the ring held then and what came after.
+    std::uint64_t UnwrittenBytes() const;
     // The recorder's message once a write has failed, or that the disk did
     // not respond; empty before.
     std::string Failure() const;
     bool Failed() const { return FShared->Failed.load() || !FGivenUp.empty(); }
 
+    // Test hook: the writer's next block waits `duration` before it is
+    // written, as a write to a disk that stopped answering would.
+    void StallWriter(std::chrono::milliseconds duration);
+
 private:
     // What the writer thread uses; shared, so that a writer stuck in the
     // disk may outlive this object.
     struct TShared {
-        TShared(const std::string& path, std::size_t ringBytes) : Recorder(path), Ring(ringBytes) {}
+        TShared(const std::string& path, TWavRecorder::TExisting existing, std::size_t ringBytes)
+            : Recorder(path, existing), Ring(ringBytes) {}
 
         // Keeps the first failure's message.
         void Fail(const std::string& message);
@@ -93,7 +107,9 @@ private:
         std::atomic<std::uint64_t> CapturedBytes{0};
         std::atomic<std::uint64_t> WrittenBytes{0};
         std::atomic<std::uint64_t> LostBytes{0};
+        std::atomic<std::uint64_t> DroppedBytes{0};  // offered after a failure
         std::atomic<bool> Failed{false};
+        std::atomic<std::int64_t> StallMs{0};  // see StallWriter
 
         // Between the user-interface thread and the writer only; the
         // capture thread never touches them.

@@ -1,12 +1,15 @@
 #include "audio/WavRecorder.h"
 
+#include "audio/SystemReason.h"
+
+#include <QCoreApplication>
+
 #include <fcntl.h>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <type_traits>
 
 namespace wellenschau {
@@ -15,28 +18,30 @@ namespace {
 
 static_assert(std::is_same_v<sf_count_t, std::int64_t>, "libsndfile's counts are 64-bit");
 
-// The system's reason in German for the errors a recording meets; others
-// in the system's words.
-std::string SystemReason(int error) {
-    switch (error) {
-        case ENOSPC: return "Kein Platz mehr auf dem Datenträger";
-        case EDQUOT: return "Speicherkontingent überschritten";
-        case EACCES:
-        case EPERM: return "Keine Berechtigung";
-        case ENOENT: return "Verzeichnis nicht gefunden";
-        case ENOTDIR: return "Ein Teil des Pfades ist kein Verzeichnis";
-        case EISDIR: return "Der Pfad ist ein Verzeichnis";
-        case EROFS: return "Das Dateisystem ist schreibgeschützt";
-        case EFBIG: return "Die Datei ist zu groß";
-        case EIO: return "Ein-/Ausgabefehler";
-        default: return std::strerror(error);
-    }
-}
-
 std::string Quoted(const std::string& path) { return "„" + path + "“"; }
 
 std::string NotCreated(const std::string& path, int error) {
     return "Die Aufnahmedatei " + Quoted(path) + " lässt sich nicht anlegen: " + SystemReason(error) + ".";
+}
+
+// A pipe, a socket or a terminal: libsndfile must go back to the header
+// after every block, which only a file allows.
+std::string NotSeekable(const std::string& path) {
+    return QCoreApplication::translate("TWavRecorder",
+                                       "Die Aufnahmedatei „%1“ ist eine Pipe oder ein Gerät ohne Positionierung; "
+                                       "eine Aufnahme braucht eine gewöhnliche Datei.")
+        .arg(QString::fromStdString(path))
+        .toStdString();
+}
+
+bool IsPipeOrSocket(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
+}
+
+int OpenFlags(TWavRecorder::TExisting existing) {
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+    return existing == TWavRecorder::TExisting::Replace ? flags | O_TRUNC : flags | O_EXCL;
 }
 
 std::string Stopped(const std::string& path, int error) {
@@ -55,9 +60,20 @@ void KeepHeaderCurrent(SNDFILE* sound) {
 
 }  // namespace
 
-TWavRecorder::TWavRecorder(const std::string& path) : FPath(path) {
-    FFile = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+std::string TWavRecorder::Unseekable(const std::string& path) {
+    return IsPipeOrSocket(path) ? NotSeekable(path) : std::string();
+}
+
+TWavRecorder::TWavRecorder(const std::string& path, TExisting existing) : FPath(path) {
+    // Opening a pipe for writing would wait for a reader.
+    if (IsPipeOrSocket(path)) throw EWavRecordError(NotSeekable(path));
+    FFile = ::open(path.c_str(), OpenFlags(existing), 0666);
     if (FFile < 0) throw EWavRecordError(NotCreated(path, errno));
+    if (::lseek(FFile, 0, SEEK_CUR) < 0) {
+        ::close(FFile);
+        FFile = -1;
+        throw EWavRecordError(NotSeekable(path));
+    }
     SF_INFO info{};
     info.samplerate = SampleRate;
     info.channels = 1;

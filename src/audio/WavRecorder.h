@@ -36,13 +36,22 @@ class TWavRecorder {
 public:
     static constexpr int SampleRate = 44100;
 
-    // Creates (or truncates) `path` and writes the header of an empty
-    // recording; throws EWavRecordError when that fails.
-    explicit TWavRecorder(const std::string& path);
+    // What happens to a file that is already there.
+    enum class TExisting { Replace, Refuse };
+
+    // Creates `path` (or truncates it, with TExisting::Replace) and writes
+    // the header of an empty recording; throws EWavRecordError when that
+    // fails or when `path` cannot seek (see Unseekable).
+    explicit TWavRecorder(const std::string& path, TExisting existing = TExisting::Replace);
     // Closes the file; errors are no longer reported here (see Close).
     ~TWavRecorder();
     TWavRecorder(const TWavRecorder&) = delete;
     TWavRecorder& operator=(const TWavRecorder&) = delete;
+
+    // Why `path` cannot take a recording, found before opening it: a pipe
+    // or a socket (the header is rewritten after every append, which needs
+    // a file to seek in). Empty when it can.
+    static std::string Unseekable(const std::string& path);
 
     // Appends `size` bytes of little-endian 16-bit samples (an even count)
     // and updates the header. Throws EWavRecordError when the recorder is

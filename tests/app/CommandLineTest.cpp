@@ -31,6 +31,8 @@ TEST(CommandLineTest, ExportWithEveryControl) {
     EXPECT_EQ(o.Palette, "Thermo2");
     EXPECT_TRUE(o.Fast && o.NoAutoScale && o.PeakHold);
     EXPECT_EQ(o.RecordFile, "r.wav");
+    EXPECT_FALSE(o.Overwrite);
+    EXPECT_TRUE(Parse({"--record", "r.wav", "--overwrite"}).Options->Overwrite);
 }
 
 TEST(CommandLineTest, HelpAndVersionGoToStandardOutput) {
@@ -67,6 +69,8 @@ TEST(CommandLineTest, BadAndConflictingOptionsAreUsageErrors) {
         {"--palette", "rainbow"},
         {"--input", ""},
         {"--input"},
+        {"--overwrite"},
+        {"--input", "a.wav", "--export", "out", "--overwrite"},
     };
     for (const QStringList& arguments : bad) {
         const TCommandLine line = Parse(arguments);

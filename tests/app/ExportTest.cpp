@@ -2,6 +2,7 @@
 // every kind through --export, checked against an instrument fed with the
 // same samples in the same process; bad input; --record.
 #include "AppTestSupport.h"
+#include "ProgramRun.h"
 #include "audio/FileWaveIn.h"
 #include "audio/SoundFileReader.h"
 #include "chart/FastLineSeries.h"
@@ -12,15 +13,12 @@
 #include <QImage>
 #include <QToolButton>
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <sys/resource.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -30,15 +28,6 @@ using namespace wellenschau::test;
 
 namespace {
 
-struct TWavSpec {
-    const char* Name;
-    int Rate;
-    int Channels;
-    int Format;  // libsndfile subtype
-    double (*Signal)(double seconds);
-};
-
-double Tone(double t) { return 0.5 * std::sin(2 * std::numbers::pi * 1000.0 * t); }
 double Sweep(double t) { return 0.7 * std::sin(2 * std::numbers::pi * (100.0 + 4000.0 * t) * t); }
 double Silence(double) { return 0.0; }
 // A 1 kHz tone at -6 dBFS with its 2nd harmonic at -40 dBc and its 3rd at
@@ -46,47 +35,6 @@ double Silence(double) { return 0.0; }
 double Distorted(double t) {
     const double w = 2 * std::numbers::pi * 1000.0 * t;
     return 0.5 * (std::sin(w) + 0.01 * std::sin(2 * w) + 0.001 * std::sin(3 * w));
-}
-
-// Writes `seconds` of the signal; stereo files carry it on the left and a
-// third of it on the right.
-QString WriteWav(const QString& path, const TWavSpec& sound, double seconds = 1.0) {
-    SF_INFO info{};
-    info.samplerate = sound.Rate;
-    info.channels = sound.Channels;
-    info.format = SF_FORMAT_WAV | sound.Format;
-    SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
-    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
-    const auto frames = static_cast<int>(seconds * sound.Rate);
-    std::vector<double> samples;
-    for (int i = 0; i < frames; ++i) {
-        const double value = sound.Signal(static_cast<double>(i) / sound.Rate);
-        samples.push_back(value);
-        if (sound.Channels == 2) samples.push_back(value / 3);
-    }
-    sf_writef_double(file, samples.data(), frames);
-    sf_close(file);
-    return path;
-}
-
-struct TRun {
-    int ExitCode;
-    QString Errors;
-};
-
-// Runs the program; fileSizeLimit > 0 makes every write past that many
-// bytes fail as on a full disk.
-TRun RunProgram(const QStringList& arguments, rlim_t fileSizeLimit = 0) {
-    QProcess program;
-    if (fileSizeLimit > 0)
-        program.setChildProcessModifier([fileSizeLimit] {
-            ::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    program.start(WELLENSCHAU_EXECUTABLE, arguments);
-    EXPECT_TRUE(program.waitForFinished(60000));
-    return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
 }
 
 std::vector<QByteArray> Lines(const QString& path) {

@@ -9,13 +9,13 @@
 #include "audio/QueuedWaveIn.h"
 #include "audio/SampleRing.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <array>
+#include <csignal>
+#include <filesystem>
 #include <chrono>
 #include <numeric>
 #include <thread>
@@ -136,37 +136,63 @@ TEST_F(WaveInQueueTest, TheRecordingFileGetsEveryByteSkippedOrNot) {
     EXPECT_EQ(test::ReadSamples(folder.Path("all.wav")), signal);
 }
 
-// A disk that stops taking data (here a pipe nobody reads) holds neither a
-// flush nor the end of a recording for longer than their limits; once it
-// takes data again, the writer left on its own still writes what it held.
+// A disk that stops answering (the writer's hook blocks it) holds neither
+// a flush nor the end of a recording for longer than their limits, and the
+// recording counts what it could not write; once the disk answers again,
+// the writer left on its own still writes what it held.
 TEST(CaptureRecordingTest, AStalledDiskHoldsFlushAndFinishOnlyForTheirLimits) {
     using namespace std::chrono_literals;
     const test::TTempFolder folder;
     const std::string path = folder.Path("stalled.wav");
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    const std::vector<char> bytes = Bytes(256 * 1024, 0);  // far more than the pipe holds
+    const std::vector<char> bytes = Bytes(64 * 1024, 0);
     {
         TCaptureRecording recording(path);
+        recording.StallWriter(1500ms);
         recording.Capture(bytes.data(), bytes.size());
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(recording.Flush());
         EXPECT_FALSE(recording.Failed()) << "a slow flush is no failure";
         recording.Finish();
-        EXPECT_LT(std::chrono::steady_clock::now() - start,
-                  TCaptureRecording::FlushLimit + TCaptureRecording::FinishLimit + 1s);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << "a pause and a close together";
         EXPECT_TRUE(recording.Failed());
         EXPECT_EQ(recording.Failure(),
                   "Die Aufnahme in „" + path + "“ wurde angehalten: Der Datenträger antwortet nicht.");
+        EXPECT_EQ(recording.UnwrittenBytes(), bytes.size());
+        EXPECT_EQ(recording.LostBytes(), 0u) << "the ring did not overflow";
     }
-    // The disk answers again: read until the writer has closed the file.
-    ASSERT_EQ(::fcntl(reader, F_SETFL, 0), 0);
-    std::size_t arrived = 0;
-    std::array<char, 65536> block{};
-    for (ssize_t count = 0; (count = ::read(reader, block.data(), block.size())) > 0;) arrived += count;
-    ::close(reader);
-    EXPECT_GT(arrived, bytes.size()) << "every captured byte and the header";
+    // The disk answers again: the writer ends with every byte in the file.
+    std::uintmax_t size = 0;
+    for (int round = 0; round < 300 && size < bytes.size() + 44; ++round) {
+        std::this_thread::sleep_for(10ms);
+        size = std::filesystem::file_size(path);
+    }
+    EXPECT_GE(size, bytes.size() + 44) << "every captured byte and the header";
+}
+
+// After a failed write the capture side takes nothing more: what it offers
+// counts as unwritten, not as lost to a full ring.
+TEST(CaptureRecordingTest, AfterAFailedWriteNothingCountsAsLost) {
+    using namespace std::chrono_literals;
+    const test::TTempFolder folder;
+    // A file-size limit just past the header stands in for a full disk.
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{1000, before.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    TCaptureRecording recording(folder.Path("full.wav"));
+    const std::vector<char> bytes = Bytes(8192, 0);
+    recording.Capture(bytes.data(), bytes.size());
+    for (int round = 0; round < 200 && !recording.Failed(); ++round) std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(recording.Failed());
+    recording.Capture(bytes.data(), bytes.size());
+    recording.CaptureAll(bytes.data(), bytes.size());
+    recording.Finish();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    ::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(recording.LostBytes(), 0u);
+    EXPECT_EQ(recording.UnwrittenBytes(), 3 * bytes.size());
+    EXPECT_EQ(recording.WrittenBytes(), 0u);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 #include <signal.h>
 #include <sndfile.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -186,9 +189,10 @@ TEST_F(WavRecorderTest, AProcessKilledWhileRecordingLeavesEveryReturnedAppend) {
 }
 
 // The message of the error that making a recorder at `path` raises.
-std::string CreationError(const std::string& path) {
+std::string CreationError(const std::string& path,
+                          TWavRecorder::TExisting existing = TWavRecorder::TExisting::Replace) {
     try {
-        TWavRecorder recorder(path);
+        TWavRecorder recorder(path, existing);
     } catch (const EWavRecordError& error) {
         return error.what();
     }
@@ -207,6 +211,43 @@ TEST_F(WavRecorderTest, APathWhereNoFileCanBeMadeFailsClearly) {
     const std::string folder = std::filesystem::temp_directory_path().string();
     EXPECT_THROW(TWavRecorder recorder(folder), EWavRecordError);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+// Targets a recording must not take: an existing file when asked to keep
+// it, a pipe (no reader needed to refuse it) and a socket, which cannot
+// seek back to the header. Each is left as it was.
+TEST_F(WavRecorderTest, ExistingFilesAndTargetsThatCannotSeekAreRefused) {
+    const test::TTempFolder folder;
+    const std::string kept = folder.Path("kept.wav");
+    std::ofstream(kept) << "earlier take";
+    const std::string pipe = folder.Path("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string socketPath = folder.Path("socket");
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const std::string notSeekable = "“ ist eine Pipe oder ein Gerät ohne Positionierung; eine Aufnahme braucht eine "
+                                    "gewöhnliche Datei.";
+    const struct {
+        std::string Path;
+        TWavRecorder::TExisting Existing;
+        std::string Message;
+    } cases[] = {
+        {kept, TWavRecorder::TExisting::Refuse,
+         "Die Aufnahmedatei „" + kept + "“ lässt sich nicht anlegen: Die Datei existiert bereits."},
+        {pipe, TWavRecorder::TExisting::Replace, "Die Aufnahmedatei „" + pipe + notSeekable},
+        {socketPath, TWavRecorder::TExisting::Replace, "Die Aufnahmedatei „" + socketPath + notSeekable},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CreationError(c.Path, c.Existing), c.Message);
+        EXPECT_EQ(TWavRecorder::Unseekable(c.Path).empty(), c.Path == kept) << c.Path;
+    }
+    ::close(server);
+    EXPECT_EQ(FileBytes(kept).size(), 12u);
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_TRUE(TWavRecorder::Unseekable(folder.Path("new.wav")).empty());
 }
 
 // The file-size limit of a child process stands in for a full disk: the
