@@ -1,10 +1,12 @@
 #include "Session.h"
 
 #include "Application.h"
+#include "ExitStatus.h"
 #include "ExportFiles.h"
 #include "LevelHistory.h"
 #include "Instrument.h"
 #include "MainWindow.h"
+#include "PathBytes.h"
 #include "audio/AudioIn.h"
 #include "audio/CaptureRecording.h"
 #include "audio/FileWaveIn.h"
@@ -19,26 +21,71 @@
 #include <QDir>
 #include <QScreen>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
 #include <memory>
+#include <new>
 #include <optional>
 
 namespace wellenschau {
 
 namespace {
 
-constexpr int Failed = 1;
+QString Tr(const char* text) { return QCoreApplication::translate("Session", text); }
+
+void Warn(const QString& message) { std::fputs(qPrintable("wellenschau: " + message + '\n'), stderr); }
 
 int Fail(const QString& message) {
-    std::fputs(qPrintable("wellenschau: " + message + '\n'), stderr);
-    return Failed;
+    Warn(message);
+    return ExitError;
 }
 
 // The file device, once the file has been found readable as sound.
 std::unique_ptr<TFileWaveIn> OpenInputFile(const QString& path, TFilePace pace) {
-    TSoundFileReader probe(path.toStdString());  // raises a clear error for a bad file
-    return std::make_unique<TFileWaveIn>(path.toStdString(), pace);
+    TSoundFileReader probe(EncodePath(path));  // raises a clear error for a bad file
+    return std::make_unique<TFileWaveIn>(EncodePath(path), pace);
 }
+
+// The export's folder, made if need be. Qt's file classes name files in
+// UTF-8 only, so a folder whose name holds other bytes is made under its
+// own bytes and reached through an open descriptor of it
+// (/proc/self/fd/N), below which the export's file names are plain ASCII.
+class TExportFolder {
+public:
+    explicit TExportFolder(const QString& folder) : FPath(folder) {
+        if (!HasForeignBytes(folder)) {
+            TExportFiles::MakeFolder(folder);
+            return;
+        }
+        const std::string bytes = EncodePath(folder);
+        std::error_code ignored;  // the open below tells what went wrong
+        std::filesystem::create_directories(bytes, ignored);
+        FDescriptor = ::open(bytes.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (FDescriptor < 0)
+            throw EWellenschauError(Tr("Der Ordner '%1' lässt sich nicht anlegen: %2")
+                                        .arg(folder, QString::fromLocal8Bit(std::strerror(errno)))
+                                        .toStdString());
+        FPath = QString("/proc/self/fd/%1").arg(FDescriptor);
+    }
+    ~TExportFolder() {
+        if (FDescriptor >= 0) ::close(FDescriptor);
+    }
+    TExportFolder(const TExportFolder&) = delete;
+    TExportFolder& operator=(const TExportFolder&) = delete;
+
+    // Where Qt's file classes find the folder.
+    const QString& Path() const { return FPath; }
+
+private:
+    QString FPath;
+    int FDescriptor = -1;
+};
 
 bool DeviceExists(int number) {
     for (const TInputDeviceInfo& device : ListPortAudioInputDevices())
@@ -75,7 +122,7 @@ void ApplyOptions(TInstrument& instrument, const TOptions& options) {
 // made before the window, so that it outlives the window's recordings.
 std::unique_ptr<TCaptureRecording> OpenRecording(const TOptions& options) {
     if (options.RecordFile.isEmpty()) return nullptr;
-    return std::make_unique<TCaptureRecording>(options.RecordFile.toStdString());
+    return std::make_unique<TCaptureRecording>(EncodePath(options.RecordFile));
 }
 
 // Ends the WAV file and reports it on standard error: its samples and the
@@ -115,6 +162,18 @@ private:
 
 }  // namespace
 
+int RunReportingErrors(const std::function<int()>& run) {
+    try {
+        return run();
+    } catch (const EWellenschauError& error) {
+        return Fail(QString::fromUtf8(error.what()));
+    } catch (const std::bad_alloc&) {
+        return Fail(Tr("Der Arbeitsspeicher reicht nicht aus; das Programm wurde beendet."));
+    } catch (const std::exception& error) {
+        return Fail(Tr("Interner Fehler, das Programm wurde beendet: %1").arg(QString::fromUtf8(error.what())));
+    }
+}
+
 int ListDevices() {
     const std::vector<TInputDeviceInfo> devices = ListPortAudioInputDevices();
     if (devices.empty()) std::puts("Keine Eingabegeräte gefunden.");
@@ -124,7 +183,7 @@ int ListDevices() {
 }
 
 int RunWindow(TApplication& application, const TOptions& options) {
-    try {
+    return RunReportingErrors([&]() -> int {
         std::unique_ptr<TFileWaveIn> file;
         if (!options.InputFile.isEmpty()) file = OpenInputFile(options.InputFile, TFilePace::RealTime);
         if (options.Device && !DeviceExists(*options.Device))
@@ -148,9 +207,7 @@ int RunWindow(TApplication& application, const TOptions& options) {
         if (const QString failure = FinishRecording(recording.get(), *Form1.AudioIn1); !failure.isEmpty())
             return Fail(failure);
         return status;
-    } catch (const EWellenschauError& error) {
-        return Fail(QString::fromUtf8(error.what()));
-    }
+    });
 }
 
 int RunExport(TApplication& application, const TOptions& options) {
@@ -158,9 +215,9 @@ int RunExport(TApplication& application, const TOptions& options) {
     application.SetErrorReporter([&failure](const QString& message) {
         if (failure.isEmpty()) failure = message;
     });
-    try {
+    return RunReportingErrors([&]() -> int {
         const std::unique_ptr<TFileWaveIn> file = OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible);
-        TExportFiles::MakeFolder(options.ExportDir);
+        const TExportFolder folder(options.ExportDir);
         const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
         const auto instrument = std::make_unique<TInstrument>();
         ApplyOptions(*instrument, options);
@@ -175,7 +232,7 @@ int RunExport(TApplication& application, const TOptions& options) {
             instrument->HandleBuffer(buffer, size);
             return true;
         });
-        TExportFiles files(QDir(options.ExportDir), instrument->Analysis().RowCount, options.Distortion);
+        TExportFiles files(QDir(folder.Path()), instrument->Analysis().RowCount, options.Distortion);
         TExportRows rows(*instrument, capture, files, options.Buffers);
         instrument->AddBufferObserver(rows);
 
@@ -186,12 +243,14 @@ int RunExport(TApplication& application, const TOptions& options) {
         capture.StopNow();
         if (const QString written = FinishRecording(recording.get(), capture); !written.isEmpty()) return Fail(written);
         if (!failure.isEmpty()) return Fail(failure);
+        // A read error inside the file: nothing of the export is committed.
+        if (file->EndCode() == FILEERR_FILE) return Fail(QString::fromStdString(file->ErrorText(FILEERR_FILE)));
         if (instrument->History().Count() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
         files.Write(*instrument);
-        return 0;
-    } catch (const EWellenschauError& error) {
-        return Fail(QString::fromUtf8(error.what()));
-    }
+        if (file->EndCode() != FILEERR_SHORT) return ExitSuccess;
+        Warn(QString::fromStdString(file->ErrorText(FILEERR_SHORT)));
+        return ExitInputShort;
+    });
 }
 
 }  // namespace wellenschau

@@ -1,6 +1,25 @@
 #include "AppTestSupport.h"
 
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
 namespace wellenschau::test {
+
+TRun RunProgram(const QStringList& arguments, rlim_t fileSizeLimit) {
+    QProcess program;
+    if (fileSizeLimit > 0)
+        program.setChildProcessModifier([fileSizeLimit] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    program.start(WELLENSCHAU_EXECUTABLE, arguments);
+    EXPECT_TRUE(program.waitForFinished(60000));
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
+}
 
 TWindowOnSimulatedDevice::TWindowOnSimulatedDevice() : Form(std::make_unique<TForm1>(Device)) {
     ReportedErrors().clear();

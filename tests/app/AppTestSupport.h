@@ -9,6 +9,9 @@
 #include "support/PostedEvents.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <sys/resource.h>
 
 #include <cstdint>
 #include <memory>
@@ -26,6 +29,16 @@ using TSamples = std::vector<std::int16_t>;
 // A buffer of 4096 samples, silent but for `peak` at its start, where the
 // trigger finds it when it is positive.
 TSamples PeakBuffer(std::int16_t peak);
+
+// What the program gave when it was run.
+struct TRun {
+    int ExitCode;
+    QString Errors;
+};
+
+// Runs the program itself, as a user would; fileSizeLimit > 0 makes every
+// write past that many bytes fail as on a full disk.
+TRun RunProgram(const QStringList& arguments, rlim_t fileSizeLimit = 0);
 
 // A window on a simulated sound device.
 struct TWindowOnSimulatedDevice {

@@ -12,15 +12,11 @@
 #include <QImage>
 #include <QToolButton>
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <csignal>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -67,26 +63,6 @@ QString WriteWav(const QString& path, const TWavSpec& sound, double seconds = 1.
     sf_writef_double(file, samples.data(), frames);
     sf_close(file);
     return path;
-}
-
-struct TRun {
-    int ExitCode;
-    QString Errors;
-};
-
-// Runs the program; fileSizeLimit > 0 makes every write past that many
-// bytes fail as on a full disk.
-TRun RunProgram(const QStringList& arguments, rlim_t fileSizeLimit = 0) {
-    QProcess program;
-    if (fileSizeLimit > 0)
-        program.setChildProcessModifier([fileSizeLimit] {
-            ::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    program.start(WELLENSCHAU_EXECUTABLE, arguments);
-    EXPECT_TRUE(program.waitForFinished(60000));
-    return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
 }
 
 std::vector<QByteArray> Lines(const QString& path) {
