@@ -4,7 +4,10 @@
 // exit status and a message that says what happened; only what was read
 // in full, or up to an early end the warning names, is committed.
 #include "AppTestSupport.h"
+#include "app/ExitStatus.h"
+#include "app/Session.h"
 #include "app/StatusLine.h"
+#include "core/Errors.h"
 #include "audio/FileWaveIn.h"
 #include "support/DamagedSoundFile.h"
 #include "support/TempPath.h"
@@ -17,6 +20,10 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 using namespace wellenschau;
 using namespace wellenschau::test;
@@ -136,5 +143,35 @@ INSTANTIATE_TEST_SUITE_P(Inputs, DamagedInputWindowTest,
                                            TWindowCase{"nothing_decodes", TDamage::NoSamplesLeft,
                                                        "enthält keine Samples"}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+struct TEndOfRunCase {
+    const char* Name;
+    std::function<int()> Run;
+    int ExitStatus;
+    const char* Message;  // on standard error
+};
+
+class EndOfRunTest : public ::testing::TestWithParam<TEndOfRunCase> {};
+
+// Whatever ends a run, it ends with a message and a status.
+TEST_P(EndOfRunTest, AnExceptionIsToldAndGivesTheErrorStatus) {
+    ::testing::internal::CaptureStderr();
+    const int status = RunReportingErrors(GetParam().Run);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, GetParam().ExitStatus);
+    EXPECT_NE(errors.find(GetParam().Message), std::string::npos) << errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, EndOfRunTest,
+    ::testing::Values(
+        TEndOfRunCase{"status", [] { return int{ExitInputShort}; }, ExitInputShort, ""},
+        TEndOfRunCase{"own_error", []() -> int { throw EWellenschauError("Eigener Grund"); }, ExitError,
+                      "wellenschau: Eigener Grund\n"},
+        TEndOfRunCase{"out_of_memory", []() -> int { throw std::bad_alloc(); }, ExitError,
+                      "wellenschau: Der Arbeitsspeicher reicht nicht aus"},
+        TEndOfRunCase{"other", []() -> int { throw std::logic_error("vector::at"); }, ExitError,
+                      "wellenschau: Interner Fehler, das Programm wurde beendet: vector::at"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
