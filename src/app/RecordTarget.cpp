@@ -1,6 +1,7 @@
 #include "RecordTarget.h"
 
 #include "ExportFiles.h"
+#include "PathBytes.h"
 #include "audio/CaptureRecording.h"
 #include "core/Errors.h"
 
@@ -21,7 +22,7 @@ QString Tr(const char* text) { return QCoreApplication::translate("RecordTarget"
 // What a path leads to (links followed), if anything.
 std::optional<struct stat> Status(const QString& path) {
     struct stat status {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0) return std::nullopt;
+    if (path.isEmpty() || ::stat(EncodePath(path).c_str(), &status) != 0) return std::nullopt;
     return status;
 }
 
@@ -33,7 +34,7 @@ bool SameFile(const std::optional<struct stat>& a, const std::optional<struct st
 // Whether anything has the name, a link that leads nowhere included.
 bool NameTaken(const QString& path) {
     struct stat status {};
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+    return ::lstat(EncodePath(path).c_str(), &status) == 0;
 }
 
 // The name of the export's file that writing `record` would write, or
@@ -63,7 +64,7 @@ QString RecordRefusal(const TOptions& options) {
     if (const QString name = ExportFileAt(record, options); !name.isEmpty())
         return Tr("Die Aufnahmedatei „%1“ ist die Datei „%2“ des Exports; bitte einen anderen Namen wählen.")
             .arg(record, name);
-    if (const std::string pipe = TWavRecorder::Unseekable(QFile::encodeName(record).toStdString()); !pipe.empty())
+    if (const std::string pipe = TWavRecorder::Unseekable(EncodePath(record)); !pipe.empty())
         return QString::fromStdString(pipe);
     if (!options.Overwrite && NameTaken(record))
         return Tr("Die Aufnahmedatei „%1“ gibt es schon; --overwrite ersetzt sie.").arg(record);
@@ -75,7 +76,7 @@ std::unique_ptr<TCaptureRecording> OpenRecording(const TOptions& options) {
     if (const QString refusal = RecordRefusal(options); !refusal.isEmpty())
         throw EWellenschauError(refusal.toStdString());
     const auto existing = options.Overwrite ? TWavRecorder::TExisting::Replace : TWavRecorder::TExisting::Refuse;
-    return std::make_unique<TCaptureRecording>(QFile::encodeName(options.RecordFile).toStdString(), existing);
+    return std::make_unique<TCaptureRecording>(EncodePath(options.RecordFile), existing);
 }
 
 }  // namespace wellenschau

@@ -7,6 +7,7 @@
 #include "LevelHistory.h"
 #include "Instrument.h"
 #include "MainWindow.h"
+#include "PathBytes.h"
 #include "RecordTarget.h"
 #include "StopSignals.h"
 #include "audio/AudioIn.h"
@@ -14,6 +15,7 @@
 #include "audio/FileWaveIn.h"
 #include "audio/InputDevices.h"
 #include "audio/SoundFileReader.h"
+#include "audio/SystemReason.h"
 #include "core/CheckedMath.h"
 #include "palette/PaletteMemo.h"
 
@@ -23,8 +25,15 @@
 #include <QDir>
 #include <QScreen>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <exception>
+#include <filesystem>
 #include <memory>
+#include <new>
 #include <optional>
 
 namespace wellenschau {
@@ -42,8 +51,8 @@ int Fail(const QString& message) {
 
 // The file device, once the file has been found readable as sound.
 std::unique_ptr<TFileWaveIn> OpenInputFile(const QString& path, TFilePace pace) {
-    TSoundFileReader probe(path.toStdString());  // raises a clear error for a bad file
-    return std::make_unique<TFileWaveIn>(path.toStdString(), pace);
+    TSoundFileReader probe(EncodePath(path));  // raises a clear error for a bad file
+    return std::make_unique<TFileWaveIn>(EncodePath(path), pace);
 }
 
 // The number of the device --device names, or the list of those there are.
@@ -55,6 +64,41 @@ std::optional<int> ChosenDevice(const QString& choice, QString& refusal) {
                       .arg(choice, DeviceListText(devices).trimmed());
     return number;
 }
+
+// The export's folder, made if need be. Qt's file classes name files in
+// UTF-8 only, so a folder whose name holds other bytes is made under its
+// own bytes and reached through an open descriptor of it
+// (/proc/self/fd/N), below which the export's file names are plain ASCII.
+class TExportFolder {
+public:
+    explicit TExportFolder(const QString& folder) : FPath(folder) {
+        if (!HasForeignBytes(folder)) {
+            TExportFiles::MakeFolder(folder);
+            return;
+        }
+        const std::string bytes = EncodePath(folder);
+        std::error_code ignored;  // the open below tells what went wrong
+        std::filesystem::create_directories(bytes, ignored);
+        FDescriptor = ::open(bytes.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (FDescriptor < 0)
+            throw EWellenschauError(Tr("Der Ordner '%1' lässt sich nicht anlegen: %2")
+                                        .arg(folder, QString::fromStdString(SystemReason(errno)))
+                                        .toStdString());
+        FPath = QString("/proc/self/fd/%1").arg(FDescriptor);
+    }
+    ~TExportFolder() {
+        if (FDescriptor >= 0) ::close(FDescriptor);
+    }
+    TExportFolder(const TExportFolder&) = delete;
+    TExportFolder& operator=(const TExportFolder&) = delete;
+
+    // Where Qt's file classes find the folder.
+    const QString& Path() const { return FPath; }
+
+private:
+    QString FPath;
+    int FDescriptor = -1;
+};
 
 // Sets the check boxes the options name, as a click would.
 void SetControls(TForm1& form, const TOptions& options) {
@@ -120,13 +164,25 @@ private:
 
 }  // namespace
 
+int RunReportingErrors(const std::function<int()>& run) {
+    try {
+        return run();
+    } catch (const EWellenschauError& error) {
+        return Fail(QString::fromUtf8(error.what()));
+    } catch (const std::bad_alloc&) {
+        return Fail(Tr("Der Arbeitsspeicher reicht nicht aus; das Programm wurde beendet."));
+    } catch (const std::exception& error) {
+        return Fail(Tr("Interner Fehler, das Programm wurde beendet: %1").arg(QString::fromUtf8(error.what())));
+    }
+}
+
 int ListDevices() {
     std::fputs(qPrintable(DeviceListText(ListInputDevices())), stdout);
     return 0;
 }
 
 int RunWindow(TApplication& application, const TOptions& options) {
-    try {
+    return RunReportingErrors([&]() -> int {
         std::unique_ptr<TFileWaveIn> file;
         if (!options.InputFile.isEmpty()) file = OpenInputFile(options.InputFile, TFilePace::RealTime);
         std::optional<int> device;
@@ -161,9 +217,7 @@ int RunWindow(TApplication& application, const TOptions& options) {
         if (!failure.isEmpty()) Report(failure);
         if (stopSignals.Received() != 0) return stopSignals.ExitStatus();
         return failure.isEmpty() ? status : ExitError;
-    } catch (const EWellenschauError& error) {
-        return Fail(QString::fromUtf8(error.what()));
-    }
+    });
 }
 
 int RunExport(TApplication& application, const TOptions& options) {
@@ -171,9 +225,9 @@ int RunExport(TApplication& application, const TOptions& options) {
     application.SetErrorReporter([&failure](const QString& message) {
         if (failure.isEmpty()) failure = message;
     });
-    try {
+    return RunReportingErrors([&]() -> int {
         const std::unique_ptr<TFileWaveIn> file = OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible);
-        TExportFiles::MakeFolder(options.ExportDir);
+        const TExportFolder folder(options.ExportDir);
         const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
         const auto instrument = std::make_unique<TInstrument>();
         ApplyOptions(*instrument, options);
@@ -188,7 +242,7 @@ int RunExport(TApplication& application, const TOptions& options) {
             instrument->HandleBuffer(buffer, size);
             return true;
         });
-        TExportFiles files(QDir(options.ExportDir), instrument->Analysis().RowCount, options.Distortion);
+        TExportFiles files(QDir(folder.Path()), instrument->Analysis().RowCount, options.Distortion);
         TExportRows rows(*instrument, capture, files, options.Buffers);
         instrument->AddBufferObserver(rows);
 
@@ -209,12 +263,14 @@ int RunExport(TApplication& application, const TOptions& options) {
         }
         if (!written.isEmpty()) return Fail(written);
         if (!failure.isEmpty()) return Fail(failure);
+        // A read error inside the file: nothing of the export is committed.
+        if (file->EndCode() == FILEERR_FILE) return Fail(QString::fromStdString(file->ErrorText(FILEERR_FILE)));
         if (instrument->History().Count() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
         files.Write(*instrument);
-        return ExitSuccess;
-    } catch (const EWellenschauError& error) {
-        return Fail(QString::fromUtf8(error.what()));
-    }
+        if (file->EndCode() != FILEERR_SHORT) return ExitSuccess;
+        Report(QString::fromStdString(file->ErrorText(FILEERR_SHORT)));
+        return ExitInputShort;
+    });
 }
 
 }  // namespace wellenschau

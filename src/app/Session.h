@@ -5,9 +5,16 @@
 
 #include "CommandLine.h"
 
+#include <functional>
+
 namespace wellenschau {
 
 class TApplication;
+
+// Runs `run` and returns its exit status; an exception that ends it (the
+// program's own errors, too little memory, anything else) is told on
+// standard error and gives ExitError instead.
+int RunReportingErrors(const std::function<int()>& run);
 
 // The oscilloscope window, recording from a sound card or playing a file.
 int RunWindow(TApplication& application, const TOptions& options);

@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "CommandLine.h"
+#include "PathBytes.h"
 #include "Session.h"
 
 #include <QStringList>
@@ -10,21 +11,22 @@ using namespace wellenschau;
 
 namespace {
 
+// The arguments with file names kept byte for byte (Qt's own arguments()
+// would turn bytes that are not UTF-8 into U+FFFD).
 QStringList Arguments(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i) arguments << DecodePath(argv[i]);
     return arguments;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
+int Run(int& argc, char* argv[]) {
     // Everything but the window runs without a display.
     const TCommandLine early = ParseCommandLine(Arguments(argc, argv));
     if (!early.Options || early.Options->Headless()) qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    // The application takes its own options (such as -platform) out of argv.
     TApplication application(argc, argv);
-    const TCommandLine commandLine = ParseCommandLine(application.arguments());
+    const TCommandLine commandLine = ParseCommandLine(Arguments(argc, argv));
     if (!commandLine.Options) {
         if (commandLine.ExitStatus == 0)
             std::fputs(qPrintable(commandLine.Text + '\n'), stdout);
@@ -36,4 +38,10 @@ int main(int argc, char* argv[]) {
     if (options.ListDevices) return ListDevices();
     if (!options.ExportDir.isEmpty()) return RunExport(application, options);
     return RunWindow(application, options);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    return RunReportingErrors([&] { return Run(argc, argv); });
 }

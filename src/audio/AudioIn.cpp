@@ -124,6 +124,7 @@ bool TAudioIn::QueueBuffer() {
     header->Flags = WHDR_PREPARED;
     if (const TMMResult code = FService->AddBuffer(FWaveHandle, header)) {
         FErrorMessage = WaveErrorText(code);
+        if (!FService->EndsRegularly(code)) FLostMessage = FErrorMessage;
         StopWhenDrained();
         return false;
     }

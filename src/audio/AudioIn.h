@@ -62,7 +62,8 @@ public:
     // device had filled one (the handler was late), over all recordings.
     int SkippedBuffers() const { return FSkippedBefore + FSkippedNow; }
     // Why the device ended the latest recording by itself; empty when the
-    // owner or the end of a file ended it. Cleared by the next open.
+    // owner or the regular end of a file ended it (a file that fails or
+    // ends short of its header gives its message). Cleared by the next open.
     const std::string& LostMessage() const { return FLostMessage; }
 
     bool DeviceOpen() const { return FDeviceOpen; }

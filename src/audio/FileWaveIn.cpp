@@ -46,7 +46,8 @@ TMMResult TFileWaveIn::Reset(HWAVEIN handle) {
 std::string TFileWaveIn::ErrorText(TMMResult code) const {
     switch (code) {
         case FILEERR_ENDOFFILE: return "Ende der Datei erreicht";
-        case FILEERR_FILE: return FLastFileError;
+        case FILEERR_FILE:
+        case FILEERR_SHORT: return FLastFileError;
         default: return TQueuedWaveIn::ErrorText(code);
     }
 }
@@ -56,6 +57,7 @@ TMMResult TFileWaveIn::OpenStream(TDevice& device, int deviceId, const TWaveForm
     if (format.Channels != 1 || format.BitsPerSample != 16 || format.SamplesPerSec > INT_MAX) return WAVERR_BADFORMAT;
     TFileStream& stream = device.Stream;
     stream.Rate = static_cast<int>(format.SamplesPerSec);
+    FEndCode = MMSYSERR_NOERROR;
     try {
         stream.Reader = std::make_unique<TSoundFileReader>(FPath, stream.Rate);
     } catch (const ESoundFileError& error) {
@@ -63,7 +65,7 @@ TMMResult TFileWaveIn::OpenStream(TDevice& device, int deviceId, const TWaveForm
         return FILEERR_FILE;
     }
     if (stream.Reader->SourceFrames() == 0) {
-        FLastFileError = "Die Datei „" + FPath + "“ enthält keine Samples.";
+        FLastFileError = NoSamplesText();
         return FILEERR_FILE;
     }
     if (FPace == TFilePace::RealTime) {
@@ -115,17 +117,27 @@ void TFileWaveIn::ReturnFromFile(TDevice& device, TWaveHdr& header) {
     const int capacity = static_cast<int>(header.BufferLength / BytesPerSample);
     int read = 0;
     bool atEnd = true;
+    TMMResult endCode = FILEERR_ENDOFFILE;
     try {
         read = stream.Reader->Read(reinterpret_cast<std::int16_t*>(header.Data), capacity);
         // Knowing the end with the last buffer that carries samples keeps a
         // buffer queued behind it from being filled with silence first.
         atEnd = read < capacity || stream.Reader->AtEnd();
+        if (atEnd && stream.Reader->EndedShort()) {
+            FLastFileError = stream.Reader->ShortText();
+            endCode = FILEERR_SHORT;
+        }
     } catch (const ESoundFileError& error) {
         FLastFileError = error.what();
-        stream.EndCode = FILEERR_FILE;
+        endCode = FILEERR_FILE;
     }
+    // Not one sample decoded: the file is as good as empty.
+    if (read == 0 && stream.SamplesReturned == 0 && endCode != FILEERR_FILE) {
+        FLastFileError = NoSamplesText();
+        endCode = FILEERR_FILE;
+    }
+    if (atEnd || read == 0) EndFile(stream, endCode);
     if (read == 0) {
-        stream.AtEnd = true;
         ReturnAfterEnd(device, header);
         return;
     }
@@ -137,9 +149,16 @@ void TFileWaveIn::ReturnFromFile(TDevice& device, TWaveHdr& header) {
     stream.SamplesReturned += capacity;
     MarkReturned(stream, header);
     stream.LastFileReturn = header.Reserved;
-    stream.AtEnd = atEnd;
     device.Queue.ReturnHead();
 }
+
+void TFileWaveIn::EndFile(TFileStream& stream, TMMResult code) {
+    stream.AtEnd = true;
+    stream.EndCode = code;
+    FEndCode = code;
+}
+
+std::string TFileWaveIn::NoSamplesText() const { return "Die Datei „" + FPath + "“ enthält keine Samples."; }
 
 void TFileWaveIn::ReturnAfterEnd(TDevice& device, TWaveHdr& header) {
     std::memset(header.Data, 0, header.BufferLength);

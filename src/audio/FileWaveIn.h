@@ -18,7 +18,10 @@
 // buffer (or any returned after it) again fails with FILEERR_ENDOFFILE
 // ("Ende der Datei erreicht"), which makes the audio component drain and
 // close by itself. A read error inside the file ends it the same way with
-// FILEERR_FILE and the reader's message.
+// FILEERR_FILE and the reader's message, and so does a file of which not
+// one sample can be decoded; a file that ends before the length its header
+// states ends with FILEERR_SHORT and a warning saying how much was read.
+// EndCode tells afterwards how the latest play of the file ended.
 //
 // User-interface thread only: the real-time pace runs on a timer of the
 // thread's event loop. Reset returns the queued buffers and Close stops the
@@ -42,6 +45,9 @@ constexpr TMMResult FILEERR_ENDOFFILE = 100;
 // The file cannot be opened, holds no samples, or failed while reading;
 // ErrorText gives the most recent such message, naming the file.
 constexpr TMMResult FILEERR_FILE = 101;
+// The file ended before the length its header states; everything that
+// could be read has been played. ErrorText gives the warning.
+constexpr TMMResult FILEERR_SHORT = 102;
 
 enum class TFilePace { RealTime, AsFastAsPossible };
 
@@ -76,9 +82,14 @@ public:
     TMMResult Start(HWAVEIN handle) override;
     TMMResult Reset(HWAVEIN handle) override;
     std::string ErrorText(TMMResult code) const override;
+    bool EndsRegularly(TMMResult code) const override { return code == FILEERR_ENDOFFILE; }
 
     const std::string& Path() const { return FPath; }
     TFilePace Pace() const { return FPace; }
+    // How the latest open's play of the file ended: FILEERR_ENDOFFILE,
+    // FILEERR_SHORT or FILEERR_FILE (ErrorText of it gives the message);
+    // MMSYSERR_NOERROR while it has not ended.
+    TMMResult EndCode() const { return FEndCode; }
 
 protected:
     TMMResult OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) override;
@@ -97,10 +108,14 @@ private:
     // Returns `header` empty and zero-filled: the file has ended.
     static void ReturnAfterEnd(TDevice& device, TWaveHdr& header);
     static void MarkReturned(TFileStream& stream, TWaveHdr& header);
+    // The file's end has been reached (or its reading failed) with `code`.
+    void EndFile(TFileStream& stream, TMMResult code);
+    std::string NoSamplesText() const;
 
     std::string FPath;
     TFilePace FPace;
     std::string FLastFileError;
+    TMMResult FEndCode = MMSYSERR_NOERROR;
 };
 
 }  // namespace wellenschau

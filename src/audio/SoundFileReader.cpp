@@ -2,8 +2,12 @@
 
 #include "core/CheckedMath.h"
 
+#include <QCoreApplication>
+#include <QLocale>
+
 #include <sndfile.h>
 #include <soxr.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +18,53 @@ namespace {
 
 // Samples (all channels together) read from the file at a time.
 constexpr std::size_t ChunkSamples = 8192;
+// At most this many resampled samples are made at a time, whatever the
+// ratio of the rates: a file of 1 Hz would otherwise ask for 44100 samples
+// per sample read. The resampler then takes only as much input as fits.
+constexpr std::size_t MaxOutputChunk = 131072;
 
 std::string Quoted(const std::string& path) { return "„" + path + "“"; }
+
+QString Tr(const char* text) { return QCoreApplication::translate("TSoundFileReader", text); }
+
+QString Seconds(double seconds) { return QLocale().toString(seconds, 'f', 2); }
+
+std::string UnreadableText(const std::string& path, const QString& reason) {
+    return "Die Datei " + Quoted(path) + " lässt sich nicht lesen: " + reason.toStdString();
+}
+
+// Refuses a folder, and a pipe, socket or device: libsndfile reads a file
+// twice (once to recognise it, once from its start) and seeks in it, and a
+// stream would be eaten by the first reading or block it for good. A path
+// that does not exist is left to libsndfile's own message.
+void RefuseNonRegularFile(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return;
+    if (S_ISDIR(status.st_mode)) throw ESoundFileError(UnreadableText(path, Tr("Das ist ein Ordner.")));
+    throw ESoundFileError(UnreadableText(
+        path, Tr("Das ist keine gewöhnliche Datei, sondern eine Pipe, ein Socket oder ein Gerät; "
+                 "gelesen werden nur Dateien, in denen sich springen lässt.")));
+}
+
+// libsndfile's reason for a file it cannot open. It refuses a header
+// without a sample rate of at least 1 Hz or without channels with a text
+// about its own data structure, which says nothing to the user.
+QString OpenFailureReason() {
+    const std::string reason = sf_strerror(nullptr);
+    if (reason.find("SF_INFO") != std::string::npos)
+        return Tr("Ihr Kopf gibt eine Abtastrate von 0 Hz (oder darunter) oder keine Kanäle an.");
+    return QString::fromStdString(reason);
+}
+
+// A value read as ±1 full scale that the resampler and the mix-down can
+// take: not-a-number is silence, an infinity is full scale. Done before
+// they run, so that one such value stays one sample instead of spreading
+// over the resampler's whole filter length.
+double Cleaned(double value) {
+    if (std::isnan(value)) return 0.0;
+    if (std::isinf(value)) return value > 0 ? 1.0 : -1.0;
+    return value;
+}
 
 std::string ResampleErrorText(const std::string& path, soxr_error_t error) {
     return "Die Datei " + Quoted(path) + " lässt sich nicht umrechnen: " + soxr_strerror(error);
@@ -49,14 +98,14 @@ void TSoundFileReader::TDeleteResampler::operator()(soxr* resampler) const { sox
 
 TSoundFileReader::TSoundFileReader(const std::string& path, int targetRate) : FPath(path), FTargetRate(targetRate) {
     if (targetRate <= 0) throw ERangeError();
+    RefuseNonRegularFile(path);
     SF_INFO info{};
     FFile.reset(sf_open(path.c_str(), SFM_READ, &info));
-    if (!FFile) {
-        throw ESoundFileError("Die Datei " + Quoted(path) + " lässt sich nicht lesen: " + sf_strerror(nullptr));
-    }
+    if (!FFile) throw ESoundFileError(UnreadableText(path, OpenFailureReason()));
     FSourceRate = info.samplerate;
     FChannels = info.channels;
     FSourceFrames = info.frames;
+    FFormat = info.format;
     FFormatName = ContainerAndEncoding(info.format);
     if (FSourceRate <= 0 || FChannels <= 0) {
         throw ESoundFileError("Die Datei " + Quoted(path) + " gibt keine gültige Abtastrate oder Kanalzahl an.");
@@ -79,7 +128,8 @@ TSoundFileReader::TSoundFileReader(const std::string& path, int targetRate) : FP
     }
     FMono.resize(FChunkFrames);
     const double ratio = static_cast<double>(FTargetRate) / FSourceRate;
-    FOutput.resize(std::max(FChunkFrames, static_cast<std::size_t>(std::ceil(FChunkFrames * ratio)) + 16));
+    const double wanted = std::min(std::ceil(FChunkFrames * ratio) + 16, static_cast<double>(MaxOutputChunk));
+    FOutput.resize(std::max(FChunkFrames, static_cast<std::size_t>(wanted)));
 }
 
 TSoundFileReader::~TSoundFileReader() = default;
@@ -124,9 +174,11 @@ std::size_t TSoundFileReader::ReadMono(double* mono) {
         if (sf_error(FFile.get()) != SF_ERR_NO_ERROR) throw ESoundFileError(ReadErrorText());
         return 0;
     }
+    FFramesRead += read;
     const auto count = static_cast<std::size_t>(read);
-    if (FChannels == 1) return count;
     const auto channels = static_cast<std::size_t>(FChannels);
+    std::transform(frames, frames + count * channels, frames, Cleaned);
+    if (FChannels == 1) return count;
     for (std::size_t frame = 0; frame < count; ++frame) {
         const double* first = frames + frame * channels;
         double sum = 0.0;
@@ -158,8 +210,34 @@ bool TSoundFileReader::RefillResampled() {
     }
 }
 
+bool TSoundFileReader::LengthKnown() const { return FSourceFrames != SF_COUNT_MAX; }
+
+// An Ogg stream states its length in its last page; libsndfile finds no
+// length when that page is missing, which means the file was cut.
+bool TSoundFileReader::EndedShort() const {
+    if (!FAtEnd) return false;
+    if (!LengthKnown()) return (FFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG;
+    return FFramesRead < FSourceFrames;
+}
+
+std::string TSoundFileReader::ShortText() const {
+    const QString file = QString::fromStdString(Quoted(FPath));
+    if (!LengthKnown())
+        return Tr("Die Datei %1 endet nach %2 s ohne ihre letzte Seite, die ihre Länge angibt; ausgewertet ist, "
+                  "was sich lesen ließ.")
+            .arg(file, Seconds(SecondsRead()))
+            .toStdString();
+    return Tr("Die Datei %1 endet nach %2 s, ihr Kopf gibt %3 s an; ausgewertet ist, was sich lesen ließ.")
+        .arg(file, Seconds(SecondsRead()), Seconds(static_cast<double>(FSourceFrames) / FSourceRate))
+        .toStdString();
+}
+
+double TSoundFileReader::SecondsRead() const { return static_cast<double>(FFramesRead) / FSourceRate; }
+
 std::string TSoundFileReader::ReadErrorText() const {
-    return "Fehler beim Lesen der Datei " + Quoted(FPath) + ": " + sf_strerror(FFile.get());
+    return Tr("Fehler beim Lesen der Datei %1 nach %2 s: %3")
+        .arg(QString::fromStdString(Quoted(FPath)), Seconds(SecondsRead()), QString::fromUtf8(sf_strerror(FFile.get())))
+        .toStdString();
 }
 
 }  // namespace wellenschau

@@ -6,8 +6,9 @@
 // one) within -32768 … 32767, and resamples with libsoxr when the file has
 // another rate. A 16-bit mono file at the target rate comes out bit for bit.
 //
-// All buffers are allocated at construction; Read allocates nothing (only
-// the resampler may set itself up on its first use).
+// All buffers are allocated at construction, bounded whatever the rates;
+// Read allocates nothing (only the resampler may set itself up on its first
+// use).
 //
 // Not thread-safe: one thread at a time, any thread.
 #pragma once
@@ -44,7 +45,8 @@ public:
 
     // Writes up to `count` samples to `out` and returns how many it wrote:
     // `count` until the end of the file, fewer only at the end, then 0.
-    // Throws ESoundFileError on a read error inside the file.
+    // Throws ESoundFileError on a read error inside the file; its message
+    // names the file, how far it was read and the reason.
     int Read(std::int16_t* out, int count);
     // True when Read has nothing left to give. Reads ahead as far as needed
     // to know; throws ESoundFileError as Read does.
@@ -56,6 +58,14 @@ public:
     int SourceChannels() const { return FChannels; }
     // Frames (samples per channel) as the file's header states them.
     std::int64_t SourceFrames() const { return FSourceFrames; }
+    // Frames read from the file so far, and as seconds of the source.
+    std::int64_t FramesRead() const { return FFramesRead; }
+    double SecondsRead() const;
+    // True once the end has been reached before the frames the header
+    // states, or of an Ogg stream without its closing page (a damaged or
+    // cut file); ShortText then says how much was read of how much.
+    bool EndedShort() const;
+    std::string ShortText() const;
     // libsndfile's names of container and encoding, e.g.
     // "WAV (Microsoft), Signed 16 bit PCM".
     const std::string& FormatName() const { return FFormatName; }
@@ -78,12 +88,16 @@ private:
     std::size_t ReadMono(double* mono);
     bool RefillResampled();
     std::string ReadErrorText() const;
+    // False when libsndfile finds no length for the file.
+    bool LengthKnown() const;
 
     std::string FPath;
     int FTargetRate;
     int FSourceRate = 0;
     int FChannels = 0;
     std::int64_t FSourceFrames = 0;
+    std::int64_t FFramesRead = 0;
+    int FFormat = 0;  // libsndfile's container and encoding
     std::string FFormatName;
     std::unique_ptr<sf_private_tag, TCloseFile> FFile;
     std::unique_ptr<soxr, TDeleteResampler> FResampler;

@@ -50,6 +50,10 @@ public:
     virtual TMMResult CheckDevice(HWAVEIN handle, int& skippedBuffers) = 0;
     // A text for an error code, at most 255 characters.
     virtual std::string ErrorText(TMMResult code) const = 0;
+    // True for the code with which AddBuffer says that the device's sound
+    // has come to its regular end (a file played to its last sample); any
+    // other refusal means the recording was lost.
+    virtual bool EndsRegularly(TMMResult) const { return false; }
 };
 
 // The service of the platform's sound system (PortAudio), shared by the

@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>

@@ -6,6 +6,7 @@
 #include "audio/AudioIn.h"
 #include "audio/FileWaveIn.h"
 #include "audio/WavRecorder.h"
+#include "support/DamagedSoundFile.h"
 #include "support/TempPath.h"
 
 #include <gmock/gmock.h>
@@ -222,6 +223,42 @@ TEST_F(FileWaveInTest, AFileThatCannotBePlayedRefusesTheStartWithItsReason) {
     test::RunPostedEvents();
     EXPECT_EQ(Buffers, 0);
 }
+
+struct TFileEndCase {
+    const char* Name;
+    test::TDamage Damage;
+    TMMResult EndCode;
+    const char* Message;
+};
+
+class FileEndTest : public FileWaveInTest, public ::testing::WithParamInterface<TFileEndCase> {};
+
+// Only the regular end leaves no reason behind: a read error, a file that
+// decodes to nothing and one that ends before its header's length end the
+// recording as a lost device does, with the message for the window.
+TEST_P(FileEndTest, TheEndTellsHowTheFileEnded) {
+    const TFileEndCase& c = GetParam();
+    const std::string path = TempPath(std::string(c.Name) + ".sound");
+    test::WriteDamagedSoundFile(path, c.Damage);
+    TFileWaveIn device(path, TFilePace::AsFastAsPossible);
+    Use(device);
+    EXPECT_EQ(device.EndCode(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(AudioIn1->Start(AudioIn1)) << AudioIn1->ErrorMessage();
+    RunUntilStopped();
+    EXPECT_EQ(Stops, 1);
+    EXPECT_EQ(device.EndCode(), c.EndCode);
+    EXPECT_THAT(AudioIn1->ErrorMessage(), HasSubstr(c.Message));
+    EXPECT_EQ(AudioIn1->LostMessage(), c.EndCode == FILEERR_ENDOFFILE ? "" : AudioIn1->ErrorMessage());
+    std::filesystem::remove(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, FileEndTest,
+    ::testing::Values(TFileEndCase{"complete", test::TDamage::None, FILEERR_ENDOFFILE, "Ende der Datei erreicht"},
+                      TFileEndCase{"read_error", test::TDamage::FlacCutAt3000, FILEERR_FILE, "lost sync"},
+                      TFileEndCase{"nothing_decodes", test::TDamage::NoSamplesLeft, FILEERR_FILE, "enthält keine Samples"},
+                      TFileEndCase{"short", test::TDamage::FlacCutInHalf, FILEERR_SHORT, "ihr Kopf gibt 4.00 s an"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(FileWaveInTest, OnlyDeviceZeroInSixteenBitMonoIsOffered) {
     const TTempWavFile file("format.wav", Counter(100));

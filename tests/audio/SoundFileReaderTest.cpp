@@ -2,11 +2,13 @@
 // 16-bit mono files, mix-down and conversion of other encodings and channel
 // counts, resampling, and clear errors for files that cannot be read.
 #include "audio/SoundFileReader.h"
+#include "support/DamagedSoundFile.h"
 #include "support/TempPath.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +24,7 @@ namespace wellenschau {
 namespace {
 
 using ::testing::HasSubstr;
+using test::TDamage;
 using test::TempPath;
 
 
@@ -287,12 +290,23 @@ TEST(SoundFileReaderTest, SourceFactsNameRateChannelsFramesAndFormat) {
 }
 
 // A missing file and a text file: the message names the file and gives the
-// library's reason.
+// library's reason. A folder, a pipe (refused before it is opened, which
+// would block) and a device, and a header without a rate: our own reason.
 TEST(SoundFileReaderTest, UnreadableFilesAreClearErrors) {
     const std::string text = TempPath("notes.wav");
     std::ofstream(text) << "Dies ist keine Tondatei, sondern ein Text.\n";
+    const std::string folder = TempPath("folder.wav");
+    std::filesystem::create_directory(folder);
+    const std::string pipe = TempPath("pipe.wav");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string zeroHertz = TempPath("zero-hertz.wav");
+    test::WriteDamagedSoundFile(zeroHertz, TDamage::ZeroHertz);
     const std::pair<std::string, const char*> cases[] = {{TempPath("does-not-exist.wav"), "No such file"},
-                                                         {text, "Format not recognised"}};
+                                                         {text, "Format not recognised"},
+                                                         {folder, "Das ist ein Ordner."},
+                                                         {pipe, "keine gewöhnliche Datei, sondern eine Pipe"},
+                                                         {"/dev/null", "keine gewöhnliche Datei"},
+                                                         {zeroHertz, "gibt eine Abtastrate von 0 Hz"}};
     for (const auto& [path, reason] : cases) {
         try {
             TSoundFileReader reader(path);
@@ -302,7 +316,106 @@ TEST(SoundFileReaderTest, UnreadableFilesAreClearErrors) {
             EXPECT_THAT(error.what(), HasSubstr(reason));
         }
     }
-    std::filesystem::remove(text);
+    for (const std::string& path : {text, folder, pipe, zeroHertz}) std::filesystem::remove(path);
+}
+
+struct TDamageCase {
+    const char* Name;
+    TDamage Damage;
+    // What reading it to the end gives: the read error's or the warning's
+    // text, empty for a complete file.
+    const char* Outcome;
+};
+
+class DamagedSoundFileTest : public ::testing::TestWithParam<TDamageCase> {};
+
+// A read error names the file, how far it was read and libsndfile's reason;
+// a file that ends early says how much was read of how much its header
+// states.
+TEST_P(DamagedSoundFileTest, ReadingToTheEndTellsWhatWentWrong) {
+    const std::string path = TempPath(std::string(GetParam().Name) + ".sound");
+    test::WriteDamagedSoundFile(path, GetParam().Damage);
+    TSoundFileReader reader(path);
+    std::string outcome;
+    try {
+        ReadAll(reader, 4096);
+        if (reader.EndedShort()) outcome = reader.ShortText();
+    } catch (const ESoundFileError& error) {
+        outcome = error.what();
+    }
+    if (*GetParam().Outcome == '\0') {
+        EXPECT_EQ(outcome, "");
+        EXPECT_EQ(reader.FramesRead(), reader.SourceFrames());
+    } else {
+        EXPECT_THAT(outcome, HasSubstr("„" + path + "“"));
+        EXPECT_THAT(outcome, HasSubstr(GetParam().Outcome));
+        EXPECT_LT(reader.SecondsRead(), test::DamagedFileSeconds);
+    }
+    std::filesystem::remove(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, DamagedSoundFileTest,
+    ::testing::Values(TDamageCase{"complete", TDamage::None, ""},
+                      TDamageCase{"flac_cut_at_3000", TDamage::FlacCutAt3000, "nach 0.00 s: Error : flac decoder lost sync"},
+                      TDamageCase{"flac_cut_in_half", TDamage::FlacCutInHalf, "ihr Kopf gibt 4.00 s an"},
+                      TDamageCase{"flac_with_noise", TDamage::FlacWithNoise, "nach 0.93 s: Error : flac decoder lost sync"},
+                      TDamageCase{"ogg_cut_in_half", TDamage::OggCutInHalf, "ohne ihre letzte Seite"},
+                      TDamageCase{"ogg_with_noise", TDamage::OggWithNoise, "ihr Kopf gibt 4.00 s an"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct TNonFiniteCase {
+    const char* Name;
+    int Rate;
+    int Channels;
+    float Value;
+    // What the value reads as: the same file with this value instead gives
+    // the same samples.
+    float Equivalent;
+};
+
+class NonFiniteSampleTest : public ::testing::TestWithParam<TNonFiniteCase> {};
+
+// Cleaned before the mix-down and the resampler, one bad value changes one
+// sample's worth of sound, not the resampler's whole filter length.
+TEST_P(NonFiniteSampleTest, ReadsAsSilenceOrFullScaleAtItsOwnPlace) {
+    const TNonFiniteCase& c = GetParam();
+    auto samplesWith = [&c](float value) {
+        TTempSoundFile file(std::string(c.Name) + "-" + std::to_string(value), SF_FORMAT_WAV | SF_FORMAT_FLOAT, c.Rate,
+                            c.Channels);
+        std::vector<float> frames;
+        for (int frame = 0; frame < 4000; ++frame)
+            for (int channel = 0; channel < c.Channels; ++channel)
+                frames.push_back(static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * 440 * frame / c.Rate)));
+        frames[2000 * static_cast<std::size_t>(c.Channels)] = value;
+        file.WriteFloats(frames);
+        file.Close();
+        return ReadAll(file.Path());
+    };
+    EXPECT_TRUE(samplesWith(c.Value) == samplesWith(c.Equivalent));
+}
+
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float Infinity = std::numeric_limits<float>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(Values, NonFiniteSampleTest,
+                         ::testing::Values(TNonFiniteCase{"nan_48k", 48000, 1, NaN, 0.0f},
+                                           TNonFiniteCase{"inf_48k", 48000, 1, Infinity, 1.0f},
+                                           TNonFiniteCase{"minus_inf_48k_stereo", 48000, 2, -Infinity, -1.0f},
+                                           TNonFiniteCase{"nan_44k_stereo", 44100, 2, NaN, 0.0f},
+                                           TNonFiniteCase{"inf_22k", 22050, 1, Infinity, 1.0f}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// One sample at 1 Hz is a second of sound at 44100 Hz, read through a
+// resampler whose output is made a bounded piece at a time.
+TEST(SoundFileReaderTest, OneSampleAtOneHertzIsASecondAt44100) {
+    const std::string path = TempPath("one-hertz.wav");
+    test::WriteDamagedSoundFile(path, TDamage::OneHertz);
+    EXPECT_EQ(std::filesystem::file_size(path), 46u);
+    TSoundFileReader reader(path);
+    EXPECT_EQ(reader.SourceRate(), 1);
+    EXPECT_NEAR(static_cast<double>(ReadAll(reader, 4096).size()), 44100.0, 100.0);
+    std::filesystem::remove(path);
 }
 
 TEST(SoundFileReaderTest, ATruncatedFileGivesWhatItHolds) {
