@@ -1,6 +1,15 @@
 #include "AppTestSupport.h"
 
+#include "chart/FastLineSeries.h"
+
 namespace wellenschau::test {
+
+double LoudestFrequency(const TFastLineSeries& spectrum) {
+    int loudest = 0;
+    for (int i = 1; i < spectrum.PointCount(); ++i)
+        if (spectrum.YValue(i) > spectrum.YValue(loudest)) loudest = i;
+    return spectrum.XValue(loudest);
+}
 
 TWindowOnSimulatedDevice::TWindowOnSimulatedDevice() : Form(std::make_unique<TForm1>(Device)) {
     ReportedErrors().clear();

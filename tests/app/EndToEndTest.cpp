@@ -50,21 +50,6 @@ void RunEventLoopFor(int milliseconds) {
     RunEventLoopUntil([] { return false; }, milliseconds);
 }
 
-// Frequency of the loudest spectrum point.
-double LoudestFrequency(const TFastLineSeries& spectrum) {
-    int loudest = 0;
-    for (int i = 1; i < spectrum.PointCount(); ++i)
-        if (spectrum.YValue(i) > spectrum.YValue(loudest)) loudest = i;
-    return spectrum.XValue(loudest);
-}
-
-// The sound servers a desktop may run: PulseAudio, and PipeWire with its
-// PulseAudio service.
-struct TServerKind {
-    const char* Name;
-    std::unique_ptr<TSoundServer> (*Make)();
-};
-
 class EndToEndServerTest : public ::testing::TestWithParam<TServerKind> {};
 
 TEST_P(EndToEndServerTest, RecordsASine) {
@@ -117,15 +102,7 @@ TEST_P(EndToEndServerTest, RecordsASine) {
     EXPECT_FALSE(form.AudioIn1->DeviceOpen());
 }
 
-template <class TServer>
-std::unique_ptr<TSoundServer> MakeServer() {
-    return std::make_unique<TServer>();
-}
-
-INSTANTIATE_TEST_SUITE_P(Servers, EndToEndServerTest,
-                         ::testing::Values(TServerKind{"PulseAudio", MakeServer<TPulseAudioServer>},
-                                           TServerKind{"PipeWire", MakeServer<TPipeWireServer>}),
-                         [](const ::testing::TestParamInfo<TServerKind>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Servers, EndToEndServerTest, ::testing::ValuesIn(ServerKinds), ServerKindName);
 
 // Counts the buffers the window's handler showed.
 class TBufferCount final : public TBufferObserver {
