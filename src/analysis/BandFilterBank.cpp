@@ -1,12 +1,18 @@
 #include "BandFilterBank.h"
 
+#include "core/Vectorise.h"
+
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace wellenschau {
 
 namespace {
 
+using TGroup = TBandFilterBank::TGroup;
+constexpr int Lanes = TBandFilterBank::Lanes;
+constexpr int Sections = TBandFilterBank::Sections;
 constexpr int AntiAliasOrder = 8;
 
 // The stage (halvings of the input rate) that a band runs at.
@@ -15,73 +21,133 @@ int StageOf(double midbandHz, double sampleRate) {
 }
 
 std::vector<TBiquad> BandSections(const TBandEdges& band, double sampleRate) {
-    std::vector<TBiquad> sections = band.HighHz < sampleRate / 2.0
-                                        ? ButterworthBandPass(TBandFilterBank::BandOrder, band.LowHz, band.HighHz, sampleRate)
-                                        : ButterworthHighPass(2 * TBandFilterBank::BandOrder, band.LowHz, sampleRate);
+    std::vector<TBiquad> sections =
+        band.HighHz < sampleRate / 2.0
+            ? ButterworthBandPass(TBandFilterBank::BandOrder, band.LowHz, band.HighHz, sampleRate)
+            : ButterworthHighPass(2 * TBandFilterBank::BandOrder, band.LowHz, sampleRate);
     ScaleGainAt(sections, band.MidbandHz, sampleRate);
     return sections;
 }
 
+struct TGroupSums {
+    std::array<double, Lanes> Output{};
+    std::array<double, Lanes> Tapped{};  // after TappedSections sections
+};
+
+// Runs n samples through the group's lanes: the sums of each lane's squared
+// output, lane 0's output into laneZero. The same operations in every
+// lane, so that they run as one vector.
+WELLENSCHAU_ALSO_FOR_AVX2 void FilterGroup(TGroup& g, const double* __restrict x, int n, TGroupSums& sums,
+                                           double* __restrict laneZero) {
+    TGroup::TLaneArray s1 = g.S1, s2 = g.S2;
+    std::array<double, Lanes> sum{}, tapped{};
+    for (int i = 0; i < n; ++i) {
+        std::array<double, Lanes> v;
+        v.fill(x[i]);
+        for (int s = 0; s < Sections; ++s) {
+            for (int l = 0; l < Lanes; ++l) {
+                const double y = g.B0[s][l] * v[l] + s1[s][l];
+                s1[s][l] = g.B1[s][l] * v[l] - g.A1[s][l] * y + s2[s][l];
+                s2[s][l] = g.B2[s][l] * v[l] - g.A2[s][l] * y;
+                v[l] = y;
+            }
+            if (s + 1 == TBandFilterBank::TappedSections)
+                for (int l = 0; l < Lanes; ++l) tapped[l] += v[l] * v[l];
+        }
+        for (int l = 0; l < Lanes; ++l) sum[l] += v[l] * v[l];
+        laneZero[i] = v[0];
+    }
+    g.S1 = s1;
+    g.S2 = s2;
+    sums.Output = sum;
+    sums.Tapped = tapped;
+}
+
 }  // namespace
 
-TBandFilterBank::TBandFilterBank(std::span<const TBandEdges> bands, double sampleRate) {
+TBandFilterBank::TBandFilterBank(std::span<const TBandEdges> bands,
+                                 std::span<const std::vector<TBiquad>> inputRateFilters, double sampleRate)
+    : FLaneZero(ChunkLength) {
     int stages = 1;
     for (const TBandEdges& band : bands) stages = std::max(stages, StageOf(band.MidbandHz, sampleRate) + 1);
     for (int k = 0; k < stages; ++k) {
         TStage stage;
         stage.SampleRate = sampleRate / std::ldexp(1.0, k);
-        stage.AntiAlias = TCascade<4>(ButterworthLowPass(AntiAliasOrder, stage.SampleRate / 4.0, stage.SampleRate));
         stage.Samples.resize(ChunkLength / (1 << k) + 1);
         FStages.push_back(std::move(stage));
     }
-    for (const TBandEdges& edges : bands) {
-        TBand band;
-        band.Stage = StageOf(edges.MidbandHz, sampleRate);
-        band.Filter = TCascade<BandOrder>(BandSections(edges, FStages[band.Stage].SampleRate));
-        FBands.push_back(band);
+    // Each stage's decimator first, so that it takes lane 0 of its first group.
+    for (int k = 0; k + 1 < stages; ++k)
+        AddLane(k, Decimator, ButterworthLowPass(AntiAliasOrder, FStages[k].SampleRate / 4.0, FStages[k].SampleRate));
+    for (const TBandEdges& band : bands) {
+        const int stage = StageOf(band.MidbandHz, sampleRate);
+        AddLane(stage, static_cast<int>(FFilters.size()), BandSections(band, FStages[stage].SampleRate));
+    }
+    for (const std::vector<TBiquad>& sections : inputRateFilters)
+        AddLane(0, static_cast<int>(FFilters.size()), sections, true);
+}
+
+void TBandFilterBank::AddLane(int stage, int filter, const std::vector<TBiquad>& sections, bool tapped) {
+    if (sections.size() > Sections) throw std::invalid_argument("more sections than a lane holds");
+    std::vector<TGroup>& groups = FStages[stage].Groups;
+    if (groups.empty() || groups.back().Filter[Lanes - 1] != NoFilter) groups.emplace_back();
+    TGroup& g = groups.back();
+    const int lane = static_cast<int>(std::find(g.Filter.begin(), g.Filter.end(), NoFilter) - g.Filter.begin());
+    g.Filter[lane] = filter;
+    for (int s = 0; s < Sections; ++s) {
+        const TBiquad c = s < static_cast<int>(sections.size()) ? sections[s] : TBiquad{};
+        g.B0[s][lane] = c.B0;
+        g.B1[s][lane] = c.B1;
+        g.B2[s][lane] = c.B2;
+        g.A1[s][lane] = c.A1;
+        g.A2[s][lane] = c.A2;
+    }
+    if (filter >= 0) FFilters.push_back({stage, {}});
+    if (tapped) {
+        g.Tapped[lane] = static_cast<int>(FFilters.size());
+        FFilters.push_back({stage, {}});
     }
 }
 
 void TBandFilterBank::Process(std::span<const double> samples) {
     std::span<const double> signal = samples;
     for (int k = 0; k < static_cast<int>(FStages.size()); ++k) {
-        FilterBands(k, signal);
-        if (k + 1 == static_cast<int>(FStages.size())) break;
-        Decimate(k, signal);
-        const TStage& next = FStages[k + 1];
-        signal = std::span<const double>(next.Samples.data(), next.Count);
+        RunStage(k, signal);
+        if (k + 1 < static_cast<int>(FStages.size()))
+            signal = std::span<const double>(FStages[k + 1].Samples.data(), FStages[k + 1].Count);
     }
 }
 
-void TBandFilterBank::FilterBands(int stage, std::span<const double> samples) {
-    for (TBand& band : FBands) {
-        if (band.Stage != stage) continue;
-        double sum = 0.0;
-        for (double x : samples) {
-            const double y = band.Filter.Step(x);
-            sum += y * y;
+void TBandFilterBank::RunStage(int stage, std::span<const double> samples) {
+    const int n = static_cast<int>(samples.size());
+    for (TGroup& g : FStages[stage].Groups) {
+        TGroupSums sums;
+        FilterGroup(g, samples.data(), n, sums, FLaneZero.data());
+        for (int l = 0; l < Lanes; ++l) {
+            if (g.Filter[l] >= 0) FFilters[g.Filter[l]].Energy.Add(sums.Output[l], n);
+            if (g.Tapped[l] >= 0) FFilters[g.Tapped[l]].Energy.Add(sums.Tapped[l], n);
         }
-        band.Energy.Add(sum, static_cast<int>(samples.size()));
+        if (g.Filter[0] == Decimator) Decimate(stage, n);
     }
 }
 
-void TBandFilterBank::Decimate(int stage, std::span<const double> samples) {
+// Every other low-passed sample goes on to the next stage.
+void TBandFilterBank::Decimate(int stage, int count) {
     TStage& from = FStages[stage];
     TStage& to = FStages[stage + 1];
     to.Count = 0;
-    for (double x : samples) {
-        const double y = from.AntiAlias.Step(x);
-        if (from.KeepNext) to.Samples[to.Count++] = y;
+    for (int i = 0; i < count; ++i) {
+        if (from.KeepNext) to.Samples[to.Count++] = FLaneZero[i];
         from.KeepNext = !from.KeepNext;
     }
 }
 
 void TBandFilterBank::EndBuffer() {
-    for (TBand& band : FBands) band.Energy.EndBuffer(FStages[band.Stage].SampleRate);
+    for (TFilter& f : FFilters) f.Energy.EndBuffer(FStages[f.Stage].SampleRate);
 }
 
 void TBandFilterBank::Restart() {
-    for (TBand& band : FBands) band.Energy.Restart();
+    for (TFilter& f : FFilters) f.Energy.Restart();
 }
 
 }  // namespace wellenschau

@@ -14,13 +14,21 @@
 // the order to keep out of its neighbour as a band-pass would. (A
 // 6th-order band-pass lets neighbouring third octaves overlap so much near
 // Nyquist, where the bilinear transform widens their skirts, that a tone's
-// power sum over the bands reads 0.5 dB high.) Designing allocates; Process
-// does not. One thread per bank.
+// power sum over the bands reads 0.5 dB high.)
+//
+// The bank also runs further filters at the input rate (the frequency
+// weightings) and keeps their levels like the bands', each also after its
+// first TappedSections sections.
+//
+// Filters of one rate run side by side, Lanes at a time, so that the
+// processor computes them together: a chain of sections alone waits on
+// each result. Designing allocates; Process does not. One thread per bank.
 #pragma once
 
 #include "FilterDesign.h"
 #include "TimeWeighting.h"
 
+#include <array>
 #include <span>
 #include <vector>
 
@@ -34,41 +42,68 @@ struct TBandEdges {
 
 class TBandFilterBank {
 public:
-    // Order of the Butterworth prototype of every band: the band-pass has
-    // twice it, in as many sections.
+    // Order of the Butterworth prototype of a band: its band-pass has
+    // twice that, in as many sections; also the most sections of any
+    // filter.
     static constexpr int BandOrder = 4;
+    static constexpr int Sections = BandOrder;
+    // Filters computed together.
+    static constexpr int Lanes = 4;
+    // Sections after which an input-rate filter's level is kept too.
+    static constexpr int TappedSections = 2;
     // Samples that one call of Process takes at most.
     static constexpr int ChunkLength = 4096;
 
-    TBandFilterBank(std::span<const TBandEdges> bands, double sampleRate);
+    // The bands, then further filters at the input rate (each at most
+    // Sections sections).
+    TBandFilterBank(std::span<const TBandEdges> bands, std::span<const std::vector<TBiquad>> inputRateFilters,
+                    double sampleRate);
 
-    // Filters the next samples (at most ChunkLength) into every band.
+    // Filters the next samples (at most ChunkLength) through every filter.
     void Process(std::span<const double> samples);
-    // Closes a buffer in every band's levels (see TTimeWeighted).
+    // Closes a buffer in every filter's levels (see TTimeWeighted).
     void EndBuffer();
     void Restart();
 
-    const TTimeWeighted& Band(int band) const { return FBands[band].Energy; }
+    // The levels of the filters numbered as given: the bands from 0, then
+    // for each input-rate filter its level and its tapped level.
+    const TTimeWeighted& Filter(int filter) const { return FFilters[filter].Energy; }
+
+    // What a lane holds besides one of the filters.
+    static constexpr int NoFilter = -1;
+    static constexpr int Decimator = -2;  // the low-pass before the next rate; always lane 0
+
+    // The sections of Lanes filters of one rate, each in its lane of the
+    // arrays; a filter of fewer sections has unity ones, an empty lane
+    // zeros.
+    struct TGroup {
+        using TLaneArray = std::array<std::array<double, Lanes>, Sections>;
+        TLaneArray B0{}, B1{}, B2{}, A1{}, A2{};
+        TLaneArray S1{}, S2{};
+        std::array<int, Lanes> Filter{NoFilter, NoFilter, NoFilter, NoFilter};
+        std::array<int, Lanes> Tapped{NoFilter, NoFilter, NoFilter, NoFilter};
+    };
 
 private:
-    struct TBand {
-        TCascade<BandOrder> Filter;
+    struct TFilter {
         int Stage = 0;
         TTimeWeighted Energy;
     };
     struct TStage {
         double SampleRate = 0.0;
-        TCascade<4> AntiAlias;  // before the next stage's decimation
-        bool KeepNext = true;   // whether the next filtered sample goes on
+        std::vector<TGroup> Groups;
+        bool KeepNext = true;         // whether the next low-passed sample goes on
         std::vector<double> Samples;  // this stage's samples of the chunk
         int Count = 0;
     };
 
-    void FilterBands(int stage, std::span<const double> samples);
-    void Decimate(int stage, std::span<const double> samples);
+    void AddLane(int stage, int filter, const std::vector<TBiquad>& sections, bool tapped = false);
+    void RunStage(int stage, std::span<const double> samples);
+    void Decimate(int stage, int count);
 
     std::vector<TStage> FStages;
-    std::vector<TBand> FBands;
+    std::vector<TFilter> FFilters;
+    std::vector<double> FLaneZero;  // lane 0's output of a group's run
 };
 
 }  // namespace wellenschau

@@ -51,10 +51,10 @@ double MagnitudeAt(std::span<const TBiquad> sections, double hz, double sampleRa
 
 void ScaleGainAt(std::vector<TBiquad>& sections, double hz, double sampleRate, double gain) {
     const double factor = gain / MagnitudeAt(sections, hz, sampleRate);
-    TBiquad& first = sections.front();
-    first.B0 *= factor;
-    first.B1 *= factor;
-    first.B2 *= factor;
+    TBiquad& last = sections.back();
+    last.B0 *= factor;
+    last.B1 *= factor;
+    last.B2 *= factor;
 }
 
 TBiquad Product(const TBiquad& a, const TBiquad& b) {

@@ -1,14 +1,11 @@
 // Recursive filters as cascades of second-order sections, and the designs
 // the sound level meter uses: Butterworth low-, high- and band-passes by
-// the bilinear transform with prewarped corner frequencies. Designing
-// allocates; running a cascade does not. Pure computation without Qt.
+// the bilinear transform with prewarped corner frequencies. Pure
+// computation without Qt.
 #pragma once
 
-#include <algorithm>
-#include <array>
 #include <complex>
 #include <span>
-#include <stdexcept>
 #include <vector>
 
 namespace wellenschau {
@@ -23,7 +20,7 @@ struct TBiquad {
 // |H| of sections in series at a frequency.
 double MagnitudeAt(std::span<const TBiquad> sections, double hz, double sampleRate);
 
-// The sections scaled (through the first) so that |H| at hz is `gain`.
+// The sections scaled (through the last) so that |H| at hz is `gain`.
 void ScaleGainAt(std::vector<TBiquad>& sections, double hz, double sampleRate, double gain = 1.0);
 
 // The product of two first-order sections (B2 = A2 = 0) as one section.
@@ -39,38 +36,5 @@ TBiquad FirstOrderHighPass(double cornerHz, double sampleRate);
 std::vector<TBiquad> ButterworthLowPass(int order, double cornerHz, double sampleRate);
 std::vector<TBiquad> ButterworthHighPass(int order, double cornerHz, double sampleRate);
 std::vector<TBiquad> ButterworthBandPass(int order, double lowHz, double highHz, double sampleRate);
-
-// A cascade of up to N sections with its state, direct form II
-// transposed.
-template <int N>
-class TCascade {
-public:
-    TCascade() = default;
-    // At most N sections, else std::invalid_argument.
-    explicit TCascade(std::span<const TBiquad> sections);
-
-    double Step(double x) {
-        for (int i = 0; i < FCount; ++i) {
-            const TBiquad& c = FSections[i];
-            const double y = c.B0 * x + FState[i][0];
-            FState[i][0] = c.B1 * x - c.A1 * y + FState[i][1];
-            FState[i][1] = c.B2 * x - c.A2 * y;
-            x = y;
-        }
-        return x;
-    }
-
-private:
-    int FCount = 0;
-    std::array<TBiquad, N> FSections{};
-    std::array<std::array<double, 2>, N> FState{};
-};
-
-template <int N>
-TCascade<N>::TCascade(std::span<const TBiquad> sections) {
-    if (sections.size() > N) throw std::invalid_argument("more sections than the cascade holds");
-    std::copy(sections.begin(), sections.end(), FSections.begin());
-    FCount = static_cast<int>(sections.size());
-}
 
 }  // namespace wellenschau

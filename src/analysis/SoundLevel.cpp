@@ -40,7 +40,12 @@ double Decibels(double meanSquare) {
     return 10.0 * std::log10(meanSquare / FullScaleMeanSquare);
 }
 
-int WeightingIndex(TWeighting w) { return static_cast<int>(w); }
+// The filters' numbers in the bank.
+// A's chain begins with C's sections (TBandFilterBank::TappedSections of them).
+constexpr int FilterA = ThirdOctaveBands;
+constexpr int FilterC = ThirdOctaveBands + 1;
+
+std::vector<std::vector<TBiquad>> WeightingFilters() { return {WeightingSections(TWeighting::A, SoundLevelSampleRate)}; }
 
 }  // namespace
 
@@ -56,50 +61,51 @@ const char* BandName(TBandSet set, int band) {
 }
 
 TSoundLevelMeter::TSoundLevelMeter()
-    : FWeightingA(WeightingSections(TWeighting::A, SoundLevelSampleRate)),
-      FWeightingC(WeightingSections(TWeighting::C, SoundLevelSampleRate)),
-      FBands(ThirdOctaveBandEdges(), SoundLevelSampleRate) {}
+    : FFilters(ThirdOctaveBandEdges(), WeightingFilters(), SoundLevelSampleRate) {}
 
 void TSoundLevelMeter::Restart() {
-    for (TTimeWeighted& w : FWeighted) w.Restart();
-    FBands.Restart();
+    FUnweighted.Restart();
+    FFilters.Restart();
 }
 
 void TSoundLevelMeter::Process(const std::int16_t* samples, int count) {
     for (int done = 0; done < count; done += TBandFilterBank::ChunkLength)
         ProcessChunk(samples + done, std::min(count - done, TBandFilterBank::ChunkLength));
-    for (TTimeWeighted& w : FWeighted) w.EndBuffer(SoundLevelSampleRate);
-    FBands.EndBuffer();
+    FUnweighted.EndBuffer(SoundLevelSampleRate);
+    FFilters.EndBuffer();
 }
 
 void TSoundLevelMeter::ProcessChunk(const std::int16_t* samples, int count) {
-    double sumA = 0.0, sumC = 0.0, sumZ = 0.0;
+    double sum = 0.0;
     for (int i = 0; i < count; ++i) {
-        const double x = samples[i];
-        FChunk[i] = x;
-        const double a = FWeightingA.Step(x);
-        const double c = FWeightingC.Step(x);
-        sumA += a * a;
-        sumC += c * c;
-        sumZ += x * x;
+        FChunk[i] = samples[i];
+        sum += FChunk[i] * FChunk[i];
     }
-    FWeighted[WeightingIndex(TWeighting::A)].Add(sumA, count);
-    FWeighted[WeightingIndex(TWeighting::C)].Add(sumC, count);
-    FWeighted[WeightingIndex(TWeighting::Z)].Add(sumZ, count);
-    FBands.Process(std::span<const double>(FChunk.data(), count));
+    FUnweighted.Add(sum, count);
+    FFilters.Process(std::span<const double>(FChunk.data(), count));
 }
 
-double TSoundLevelMeter::Level(TWeighting w, TLevelTime t) const {
-    return Decibels(FWeighted[WeightingIndex(w)].MeanSquare(t));
+const TTimeWeighted& TSoundLevelMeter::Weighted(TWeighting w) const {
+    switch (w) {
+    case TWeighting::A:
+        return FFilters.Filter(FilterA);
+    case TWeighting::C:
+        return FFilters.Filter(FilterC);
+    case TWeighting::Z:
+        break;
+    }
+    return FUnweighted;
 }
+
+double TSoundLevelMeter::Level(TWeighting w, TLevelTime t) const { return Decibels(Weighted(w).MeanSquare(t)); }
 
 double TSoundLevelMeter::BandLevel(TBandSet set, int band, TWeighting w, TLevelTime t) const {
     double meanSquare = 0.0;
     if (set == TBandSet::Octave) {
         // Octave band b holds the third octaves 3b .. 3b + 2.
-        for (int third = 3 * band; third < 3 * band + 3; ++third) meanSquare += FBands.Band(third).MeanSquare(t);
+        for (int third = 3 * band; third < 3 * band + 3; ++third) meanSquare += FFilters.Filter(third).MeanSquare(t);
     } else {
-        meanSquare = FBands.Band(band).MeanSquare(t);
+        meanSquare = FFilters.Filter(band).MeanSquare(t);
     }
     return Decibels(meanSquare) + WeightingDb(w, BandMidband(set, band));
 }

@@ -51,14 +51,12 @@ public:
     double BandLevel(TBandSet set, int band, TWeighting w, TLevelTime t) const;
 
 private:
-    static constexpr int WeightingCount = 3;
-
     void ProcessChunk(const std::int16_t* samples, int count);
+    const TTimeWeighted& Weighted(TWeighting w) const;
 
-    TCascade<3> FWeightingA;
-    TCascade<2> FWeightingC;
-    std::array<TTimeWeighted, WeightingCount> FWeighted;  // by TWeighting
-    TBandFilterBank FBands;  // the third octaves
+    // The third octaves, then the A and C weightings.
+    TBandFilterBank FFilters;
+    TTimeWeighted FUnweighted;
     std::array<double, TBandFilterBank::ChunkLength> FChunk{};
 };
 

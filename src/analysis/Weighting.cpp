@@ -128,11 +128,12 @@ double WeightingDb(TWeighting w, double frequencyHz) {
 std::vector<TBiquad> WeightingSections(TWeighting w, double sampleRate) {
     if (w == TWeighting::Z) return {};
     const TBiquad lowest = FirstOrderHighPass(Poles.F1, sampleRate);
-    std::vector<TBiquad> sections{Product(lowest, lowest)};
-    if (w == TWeighting::A)
-        sections.push_back(Product(FirstOrderHighPass(Poles.F2, sampleRate), FirstOrderHighPass(Poles.F3, sampleRate)));
-    sections.push_back(FittedLowPass(sampleRate));
+    std::vector<TBiquad> sections{Product(lowest, lowest), FittedLowPass(sampleRate)};
     ScaleGainAt(sections, 1000.0, sampleRate);
+    if (w == TWeighting::A) {
+        sections.push_back(Product(FirstOrderHighPass(Poles.F2, sampleRate), FirstOrderHighPass(Poles.F3, sampleRate)));
+        ScaleGainAt(sections, 1000.0, sampleRate);
+    }
     return sections;
 }
 

@@ -26,6 +26,7 @@ enum class TWeighting { A, C, Z };
 double WeightingDb(TWeighting w, double frequencyHz);
 
 // The weighting as sections at a sample rate, 0 dB at 1 kHz; none for Z.
+// A's first two sections are C's, so that one chain gives both.
 std::vector<TBiquad> WeightingSections(TWeighting w, double sampleRate);
 
 }  // namespace wellenschau
