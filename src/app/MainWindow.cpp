@@ -129,12 +129,13 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
 
 void TForm1::ShowMeasurements() {
     FReadout->ShowMeasurements(FInstrument->LastMeasurements(), FInstrument->LastDistortion(),
-                               AudioIn1->SkippedBuffers());
+                               AudioIn1->SkippedBuffers(), FAnalyserView->ReadoutLevels());
 }
 
 void TForm1::ShowBuffer() {
     ShowMeasurements();
     FAnalyserView->ShowHarmonics(FInstrument->LastDistortion());
+    FAnalyserView->ShowBandLevels();
     // Image1, Chart1 and Chart2 at once: one pass of the window's painting
     // and one copy to the screen for the three, instead of one each.
     Image1->update();

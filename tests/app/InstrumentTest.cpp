@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -120,6 +121,42 @@ TEST(ReadoutTextTest, DistortionFiguresAndTheirBounds) {
     distortion.Thd.reset();
     EXPECT_FALSE(ReadoutText(TMeasurements{}, distortion, 0).contains("THD "));
     EXPECT_FALSE(ReadoutText(TMeasurements{}, std::nullopt, 0).contains("THD"));
+}
+
+// A level in each unit, with the unit's symbol; silence has none.
+TEST(ReadoutTextTest, LevelsInTheCalibratedUnit) {
+    struct TRow {
+        double Db;
+        TCalibration Calibration;
+        const char* Text;
+    };
+    const TRow rows[] = {
+        {-20.04, {}, "-20.0 dBFS"},
+        {-20.04, {TLevelUnit::DbSpl, 114, 0}, "94.0 dB SPL"},
+        {-6.0, {TLevelUnit::DbV, 0, 2.0}, "0.0 dBV"},
+        {0.0, {TLevelUnit::DbU, 0, DbuVolts}, "0.0 dBu"},
+        {-20.0, {TLevelUnit::Volts, 0, 2.0}, "0.2 V"},
+        {-3.0, {TLevelUnit::Volts, 0, 1.0}, "0.7079 V"},
+        {-std::numeric_limits<double>::infinity(), {TLevelUnit::DbSpl, 114, 0}, "–"},
+    };
+    for (const TRow& row : rows)
+        EXPECT_EQ(LevelText(row.Db, row.Calibration).replace(QChar(0x202F), ' ').toStdString(), row.Text) << row.Db;
+}
+
+// The readout's levels follow the calibration; the weighted level comes
+// after the peak, named by its weighting.
+TEST(ReadoutTextTest, CalibratedLevelsAndTheWeightedFastLevel) {
+    TMeasurements m;
+    m.RmsDbfs = -30.0;
+    m.DominantDbfs = -33.0;
+    m.PeakPercent = 50.0;
+    const TCalibration spl{TLevelUnit::DbSpl, 124, 0};
+    const QString text =
+        ReadoutText(m, std::nullopt, 0, {spl, TSoundLevelReading{TWeighting::C, -31.0}}).replace(QChar(0x202F), ' ');
+    EXPECT_TRUE(text.contains("Ton 91.0 dB SPL   RMS 94.0 dB SPL")) << text.toStdString();
+    EXPECT_TRUE(text.contains(" %   LCF 93.0 dB SPL")) << text.toStdString();
+    EXPECT_EQ(ReadoutText(m, std::nullopt, 0, {}), ReadoutText(m, std::nullopt, 0));
+    EXPECT_TRUE(ReadoutText(m, std::nullopt, 0).contains("RMS -30.0"));
 }
 
 }  // namespace
