@@ -83,6 +83,7 @@ void TForm1::FormClose(QObject*) { AudioIn1->StopNow(); }
 void TForm1::StartButtonClick(QObject*) {
     AudioIn1->SetFrameRate(RoundToInt(FInstrument->Analysis().SampleRate));
     if (AudioIn1->Start(AudioIn1)) {
+        FInstrument->RestartSoundLevel();
         FStatusLine->Clear();
         AlignControls();
         ShowRecording(true);

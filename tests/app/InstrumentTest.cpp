@@ -70,6 +70,37 @@ TEST(InstrumentTest, BuffersAllocateNothingWhateverTheSettings) {
     EXPECT_FALSE(instrument->LastDistortion());
 }
 
+// Off at the start: the history holds no sound levels and the meter no
+// level. On, each buffer's levels go into the history without allocating,
+// and turning it on again after a pause begins Leq anew.
+TEST(InstrumentTest, SoundLevelOnlyWhenOn) {
+    const auto instrument = std::make_unique<TInstrument>();
+    const std::vector<std::int16_t> tone = ToneBuffer(1000), quiet(4096, 0);
+    const double toneDbfs = 20.0 * std::log10(10000.0 / 32768.0);
+    EXPECT_FALSE(instrument->SoundLevelOn());
+    Handle(*instrument, tone);
+    EXPECT_FALSE(instrument->History().Entry(0).SoundLevel);
+    EXPECT_EQ(instrument->SoundLevel().Level(TWeighting::Z, TLevelTime::Leq), -std::numeric_limits<double>::infinity());
+
+    instrument->SetSoundLevel(true);
+    EXPECT_EQ(CountAllocations([&] {
+                  for (int i = 0; i < 3; ++i) Handle(*instrument, i == 0 ? quiet : tone);
+              }),
+              0);
+    const std::optional<TBufferSoundLevel> last = instrument->History().Entry(3).SoundLevel;
+    ASSERT_TRUE(last);
+    EXPECT_NEAR(last->ADb, toneDbfs, 0.05);
+    EXPECT_NEAR(last->ThirdOctaveDb[16], toneDbfs, 0.1);  // the 1 kHz band
+    EXPECT_NEAR(instrument->SoundLevel().Level(TWeighting::Z, TLevelTime::Leq), toneDbfs + 10.0 * std::log10(2.0 / 3.0),
+                0.05);
+
+    instrument->SetSoundLevel(false);
+    Handle(*instrument, quiet);
+    instrument->SetSoundLevel(true);
+    Handle(*instrument, tone);
+    EXPECT_NEAR(instrument->SoundLevel().Level(TWeighting::Z, TLevelTime::Leq), toneDbfs, 0.05);
+}
+
 TEST(InstrumentTest, ObserversFollowTheAnalysisInTheirOrder) {
     const auto instrument = std::make_unique<TInstrument>();
     std::vector<int> first, second;
