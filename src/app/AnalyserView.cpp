@@ -125,9 +125,13 @@ QString TAnalyserView::DeviceName() const {
     return QString("Eingang %1").arg(number);
 }
 
-void TAnalyserView::FollowDevice() {
-    FCalibration = LoadCalibration(DeviceName());
-    FBands->SetCalibration(FCalibration);
+void TAnalyserView::FollowDevice() { ShowCalibration(LoadCalibration(DeviceName())); }
+
+void TAnalyserView::ShowCalibration(const TCalibration& calibration) {
+    FCalibration = calibration;
+    FBands->SetCalibration(calibration);
+    if (FActive) FForm.Instrument().SetCalibration(calibration);
+    FForm.ShowMeasurements();
 }
 
 TCalibrationDialog* TAnalyserView::OpenCalibrationDialog() {
@@ -142,9 +146,7 @@ TCalibrationDialog* TAnalyserView::OpenCalibrationDialog() {
 
 void TAnalyserView::ApplyCalibration(const TCalibration& calibration) {
     SaveCalibration(DeviceName(), calibration);
-    FCalibration = calibration;
-    FBands->SetCalibration(calibration);
-    FForm.ShowMeasurements();
+    ShowCalibration(calibration);
 }
 
 void TAnalyserView::SetDevices(const std::vector<TInputDeviceInfo>& devices, int current) {
@@ -230,6 +232,7 @@ void TAnalyserView::Leave() {
     SetFrequencyLabelsSeparation(1);
     FForm.Instrument().SetHarmonicMarks(false);
     FForm.Instrument().SetSoundLevel(false);
+    FForm.Instrument().SetCalibration({});
     SetChartsPixelRatio(1);
     FForm.SetReadoutVisible(FReadoutWasVisible);
     FForm.setMinimumSize(0, 0);

@@ -101,6 +101,9 @@ private:
     void ChooseAveraging();
     // Stores a calibration for the chosen device and shows levels in it.
     void ApplyCalibration(const TCalibration& calibration);
+    // Shows levels in a calibration, and while the view is shown saves
+    // them in it too (Ctrl+S).
+    void ShowCalibration(const TCalibration& calibration);
     // The spectrogram fills its plot inside the axis lines, the legend
     // stands beside the spectrum's plot.
     void PlacePictures();

@@ -125,6 +125,12 @@ TEST_F(SoundLevelViewTest, ACalibrationIsStoredPerDeviceLoadedWithItAndRemoved) 
     EXPECT_EQ(View().Calibration().Unit, TLevelUnit::DbSpl);
     EXPECT_EQ(View().Calibration().FullScaleSpl, 120);
     EXPECT_EQ(LoadCalibration(Microphone).FullScaleSpl, 120);
+    // What the view saves (Ctrl+S) is in it too; the plain window saves dBFS.
+    EXPECT_EQ(Form().Instrument().Calibration().FullScaleSpl, 120);
+    Form().SetAnalyserView(false);
+    EXPECT_FALSE(Form().Instrument().Calibration().Calibrated());
+    Form().SetAnalyserView(true);
+    EXPECT_EQ(Form().Instrument().Calibration().FullScaleSpl, 120);
     EXPECT_EQ(Bands().Chart.LeftAxis().Title().Caption(), "Pegel (dB SPL)");
     EXPECT_EQ(Bands().Chart.LeftAxis().Minimum(), 20);
     EXPECT_EQ(Bands().Chart.LeftAxis().Maximum(), 120);
