@@ -117,7 +117,8 @@ void TCalibrationDialog::SetUpFullScale() {
 void TCalibrationDialog::TakeCalibratorTone() {
     const double measured = FMeasuredLevel();
     if (!std::isfinite(measured)) {
-        Message->setText(Tr("Am Eingang ist kein Ton: Kalibrator einschalten, die Aufnahme starten und erneut messen."));
+        Message->setText(
+            Tr("Am Eingang ist kein Ton: Kalibrator einschalten, die Aufnahme starten und erneut messen."));
         return;
     }
     const TCalibration calibration = TCalibration::FromCalibrator(measured, CalibratorLevel->value());

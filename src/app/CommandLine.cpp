@@ -31,8 +31,8 @@ struct TOptionSet {
     QCommandLineOption Record{
         "record", "Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei wird ersetzt.",
         "DATEI"};
-    QCommandLineOption Analyser{"analyser",
-                                "Öffnet die Analyseansicht: Oszilloskop, Spektrum und Spektrogramm (F2 wechselt)."};
+    QCommandLineOption Analyser{
+        "analyser", "Öffnet die Analyseansicht: Oszilloskop, Bandpegel, Spektrum und Spektrogramm (F2 wechselt)."};
     QCommandLineOption Measurements{"measurements", "Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt)."};
     QCommandLineOption Distortion{"distortion",
                                   "Schreibt beim Export und mit Strg+S auch Klirrfaktor, Rauschabstand und "

@@ -185,7 +185,8 @@ TEST_F(SoundLevelViewTest, TheReadoutStatesLevelsInTheCalibratedUnit) {
     Calibrate(TLevelUnit::DbSpl, 100);
     RecordTone(0.1, 4);
     const QString unit = QString(QChar(0x202F)) + "dB SPL";
-    for (const auto& [weighting, symbol] : {std::pair{TWeighting::A, "LAF"}, {TWeighting::C, "LCF"}, {TWeighting::Z, "LZF"}}) {
+    for (const auto& [weighting, symbol] :
+         {std::pair{TWeighting::A, "LAF"}, {TWeighting::C, "LCF"}, {TWeighting::Z, "LZF"}}) {
         Choose(Bands().WeightingChooser, weighting);
         const QString level = ReadoutNumbers().toString(100 + Meter().Level(weighting, TLevelTime::Fast), 'f', 1);
         const QString text = Form().Readout()->text();
