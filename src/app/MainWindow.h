@@ -69,6 +69,7 @@ public:
     // stored layout, and the analyser view (F2 switches).
     void SetAnalyserView(bool on);
     bool AnalyserView() const;
+    // The analyser view's own parts: band levels, calibration.
     TAnalyserView& Analyser() { return *FAnalyserView; }
     // The measurement readout line: always in the analyser view; in the
     // plain window only when asked for (F3).
