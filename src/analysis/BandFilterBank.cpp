@@ -16,6 +16,8 @@ constexpr int Lanes = TBandFilterBank::Lanes;
 constexpr int Sections = TBandFilterBank::Sections;
 constexpr int AntiAliasOrder = 8;
 
+double Squared(double x) { return x * x; }
+
 // The stage (halvings of the input rate) that a band runs at.
 int StageOf(double midbandHz, double sampleRate) {
     return std::max(0, static_cast<int>(std::floor(std::log2(sampleRate / (4.0 * midbandHz)))));
@@ -51,10 +53,10 @@ void Store(const TLaneVectors& vectors, TGroup::TLaneArray& lanes) {
 }
 
 // Runs n samples through the group's lanes: the sums of each lane's squared
-// output, lane 0's output into laneZero.
+// output, lane 0's output into laneZero; all before the lanes' gains.
 WELLENSCHAU_ALSO_FOR_AVX2 void FilterGroup(TGroup& g, const double* __restrict x, int n, TGroupSums& sums,
                                            double* __restrict laneZero) {
-    const TLaneVectors b0 = Load(g.B0), b1 = Load(g.B1), b2 = Load(g.B2), a1 = Load(g.A1), a2 = Load(g.A2);
+    const TLaneVectors b1 = Load(g.B1), b2 = Load(g.B2), a1 = Load(g.A1), a2 = Load(g.A2);
     TLaneVectors s1 = Load(g.S1), s2 = Load(g.S2);
     TVector sum{}, tapped{};
     for (int i = 0; i < n; ++i) {
@@ -62,7 +64,7 @@ WELLENSCHAU_ALSO_FOR_AVX2 void FilterGroup(TGroup& g, const double* __restrict x
         // Unrolled, the sections' states stay in registers.
 #pragma GCC unroll 4
         for (int s = 0; s < Sections; ++s) {
-            const TVector y = b0[s] * v + s1[s];
+            const TVector y = v + s1[s];
             s1[s] = b1[s] * v - a1[s] * y + s2[s];
             s2[s] = b2[s] * v - a2[s] * y;
             v = y;
@@ -108,14 +110,18 @@ void TBandFilterBank::AddLane(int stage, int filter, const std::vector<TBiquad>&
     TGroup& g = groups.back();
     const int lane = static_cast<int>(std::find(g.Filter.begin(), g.Filter.end(), NoFilter) - g.Filter.begin());
     g.Filter[lane] = filter;
+    double gain = 1.0;
     for (int s = 0; s < Sections; ++s) {
         const TBiquad c = s < static_cast<int>(sections.size()) ? sections[s] : TBiquad{};
-        g.B0[s][lane] = c.B0;
-        g.B1[s][lane] = c.B1;
-        g.B2[s][lane] = c.B2;
+        if (c.B0 == 0.0) throw std::invalid_argument("a section without direct path");
+        gain *= c.B0;
+        g.B1[s][lane] = c.B1 / c.B0;
+        g.B2[s][lane] = c.B2 / c.B0;
         g.A1[s][lane] = c.A1;
         g.A2[s][lane] = c.A2;
+        if (s + 1 == TappedSections) g.TappedGain[lane] = gain;
     }
+    g.OutputGain[lane] = gain;
     if (filter >= 0) FFilters.push_back({stage, {}});
     if (tapped) {
         g.Tapped[lane] = static_cast<int>(FFilters.size());
@@ -138,20 +144,20 @@ void TBandFilterBank::RunStage(int stage, std::span<const double> samples) {
         TGroupSums sums;
         FilterGroup(g, samples.data(), n, sums, FLaneZero.data());
         for (int l = 0; l < Lanes; ++l) {
-            if (g.Filter[l] >= 0) FFilters[g.Filter[l]].Energy.Add(sums.Output[l], n);
-            if (g.Tapped[l] >= 0) FFilters[g.Tapped[l]].Energy.Add(sums.Tapped[l], n);
+            if (g.Filter[l] >= 0) FFilters[g.Filter[l]].Energy.Add(sums.Output[l] * Squared(g.OutputGain[l]), n);
+            if (g.Tapped[l] >= 0) FFilters[g.Tapped[l]].Energy.Add(sums.Tapped[l] * Squared(g.TappedGain[l]), n);
         }
-        if (g.Filter[0] == Decimator) Decimate(stage, n);
+        if (g.Filter[0] == Decimator) Decimate(stage, n, g.OutputGain[0]);
     }
 }
 
 // Every other low-passed sample goes on to the next stage.
-void TBandFilterBank::Decimate(int stage, int count) {
+void TBandFilterBank::Decimate(int stage, int count, double gain) {
     TStage& from = FStages[stage];
     TStage& to = FStages[stage + 1];
     to.Count = 0;
     for (int i = 0; i < count; ++i) {
-        if (from.KeepNext) to.Samples[to.Count++] = FLaneZero[i];
+        if (from.KeepNext) to.Samples[to.Count++] = FLaneZero[i] * gain;
         from.KeepNext = !from.KeepNext;
     }
 }

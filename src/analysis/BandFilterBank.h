@@ -74,12 +74,14 @@ public:
     static constexpr int Decimator = -2;  // the low-pass before the next rate; always lane 0
 
     // The sections of Lanes filters of one rate, each in its lane of the
-    // arrays; a filter of fewer sections has unity ones, an empty lane
-    // zeros.
+    // arrays; a filter of fewer sections has unity ones. Each section's
+    // numerator is divided by its B0 (saving a multiplication per section),
+    // and the product of those scales the lane's output instead.
     struct TGroup {
         using TLaneArray = std::array<std::array<double, Lanes>, Sections>;
-        TLaneArray B0{}, B1{}, B2{}, A1{}, A2{};
+        TLaneArray B1{}, B2{}, A1{}, A2{};
         TLaneArray S1{}, S2{};
+        std::array<double, Lanes> OutputGain{}, TappedGain{};
         std::array<int, Lanes> Filter{NoFilter, NoFilter, NoFilter, NoFilter};
         std::array<int, Lanes> Tapped{NoFilter, NoFilter, NoFilter, NoFilter};
     };
@@ -99,7 +101,7 @@ private:
 
     void AddLane(int stage, int filter, const std::vector<TBiquad>& sections, bool tapped = false);
     void RunStage(int stage, std::span<const double> samples);
-    void Decimate(int stage, int count);
+    void Decimate(int stage, int count, double gain);
 
     std::vector<TStage> FStages;
     std::vector<TFilter> FFilters;

@@ -5,10 +5,9 @@
 // level since the restart (see TimeWeighting.h). Levels are in dB relative
 // to full scale like the RMS readout: a full-scale sine reads 0 dB.
 //
-// An octave band's level is the power sum of its three third octaves (the
-// filters of a third octave, steeper than an octave filter, meet the
-// octave's class 1 limits as a sum too). A band's weighted level is its
-// unweighted level plus the weighting at its exact midband frequency.
+// An octave band's level is the power sum of its three third octaves. A
+// band's weighted level is its unweighted level plus the weighting at its
+// exact midband frequency.
 //
 // Pure computation without Qt; all memory is made by the constructor, so
 // Process allocates nothing. One thread per meter (the user interface's).
