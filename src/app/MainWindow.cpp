@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AnalyserView.h"
+#include "BandPanel.h"
 #include "ImageWidget.h"
 #include "ReadoutLine.h"
 #include "StatusLine.h"
@@ -137,12 +138,14 @@ void TForm1::ShowBuffer() {
     ShowMeasurements();
     FAnalyserView->ShowHarmonics(FInstrument->LastDistortion());
     FAnalyserView->ShowBandLevels();
-    // Image1, Chart1 and Chart2 at once: one pass of the window's painting
-    // and one copy to the screen for the three, instead of one each.
+    // Image1, Chart1, Chart2 and the analyser view's band chart at once:
+    // one pass of the window's painting and one copy to the screen for
+    // them all, instead of one each.
     Image1->update();
     QRegion shown;
     for (const QWidget* picture : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Chart1),
-                                   static_cast<QWidget*>(Chart2)})
+                                   static_cast<QWidget*>(Chart2),
+                                   static_cast<QWidget*>(FAnalyserView->Bands().ChartWidget)})
         if (picture->isVisible()) shown += QRect(picture->mapTo(this, QPoint(0, 0)), picture->size());
     repaint(shown);
 }
