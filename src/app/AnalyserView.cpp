@@ -1,11 +1,15 @@
 #include "AnalyserView.h"
 
+#include "BandPanel.h"
+#include "CalibrationDialog.h"
+#include "CalibrationStore.h"
 #include "DisplaySetup.h"
 #include "InputDeviceText.h"
 #include "MainWindow.h"
 #include "MeasurementText.h"
 #include "ReadoutLine.h"
 #include "StatusLine.h"
+#include "audio/AudioIn.h"
 #include "chart/ChartWidget.h"
 
 #include <QBoxLayout>
@@ -24,10 +28,12 @@ namespace wellenschau {
 namespace {
 
 constexpr int RowHeight = 25;
-// Shares of the charts' height: oscilloscope above, spectrum and
-// spectrogram below.
+// Shares of the charts' height: oscilloscope and bands above, spectrum and
+// spectrogram below; of the upper width: oscilloscope and bands.
 constexpr int OscilloscopeStretch = 42;
 constexpr int LowerChartsStretch = 58;
+constexpr int OscilloscopeWidthStretch = 55;
+constexpr int BandsWidthStretch = 45;
 const QSize MinimumSize(960, 640);
 const QSize FirstSize(1280, 800);
 // The legend picture sits this far right of the spectrum's plot.
@@ -63,6 +69,10 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     FHarmonics = new QLabel(FPage);
     FHarmonics->setContentsMargins(4, 0, 4, 0);
     FHarmonics->setFixedHeight(TReadoutLine::Height);
+    FBands = new TBandPanel(form.Instrument().SoundLevel(), FPage);
+    FBands->SetOnCalibrate([this] { OpenCalibrationDialog(); });
+    QObject::connect(FBands->WeightingChooser, &QComboBox::currentIndexChanged, FPage,
+                     [this] { FForm.ShowMeasurements(); });
     FPage->hide();
 }
 
@@ -100,7 +110,50 @@ void TAnalyserView::ShowHarmonics(const std::optional<TDistortion>& distortion) 
     if (FActive) FHarmonics->setText(Tr("Oberschwingungen: ") + HarmonicsText(distortion));
 }
 
+void TAnalyserView::ShowBandLevels() {
+    if (FActive) FBands->ShowLevels();
+}
+
+TReadoutLevels TAnalyserView::ReadoutLevels() const {
+    if (!FActive) return {};
+    const TWeighting weighting = FBands->Weighting();
+    return {FCalibration,
+            TSoundLevelReading{weighting, FForm.Instrument().SoundLevel().Level(weighting, TLevelTime::Fast)}};
+}
+
+QString TAnalyserView::DeviceName() const {
+    const int number = FForm.AudioIn1->WaveDevice();
+    for (const TInputDeviceInfo& device : FDeviceList)
+        if (device.Number == number) return QString::fromStdString(device.Name);
+    return QString("Eingang %1").arg(number);
+}
+
+void TAnalyserView::FollowDevice() { ShowCalibration(LoadCalibration(DeviceName())); }
+
+void TAnalyserView::ShowCalibration(const TCalibration& calibration) {
+    FCalibration = calibration;
+    FBands->SetCalibration(calibration);
+    if (FActive) FForm.Instrument().SetCalibration(calibration);
+    FForm.ShowMeasurements();
+}
+
+TCalibrationDialog* TAnalyserView::OpenCalibrationDialog() {
+    const TSoundLevelMeter& meter = FForm.Instrument().SoundLevel();
+    auto* dialog = new TCalibrationDialog(DeviceName(), FCalibration,
+                                          [&meter] { return meter.Level(TWeighting::Z, TLevelTime::Fast); }, &FForm);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::accepted, FPage, [this, dialog] { ApplyCalibration(dialog->Result()); });
+    dialog->open();
+    return dialog;
+}
+
+void TAnalyserView::ApplyCalibration(const TCalibration& calibration) {
+    SaveCalibration(DeviceName(), calibration);
+    ShowCalibration(calibration);
+}
+
 void TAnalyserView::SetDevices(const std::vector<TInputDeviceInfo>& devices, int current) {
+    FDeviceList = devices;
     FDevices->clear();
     bool monitors = false;
     for (const TInputDeviceInfo& device : devices) {
@@ -137,6 +190,8 @@ void TAnalyserView::Enter() {
     SetFrequencyLabelsSeparation(0);
     ShowHarmonics(FForm.Instrument().LastDistortion());
     FForm.Instrument().SetHarmonicMarks(true);
+    FForm.Instrument().SetSoundLevel(true);
+    FollowDevice();
     FReadoutWasVisible = FForm.ReadoutVisible();
     FForm.SetReadoutVisible(true);
     FForm.setMinimumSize(MinimumSize);
@@ -158,7 +213,11 @@ void TAnalyserView::LayOut() {
     column->setSpacing(0);
     column->addWidget(FForm.Panel2);
     column->addWidget(FRow);
-    column->addWidget(FForm.Chart2, OscilloscopeStretch);
+    auto* upper = new QHBoxLayout;
+    upper->setSpacing(0);
+    upper->addWidget(FForm.Chart2, OscilloscopeWidthStretch);
+    upper->addWidget(FBands, BandsWidthStretch);
+    column->addLayout(upper, OscilloscopeStretch);
     column->addLayout(charts, LowerChartsStretch);
     column->addWidget(FHarmonics);
     column->addWidget(FForm.Readout());
@@ -181,6 +240,8 @@ void TAnalyserView::Leave() {
         chart->Chart().SetSize(bounds.width(), bounds.height());
     SetFrequencyLabelsSeparation(1);
     FForm.Instrument().SetHarmonicMarks(false);
+    FForm.Instrument().SetSoundLevel(false);
+    FForm.Instrument().SetCalibration({});
     SetChartsPixelRatio(1);
     FForm.SetReadoutVisible(FReadoutWasVisible);
     FForm.setMinimumSize(0, 0);
@@ -200,7 +261,8 @@ void TAnalyserView::FollowPixelRatio() {
 }
 
 void TAnalyserView::SetChartsPixelRatio(qreal ratio) {
-    for (TChartWidget* chart : {FForm.Chart1, FForm.Chart2, FForm.Chart3}) chart->Chart().SetPixelRatio(ratio);
+    for (TChartWidget* chart : {FForm.Chart1, FForm.Chart2, FForm.Chart3, FBands->ChartWidget})
+        chart->Chart().SetPixelRatio(ratio);
 }
 
 void TAnalyserView::Arrange() {

@@ -1,8 +1,12 @@
 // The analyser view: a second arrangement of the window's own controls,
 // so that one set of charts, series and pictures is fed whatever the view.
-// The oscilloscope runs across the top, where its time axis gets the whole
-// width; spectrum and spectrogram share the lower part side by side, both
-// with frequency along their longer axis. A second tool row holds what the
+// The oscilloscope runs across the top beside the band levels (the view's
+// own bar chart with its choosers and the calibration); spectrum and
+// spectrogram share the lower part side by side, both with frequency
+// along their longer axis. While the view is shown the instrument measures
+// the sound level, and the band chart and the readout line state levels
+// in the calibration of the chosen input device (stored per device, see
+// CalibrationStore.h; dBFS without one). A second tool row holds what the
 // plain window hides (background subtraction, peak display, palette), the
 // spectrum's averaging and the input-device chooser; the harmonics' levels,
 // the readout line and, while it has something to say, the status line run
@@ -13,6 +17,8 @@
 // screen; the plain window keeps ratio 1. User-interface thread only.
 #pragma once
 
+#include "MeasurementText.h"
+#include "analysis/Calibration.h"
 #include "analysis/Distortion.h"
 #include "audio/InputDevices.h"
 
@@ -31,6 +37,8 @@ class QWidget;
 
 namespace wellenschau {
 
+class TBandPanel;
+class TCalibrationDialog;
 class TForm1;
 
 class TAnalyserView {
@@ -54,6 +62,23 @@ public:
 
     // Lists the last buffer's harmonics while the view is shown.
     void ShowHarmonics(const std::optional<TDistortion>& distortion);
+    // Shows the last buffer's band levels while the view is shown.
+    void ShowBandLevels();
+    // How the readout states levels: in the view, in the device's
+    // calibration and with the weighted Fast level; else as dBFS alone.
+    TReadoutLevels ReadoutLevels() const;
+
+    // The band chart with its choosers.
+    TBandPanel& Bands() { return *FBands; }
+    // The name the chosen input device's calibration is stored under: its
+    // name in the chooser, else "Eingang N".
+    QString DeviceName() const;
+    // Loads the chosen device's calibration (after choosing another device).
+    void FollowDevice();
+    const TCalibration& Calibration() const { return FCalibration; }
+    // Opens the calibration dialog (window-modal, without waiting for it);
+    // accepting it stores its calibration for the device and shows it.
+    TCalibrationDialog* OpenCalibrationDialog();
 
 private:
     // A control as the plain window has it, to be put back on leaving.
@@ -75,6 +100,11 @@ private:
     void CreateAveragingControls();
     // Sends the chosen averaging to the instrument.
     void ChooseAveraging();
+    // Stores a calibration for the chosen device and shows levels in it.
+    void ApplyCalibration(const TCalibration& calibration);
+    // Shows levels in a calibration, and while the view is shown saves
+    // them in it too (Ctrl+S).
+    void ShowCalibration(const TCalibration& calibration);
     // The spectrogram fills its plot inside the axis lines, the legend
     // stands beside the spectrum's plot.
     void PlacePictures();
@@ -89,6 +119,10 @@ private:
     QDoubleSpinBox* FTimeConstant;
     QSpinBox* FBufferCount;
     QLabel* FHarmonics;
+    TBandPanel* FBands;
+    // The devices the chooser offers, for their names.
+    std::vector<TInputDeviceInfo> FDeviceList;
+    TCalibration FCalibration;
     std::vector<TStoredPlace> FStored;
     QSize FPlainSize;
     bool FReadoutWasVisible = false;

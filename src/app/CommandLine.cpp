@@ -5,6 +5,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cmath>
+
 namespace wellenschau {
 
 namespace {
@@ -37,12 +39,23 @@ struct TOptionSet {
         "DATEI"};
     QCommandLineOption Overwrite{
         "overwrite", QCoreApplication::translate("TCommandLine", "Erlaubt --record, eine vorhandene Datei zu ersetzen.")};
-    QCommandLineOption Analyser{"analyser",
-                                "Öffnet die Analyseansicht: Oszilloskop, Spektrum und Spektrogramm (F2 wechselt)."};
+    QCommandLineOption Analyser{
+        "analyser", "Öffnet die Analyseansicht: Oszilloskop, Bandpegel, Spektrum und Spektrogramm (F2 wechselt)."};
     QCommandLineOption Measurements{"measurements", "Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt)."};
     QCommandLineOption Distortion{"distortion",
                                   "Schreibt beim Export und mit Strg+S auch Klirrfaktor, Rauschabstand und "
                                   "Oberschwingungen."};
+    QCommandLineOption SoundLevel{"sound-level",
+                                  "Schreibt beim Export auch Schallpegel: A- und C-bewertet, Terzbänder und "
+                                  "Mittelungspegel."};
+    QCommandLineOption SplAtFullScale{"spl-at-full-scale",
+                                      "Kalibriert den Export: ein Vollaussteuerungs-Sinus hat DB dB SPL "
+                                      "(setzt --sound-level).",
+                                      "DB"};
+    QCommandLineOption VoltsAtFullScale{"volts-at-full-scale",
+                                        "Kalibriert den Export: ein Vollaussteuerungs-Sinus hat V Volt effektiv; "
+                                        "Pegel in dBV (setzt --sound-level).",
+                                        "V"};
 };
 
 TCommandLine Failure(const QString& text) { return {std::nullopt, text, UsageError}; }
@@ -69,6 +82,38 @@ QString Conflict(const TOptions& o) {
     if (o.Overwrite && o.RecordFile.isEmpty()) return QCoreApplication::translate("TCommandLine", "--overwrite gilt nur mit --record.");
     if ((o.Analyser || o.Measurements) && (o.ListDevices || !o.ExportDir.isEmpty()))
         return "--analyser und --measurements gelten nur für das Fenster.";
+    if (o.SoundLevel && o.ExportDir.isEmpty())
+        return "--sound-level, --spl-at-full-scale und --volts-at-full-scale gelten nur mit --export.";
+    return {};
+}
+
+// A finite number (a dot as decimal mark), or nothing.
+std::optional<double> Number(const QString& text) {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// --spl-at-full-scale and --volts-at-full-scale; an error text, or none.
+QString ReadCalibration(const QCommandLineParser& parser, const TOptionSet& set, TOptions& o) {
+    const bool spl = parser.isSet(set.SplAtFullScale), volts = parser.isSet(set.VoltsAtFullScale);
+    if (spl && volts) return "--spl-at-full-scale und --volts-at-full-scale schließen sich aus.";
+    if (spl) {
+        const std::optional<double> db = Number(parser.value(set.SplAtFullScale));
+        if (!db) return "--spl-at-full-scale erwartet einen Pegel in dB SPL: '" + parser.value(set.SplAtFullScale) + "'";
+        o.Calibration.Unit = TLevelUnit::DbSpl;
+        o.Calibration.FullScaleSpl = *db;
+    }
+    if (volts) {
+        const std::optional<double> v = Number(parser.value(set.VoltsAtFullScale));
+        if (!v || *v <= 0.0)
+            return "--volts-at-full-scale erwartet eine Spannung in Volt über 0: '" + parser.value(set.VoltsAtFullScale) +
+                   "'";
+        o.Calibration.Unit = TLevelUnit::DbV;
+        o.Calibration.FullScaleVolts = *v;
+    }
+    if (spl || volts) o.SoundLevel = true;
     return {};
 }
 
@@ -79,8 +124,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({set.Help, set.Version, set.Input, set.ListDevices, set.Device, set.Export, set.Buffers,
-                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record, set.Overwrite, set.Analyser, set.Measurements,
-                       set.Distortion});
+                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record, set.Overwrite, set.Analyser,
+                       set.Measurements, set.Distortion, set.SoundLevel, set.SplAtFullScale, set.VoltsAtFullScale});
     if (!parser.parse(arguments)) return Failure(parser.errorText());
     if (parser.isSet(set.Help)) return {std::nullopt, HelpText(parser), 0};
     if (parser.isSet(set.Version)) return {std::nullopt, QString("Wellenschau %1").arg(WELLENSCHAU_VERSION), 0};
@@ -100,6 +145,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     o.Analyser = parser.isSet(set.Analyser);
     o.Measurements = parser.isSet(set.Measurements);
     o.Distortion = parser.isSet(set.Distortion);
+    o.SoundLevel = parser.isSet(set.SoundLevel);
+    if (const QString error = ReadCalibration(parser, set, o); !error.isEmpty()) return Failure(error);
     if (parser.isSet(set.Device)) {
         o.Device = parser.value(set.Device);
         // A name never looks like a number: a negative one is a mistyped number.

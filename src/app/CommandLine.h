@@ -4,6 +4,8 @@
 // window, or none at all) before it makes one.
 #pragma once
 
+#include "analysis/Calibration.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +28,10 @@ struct TOptions {
     bool Analyser = false;       // --analyser: start in the analyser view
     bool Measurements = false;   // --measurements: show the readout line
     bool Distortion = false;     // --distortion: distortion figures in exported files
+    bool SoundLevel = false;     // --sound-level: sound levels in exported files
+    // --spl-at-full-scale, --volts-at-full-scale: the exported levels'
+    // unit (each implies SoundLevel)
+    TCalibration Calibration;
 
     // Runs without a window: no display is needed.
     bool Headless() const { return ListDevices || !ExportDir.isEmpty(); }

@@ -14,6 +14,8 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <limits>
 
 namespace wellenschau {
 
@@ -75,10 +77,26 @@ QByteArray HarmonicColumns() {
 }
 
 constexpr char DistortionColumns[] = ",thd_db,thdn_db,snr_db,sinad_db";
+constexpr char SoundLevelColumns[] = ",rms_a_db,rms_c_db";
+
+// Each third octave's nominal midband, with `prefix`, each after a comma.
+QByteArray BandColumns(const char* prefix) {
+    QByteArray columns;
+    for (int band = 0; band < BandCount(TBandSet::ThirdOctave); ++band)
+        columns += ',' + QByteArray(prefix) + BandName(TBandSet::ThirdOctave, band);
+    return columns;
+}
+
+// The export writes dB only: volts as dBV.
+TCalibration InDecibels(TCalibration calibration) {
+    if (calibration.Unit == TLevelUnit::Volts) calibration.Unit = TLevelUnit::DbV;
+    return calibration;
+}
 
 }  // namespace
 
-TExportFiles::TExportFiles(const QDir& dir, int rowCount, bool distortion) : FDir(dir), FRowCount(rowCount) {
+TExportFiles::TExportFiles(const QDir& dir, int rowCount, bool distortion, const std::optional<TCalibration>& soundLevel)
+    : FDir(dir), FRowCount(rowCount), FCalibration(InDecibels(soundLevel.value_or(TCalibration{}))) {
     FLevels = Create("levels.csv");
     FLine = "buffer";
     for (int row = 1; row < FRowCount; ++row) FLine += ",row" + QByteArray::number(row);
@@ -86,10 +104,14 @@ TExportFiles::TExportFiles(const QDir& dir, int rowCount, bool distortion) : FDi
     Put(*FLevels, FLine);
     FMeasurements = Create("measurements.csv");
     const QByteArray columns = "buffer,time_s,rms_dbfs,peak_percent,dominant_hz,dominant_dbfs,note";
-    Put(*FMeasurements, columns + (distortion ? DistortionColumns : "") + '\n');
+    Put(*FMeasurements, columns + (distortion ? DistortionColumns : "") + (soundLevel ? SoundLevelColumns : "") + '\n');
     if (distortion) {
         FHarmonics = Create("harmonics.csv");
         Put(*FHarmonics, "buffer" + HarmonicColumns() + '\n');
+    }
+    if (soundLevel) {
+        FBands = Create("bands.csv");
+        Put(*FBands, "buffer,time_s" + BandColumns("") + '\n');
     }
 }
 
@@ -127,6 +149,11 @@ void TExportFiles::AppendField(QByteArray& line, const std::optional<double>& va
     if (value) AppendNumber(line, *value);
 }
 
+void TExportFiles::AppendLevel(QByteArray& line, double dbFullScale) {
+    line += ',';
+    if (std::isfinite(dbFullScale)) AppendNumber(line, FCalibration.Value(dbFullScale));
+}
+
 void TExportFiles::AppendFigure(QByteArray& line, const TFigure& figure, bool atMost) {
     line += ',';
     if (figure.OnlyBound) line += atMost ? '<' : '>';
@@ -158,7 +185,8 @@ void TExportFiles::AppendHarmonics(QByteArray& line, const std::optional<TDistor
 }
 
 void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasurements& measurements,
-                                   const std::optional<TDistortion>& distortion) {
+                                   const std::optional<TDistortion>& distortion,
+                                   const std::optional<TBufferSoundLevel>& soundLevel) {
     FLine.clear();
     FLine += QByteArray::number(buffer);
     AppendField(FLine, seconds);
@@ -169,13 +197,31 @@ void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasuremen
     FLine += ',';
     if (measurements.DominantHz) FLine += NoteText(*measurements.DominantHz).toUtf8();
     if (FHarmonics) AppendDistortionFigures(FLine, distortion);
+    if (FBands) {
+        const double silence = -std::numeric_limits<double>::infinity();
+        AppendLevel(FLine, soundLevel ? soundLevel->ADb : silence);
+        AppendLevel(FLine, soundLevel ? soundLevel->CDb : silence);
+    }
     FLine += '\n';
     Put(*FMeasurements, FLine);
+    if (FBands) AddBands(buffer, seconds, soundLevel);
     if (!FHarmonics) return;
     FLine = QByteArray::number(buffer);
     AppendHarmonics(FLine, distortion);
     FLine += '\n';
     Put(*FHarmonics, FLine);
+}
+
+// A buffer without sound levels (measured before the meter was on) has
+// empty fields.
+void TExportFiles::AddBands(int buffer, double seconds, const std::optional<TBufferSoundLevel>& soundLevel) {
+    FLine = QByteArray::number(buffer);
+    AppendField(FLine, seconds);
+    for (int band = 0; band < BandCount(TBandSet::ThirdOctave); ++band)
+        AppendLevel(FLine, soundLevel ? soundLevel->ThirdOctaveDb[static_cast<std::size_t>(band)]
+                                      : -std::numeric_limits<double>::infinity());
+    FLine += '\n';
+    Put(*FBands, FLine);
 }
 
 void TExportFiles::WriteWhole(const QString& name, const QByteArray& text) {
@@ -214,10 +260,12 @@ void TExportFiles::Write(TInstrument& instrument) {
     writeSeries(instrument.FastLineSeries1, "trace.csv", "time_ms,amplitude_percent");
     writeSeries(instrument.SLeft, "spectrum.csv", "frequency_hz,level_db");
 
+    if (FHarmonics || FBands) WriteSummary(instrument);
     if (FHarmonics) {
-        WriteLongTerm(instrument);
+        WriteAverageSpectrum(instrument);
         FPending.push_back(std::move(FHarmonics));
     }
+    if (FBands) FPending.push_back(std::move(FBands));
     FPending.push_back(std::move(FLevels));
     FPending.push_back(std::move(FMeasurements));
     for (const auto& file : FPending) Check(*file);
@@ -225,31 +273,50 @@ void TExportFiles::Write(TInstrument& instrument) {
         if (!file->commit()) CannotWrite(*file, file->errorString());
 }
 
-// summary.csv: the figures of the whole run's power-averaged spectrum;
-// average-spectrum.csv: that spectrum's level in every row but row 0.
-void TExportFiles::WriteLongTerm(const TInstrument& instrument) {
-    const std::optional<TDistortion> whole = instrument.LongTermDistortion();
-    QByteArray text = "fundamental_hz,fundamental_dbfs" + QByteArray(DistortionColumns) + ",enob_bits" +
-                      HarmonicColumns() + '\n';
-    if (whole) {
-        AppendNumber(text, whole->FundamentalHz);
-        text += ',';
-        AppendNumber(text, whole->FundamentalDbfs);
-    } else {
-        text += ',';
-    }
-    AppendDistortionFigures(text, whole);
-    if (whole)
-        AppendFigure(text, whole->Enob, false);
-    else
-        text += ',';
-    AppendHarmonics(text, whole);
-    text += '\n';
-    WriteWhole("summary.csv", text);
+void TExportFiles::WriteSummary(const TInstrument& instrument) {
+    QByteArray header, line;
+    if (FHarmonics) AppendDistortionSummary(header, line, instrument);
+    if (FBands) AppendSoundLevelSummary(header, line, instrument.SoundLevel());
+    // Each part begins with a comma.
+    WriteWhole("summary.csv", header.mid(1) + '\n' + line.mid(1) + '\n');
+}
 
+// The figures of the whole run's power-averaged spectrum.
+void TExportFiles::AppendDistortionSummary(QByteArray& header, QByteArray& line, const TInstrument& instrument) {
+    const std::optional<TDistortion> whole = instrument.LongTermDistortion();
+    header += ",fundamental_hz,fundamental_dbfs" + QByteArray(DistortionColumns) + ",enob_bits" + HarmonicColumns();
+    line += ',';
+    if (whole) {
+        AppendNumber(line, whole->FundamentalHz);
+        line += ',';
+        AppendNumber(line, whole->FundamentalDbfs);
+    } else {
+        line += ',';
+    }
+    AppendDistortionFigures(line, whole);
+    if (whole)
+        AppendFigure(line, whole->Enob, false);
+    else
+        line += ',';
+    AppendHarmonics(line, whole);
+}
+
+// The equivalent levels since the meter's restart: A, C and every third
+// octave unweighted.
+void TExportFiles::AppendSoundLevelSummary(QByteArray& header, QByteArray& line, const TSoundLevelMeter& meter) {
+    header += ",laeq_db,lceq_db" + BandColumns("leq_");
+    AppendLevel(line, meter.Level(TWeighting::A, TLevelTime::Leq));
+    AppendLevel(line, meter.Level(TWeighting::C, TLevelTime::Leq));
+    for (int band = 0; band < BandCount(TBandSet::ThirdOctave); ++band)
+        AppendLevel(line, meter.BandLevel(TBandSet::ThirdOctave, band, TWeighting::Z, TLevelTime::Leq));
+}
+
+// average-spectrum.csv: the whole run's power-averaged spectrum's level in
+// every row but row 0.
+void TExportFiles::WriteAverageSpectrum(const TInstrument& instrument) {
     std::vector<double> rowLevels(static_cast<std::size_t>(FRowCount));
     instrument.LongTermRowLevels(rowLevels);
-    text = "row,frequency_hz,level_db\n";
+    QByteArray text = "row,frequency_hz,level_db\n";
     for (int row = 1; row < FRowCount; ++row) {
         text += QByteArray::number(row) + ',';
         AppendNumber(text, instrument.Analysis().RowFrequency[row]);
@@ -271,21 +338,25 @@ void TExportFiles::MakeFolder(const QString& folder) {
     }
 }
 
-QStringList TExportFiles::FileNames(bool distortion) {
+QStringList TExportFiles::FileNames(bool distortion, bool soundLevel) {
     QStringList names = {"oscilloscope.png", "spectrum.png", "spectrogram.png", "spectrogram-image.png",
                          "trace.csv", "spectrum.csv", "levels.csv", "measurements.csv"};
-    if (distortion) names << "harmonics.csv" << "summary.csv" << "average-spectrum.csv";
+    if (distortion) names << "harmonics.csv" << "average-spectrum.csv";
+    if (soundLevel) names << "bands.csv";
+    if (distortion || soundLevel) names << "summary.csv";
     return names;
 }
 
 void TExportFiles::AddBuffer(const TLevelHistory& history, int index) {
     const TLevelHistory::TEntry& entry = history.Entry(index);
     AddLevels(entry.Buffer, history.Levels(index));
-    AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements, entry.Distortion);
+    AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements, entry.Distortion, entry.SoundLevel);
 }
 
 void TExportFiles::WriteView(TInstrument& instrument, const QDir& dir, bool distortion) {
-    TExportFiles files(dir, instrument.Analysis().RowCount, distortion);
+    const std::optional<TCalibration> soundLevel =
+        instrument.SoundLevelOn() ? std::optional(instrument.Calibration()) : std::nullopt;
+    TExportFiles files(dir, instrument.Analysis().RowCount, distortion, soundLevel);
     const TLevelHistory& history = instrument.History();
     for (int i = 0; i < history.Count(); ++i) files.AddBuffer(history, i);
     files.Write(instrument);

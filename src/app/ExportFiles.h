@@ -2,13 +2,18 @@
 // picture as PNG, the last buffer's trace and spectrum, and the row levels
 // and measurements of every buffer as CSV; asked for, the distortion
 // figures too (columns of the measurements, the harmonics of every buffer,
-// the whole run's figures and its power-averaged spectrum) (dot as decimal mark, shortest text that reads
-// back as the same double, a header line). Each file is written under a
-// temporary name; only when every file of the set is written and on the
-// disk are they renamed into place, so a failed export (a full disk)
-// leaves no half-written file behind and the files of an earlier export
-// as they were. User-interface thread only.
+// the whole run's figures and its power-averaged spectrum) and the sound
+// levels (A and C columns of the measurements, the third-octave bands of
+// every buffer, the run's equivalent levels in the summary) (dot as
+// decimal mark, shortest text that reads back as the same double, a header
+// line). Each file is written under a temporary name; only when every file
+// of the set is written and on the disk are they renamed into place, so a
+// failed export (a full disk) leaves no half-written file behind and the
+// files of an earlier export as they were. User-interface thread only.
 #pragma once
+
+#include "LevelHistory.h"
+#include "analysis/Calibration.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -21,17 +26,18 @@ namespace wellenschau {
 
 struct TDistortion;
 struct TFigure;
-struct TMeasurements;
-class TLevelHistory;
 class TInstrument;
 class TChart;
 
 class TExportFiles {
 public:
     // Opens levels.csv in `dir` for rowCount - 1 rows (row 0, the
-    // direct-current bin, is not shown anywhere and not written), and with
-    // `distortion` the files of the distortion figures.
-    TExportFiles(const QDir& dir, int rowCount, bool distortion = false);
+    // direct-current bin, is not shown anywhere and not written), with
+    // `distortion` the files of the distortion figures, and with
+    // `soundLevel` those of the sound levels, in dB of its unit (dBV for a
+    // calibration in volts).
+    TExportFiles(const QDir& dir, int rowCount, bool distortion = false,
+                 const std::optional<TCalibration>& soundLevel = std::nullopt);
     ~TExportFiles();
 
     // One line of levels.csv: the buffer's number and its row levels after
@@ -41,9 +47,11 @@ public:
     // One line of measurements.csv: the buffer's number, its start in
     // seconds and what was measured; empty fields where there is no value.
     // With the distortion files, also the buffer's figures and its line of
-    // harmonics.csv.
+    // harmonics.csv; with the sound level files, its A and C levels and its
+    // line of bands.csv.
     void AddMeasurements(int buffer, double seconds, const TMeasurements& measurements,
-                         const std::optional<TDistortion>& distortion);
+                         const std::optional<TDistortion>& distortion,
+                         const std::optional<TBufferSoundLevel>& soundLevel = std::nullopt);
 
     // Both lines of a buffer the window keeps in its history.
     void AddBuffer(const TLevelHistory& history, int index);
@@ -54,7 +62,8 @@ public:
 
     // The whole set for what the instrument shows now: pictures and data,
     // and the levels and measurements of the buffers the spectrogram still
-    // shows.
+    // shows; the sound level files when the instrument's meter is on, in
+    // its calibration.
     static void WriteView(TInstrument& instrument, const QDir& dir, bool distortion);
 
     // Makes the folder and those above it, or says why it cannot (a file
@@ -62,7 +71,7 @@ public:
     static void MakeFolder(const QString& folder);
 
     // The names of the set's files.
-    static QStringList FileNames(bool distortion);
+    static QStringList FileNames(bool distortion, bool soundLevel);
 
 private:
     // A file opened under a temporary name in the export folder.
@@ -79,13 +88,24 @@ private:
     // The 2nd to 10th harmonics in dBc, each after a comma; empty beyond
     // the band and without a tone.
     void AppendHarmonics(QByteArray& line, const std::optional<TDistortion>& distortion);
-    void WriteLongTerm(const TInstrument& instrument);
+    // A level in dB re full scale in the export's unit; empty for
+    // silence (-infinity).
+    void AppendLevel(QByteArray& line, double dbFullScale);
+    void AddBands(int buffer, double seconds, const std::optional<TBufferSoundLevel>& soundLevel);
+    // summary.csv: the distortion figures and the sound levels of the
+    // whole run, as far as asked for.
+    void WriteSummary(const TInstrument& instrument);
+    void AppendDistortionSummary(QByteArray& header, QByteArray& line, const TInstrument& instrument);
+    void AppendSoundLevelSummary(QByteArray& header, QByteArray& line, const TSoundLevelMeter& meter);
+    void WriteAverageSpectrum(const TInstrument& instrument);
 
     QDir FDir;
     int FRowCount;
     std::unique_ptr<QSaveFile> FLevels;
     std::unique_ptr<QSaveFile> FMeasurements;
     std::unique_ptr<QSaveFile> FHarmonics;  // with the distortion files only
+    std::unique_ptr<QSaveFile> FBands;      // with the sound level files only
+    TCalibration FCalibration;
     std::vector<std::unique_ptr<QSaveFile>> FPending;
     QByteArray FLine;  // reused for every line of levels.csv
 };

@@ -101,6 +101,20 @@ void TInstrument::SetAveraging(TAveraging mode, double amount) {
     FAveraging = mode;
 }
 
+void TInstrument::SetSoundLevel(bool on) {
+    if (on && !FSoundLevelOn) FSoundLevel.Restart();
+    FSoundLevelOn = on;
+}
+
+std::optional<TBufferSoundLevel> TInstrument::MeasureSoundLevel(const char* buffer, int n) {
+    if (!FSoundLevelOn) return std::nullopt;
+    for (int i = 0; i < n; ++i)
+        FSoundLevelSamples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
+            static_cast<unsigned char>(buffer[2 * i]) | (static_cast<unsigned char>(buffer[2 * i + 1]) << 8));
+    FSoundLevel.Process(FSoundLevelSamples.data(), n);
+    return TBufferSoundLevel::Of(FSoundLevel);
+}
+
 void TInstrument::SetHarmonicMarks(bool on) {
     FHarmonicMarks = on;
     MarkHarmonics();
@@ -174,7 +188,7 @@ void TInstrument::HandleBuffer(const char* buffer, int size) {
     AnalyseSpectrum(FAnalysis, buffer, n, FSpectrumPoints, *FBackgroundCaption);
     if (FAveraging != TAveraging::Off && n == FftFrameLength) ShowAveragedSpectrum();
     WriteSpectrogramColumn(FAnalysis, Image1.width(), Image1.height());
-    FHistory.Add(FAnalysis, Measure(FAnalysis, buffer, n), AnalyseDistortion(buffer, n), n);
+    FHistory.Add(FAnalysis, Measure(FAnalysis, buffer, n), AnalyseDistortion(buffer, n), n, MeasureSoundLevel(buffer, n));
     if (FHarmonicMarks) MarkHarmonics();
     Chart1.InvalidateChart();
     Chart2.InvalidateChart();

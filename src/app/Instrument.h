@@ -10,9 +10,11 @@
 
 #include "LevelHistory.h"
 #include "analysis/AnalysisState.h"
+#include "analysis/Calibration.h"
 #include "analysis/Distortion.h"
 #include "analysis/PointSink.h"
 #include "analysis/PowerAverage.h"
+#include "analysis/SoundLevel.h"
 #include "analysis/Spectrum.h"
 #include "chart/Chart.h"
 #include "chart/FastLineSeries.h"
@@ -106,6 +108,18 @@ public:
     // Whether buffers get distortion figures (on at the start); off, the
     // history and the readout have none and a buffer costs less.
     void SetDistortionAnalysis(bool on) { FDistortionAnalysis = on; }
+    // Whether buffers go through the sound level meter (off at the start:
+    // the default path computes nothing of it). Turning it on, and
+    // RestartSoundLevel at the start of a recording, begin its Fast, Slow
+    // and Leq anew.
+    void SetSoundLevel(bool on);
+    bool SoundLevelOn() const { return FSoundLevelOn; }
+    void RestartSoundLevel() { FSoundLevel.Restart(); }
+    const TSoundLevelMeter& SoundLevel() const { return FSoundLevel; }
+    // What the levels mean outside the computer; uncalibrated (dBFS) at the
+    // start. The export writes its levels in it.
+    void SetCalibration(const TCalibration& calibration) { FCalibration = calibration; }
+    const TCalibration& Calibration() const { return FCalibration; }
     // Whether the spectrum marks the last buffer's harmonics (off at the
     // start: the stored window and the export show none).
     void SetHarmonicMarks(bool on);
@@ -129,7 +143,8 @@ public:
 
     // Analyses one buffer of 16-bit samples (size in bytes): trace and
     // amplitude range, spectrum, spectrogram column, measurements,
-    // distortion (of whole 4096-sample buffers), history;
+    // distortion (of whole 4096-sample buffers), sound levels (when on),
+    // history;
     // then tells the observers. A size the analysis cannot take is refused
     // (ERangeError) before anything changes. Allocates nothing.
     void HandleBuffer(const char* buffer, int size);
@@ -164,6 +179,8 @@ private:
     void ShowAveragedSpectrum();
     // Moves the harmonic marks to the last buffer's harmonics.
     void MarkHarmonics();
+    // The buffer's sound levels when the meter is on.
+    std::optional<TBufferSoundLevel> MeasureSoundLevel(const char* buffer, int n);
 
     AnalysisState FAnalysis;
     TLevelHistory FHistory;
@@ -172,6 +189,10 @@ private:
     TPowerAverage FLongTermSpectrum{BinsUsed};
     bool FDistortionAnalysis = true;
     bool FHarmonicMarks = false;
+    bool FSoundLevelOn = false;
+    TSoundLevelMeter FSoundLevel;
+    std::array<std::int16_t, FftFrameLength> FSoundLevelSamples{};
+    TCalibration FCalibration;
     TAveraging FAveraging = TAveraging::Off;
     TPowerAverage FShownSpectrum{BinsUsed};
     TPowerAverage FShownDistortion{DistortionBins};

@@ -13,7 +13,8 @@ TLevelHistory::TLevelHistory(int capacity, int rowCount)
       FLevels(static_cast<std::size_t>(FCapacity) * static_cast<std::size_t>(rowCount)) {}
 
 void TLevelHistory::Add(const AnalysisState& state, const TMeasurements& measurements,
-                        const std::optional<TDistortion>& distortion, int sampleCount) {
+                        const std::optional<TDistortion>& distortion, int sampleCount,
+                        const std::optional<TBufferSoundLevel>& soundLevel) {
     const int slot = FCount < FCapacity ? Slot(FCount) : FFirst;
     if (FCount < FCapacity)
         ++FCount;
@@ -24,8 +25,19 @@ void TLevelHistory::Add(const AnalysisState& state, const TMeasurements& measure
     entry.Seconds = static_cast<double>(FSamples) / state.SampleRate;
     entry.Measurements = measurements;
     entry.Distortion = distortion;
+    entry.SoundLevel = soundLevel;
     FSamples += sampleCount;
     std::copy_n(state.RowLevel.data(), FRowCount, FLevels.data() + static_cast<std::ptrdiff_t>(slot) * FRowCount);
+}
+
+TBufferSoundLevel TBufferSoundLevel::Of(const TSoundLevelMeter& meter) {
+    TBufferSoundLevel levels;
+    levels.ADb = meter.Level(TWeighting::A, TLevelTime::Buffer);
+    levels.CDb = meter.Level(TWeighting::C, TLevelTime::Buffer);
+    for (int band = 0; band < BandCount(TBandSet::ThirdOctave); ++band)
+        levels.ThirdOctaveDb[static_cast<std::size_t>(band)] =
+            meter.BandLevel(TBandSet::ThirdOctave, band, TWeighting::Z, TLevelTime::Buffer);
+    return levels;
 }
 
 const TLevelHistory::TEntry& TLevelHistory::Entry(int index) const {

@@ -1,4 +1,4 @@
-// The row levels, measurements and distortion figures of the last buffers, as many as the
+// The row levels, measurements, distortion figures and sound levels of the last buffers, as many as the
 // spectrogram shows, so that saving the view can write them. Its room is
 // reserved once; recording a buffer copies into it and allocates nothing.
 // User-interface thread only.
@@ -7,10 +7,23 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/Distortion.h"
 #include "analysis/Measurements.h"
+#include "analysis/SoundLevel.h"
 
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace wellenschau {
+
+// A buffer's own sound levels in dB re full scale (TLevelTime::Buffer):
+// A- and C-weighted, and each third-octave band unweighted.
+struct TBufferSoundLevel {
+    double ADb = 0.0;
+    double CDb = 0.0;
+    std::array<double, 30> ThirdOctaveDb{};
+
+    static TBufferSoundLevel Of(const TSoundLevelMeter& meter);
+};
 
 class TLevelHistory {
 public:
@@ -19,6 +32,7 @@ public:
         double Seconds = 0.0;  // start of the buffer since then
         TMeasurements Measurements;
         std::optional<TDistortion> Distortion;  // none without a tone
+        std::optional<TBufferSoundLevel> SoundLevel;  // none unless measured
     };
 
     // Room for `capacity` buffers of `rowCount` row levels each.
@@ -27,7 +41,8 @@ public:
     // Keeps the row levels of the buffer just analysed, dropping the oldest
     // when full. sampleCount is the buffer's length in samples.
     void Add(const AnalysisState& state, const TMeasurements& measurements,
-             const std::optional<TDistortion>& distortion, int sampleCount);
+             const std::optional<TDistortion>& distortion, int sampleCount,
+             const std::optional<TBufferSoundLevel>& soundLevel = std::nullopt);
 
     // The kept buffers, oldest first: index 0 .. Count() - 1.
     int Count() const { return FCount; }

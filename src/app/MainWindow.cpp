@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AnalyserView.h"
+#include "BandPanel.h"
 #include "ImageWidget.h"
 #include "ReadoutLine.h"
 #include "StatusLine.h"
@@ -83,6 +84,7 @@ void TForm1::FormClose(QObject*) { AudioIn1->StopNow(); }
 void TForm1::StartButtonClick(QObject*) {
     AudioIn1->SetFrameRate(RoundToInt(FInstrument->Analysis().SampleRate));
     if (AudioIn1->Start(AudioIn1)) {
+        FInstrument->RestartSoundLevel();
         FStatusLine->Clear();
         AlignControls();
         ShowRecording(true);
@@ -129,18 +131,21 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
 
 void TForm1::ShowMeasurements() {
     FReadout->ShowMeasurements(FInstrument->LastMeasurements(), FInstrument->LastDistortion(),
-                               AudioIn1->SkippedBuffers());
+                               AudioIn1->SkippedBuffers(), FAnalyserView->ReadoutLevels());
 }
 
 void TForm1::ShowBuffer() {
     ShowMeasurements();
     FAnalyserView->ShowHarmonics(FInstrument->LastDistortion());
-    // Image1, Chart1 and Chart2 at once: one pass of the window's painting
-    // and one copy to the screen for the three, instead of one each.
+    FAnalyserView->ShowBandLevels();
+    // Image1, Chart1, Chart2 and the analyser view's band chart at once:
+    // one pass of the window's painting and one copy to the screen for
+    // them all, instead of one each.
     Image1->update();
     QRegion shown;
     for (const QWidget* picture : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Chart1),
-                                   static_cast<QWidget*>(Chart2)})
+                                   static_cast<QWidget*>(Chart2),
+                                   static_cast<QWidget*>(FAnalyserView->Bands().ChartWidget)})
         if (picture->isVisible()) shown += QRect(picture->mapTo(this, QPoint(0, 0)), picture->size());
     repaint(shown);
 }

@@ -69,6 +69,8 @@ public:
     // stored layout, and the analyser view (F2 switches).
     void SetAnalyserView(bool on);
     bool AnalyserView() const;
+    // The analyser view's own parts: band levels, calibration.
+    TAnalyserView& Analyser() { return *FAnalyserView; }
     // The measurement readout line: always in the analyser view; in the
     // plain window only when asked for (F3).
     TReadoutLine* Readout() { return FReadout; }
@@ -88,6 +90,9 @@ public:
     // buffers) into folder; SaveView asks for the folder (Ctrl+S).
     void SaveViewTo(const QString& folder);
     void SaveView();
+    // The last buffer's measurements in the readout (again after a
+    // change of how it states levels).
+    void ShowMeasurements();
     // Whether saving the view writes the distortion figures too.
     void SetSaveDistortion(bool save) { FSaveDistortion = save; }
 
@@ -152,8 +157,6 @@ private:
     void AlignControls();
     // Shows the button of the run state: Pause while recording, else Start.
     void ShowRecording(bool recording);
-    // The last buffer's measurements in the readout.
-    void ShowMeasurements();
     // The last buffer's measurements in the readout, and the spectrogram
     // picture and the two charts that change with every buffer painted at
     // once.

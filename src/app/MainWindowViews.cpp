@@ -91,6 +91,7 @@ void TForm1::ChooseInputDevice(int number) {
     const bool recording = AudioIn1->DeviceOpen();
     if (recording) AudioIn1->StopNow();
     AudioIn1->SetWaveDevice(number);
+    FAnalyserView->FollowDevice();
     if (recording) StartButtonClick(this);
 }
 

@@ -66,12 +66,37 @@ QString HarmonicsText(const std::optional<TDistortion>& distortion) {
     return levels.join("   ");
 }
 
-QString ReadoutText(const TMeasurements& m, const std::optional<TDistortion>& distortion, int skippedBuffers) {
+QString LevelText(double dbFullScale, const TCalibration& calibration) {
+    if (!std::isfinite(dbFullScale)) return Missing;
+    const double value = calibration.Value(dbFullScale);
+    const bool volts = calibration.Unit == TLevelUnit::Volts;
+    return ReadoutNumbers().toString(value, volts ? 'g' : 'f', volts ? 4 : 1) + QChar(0x202F) +
+           QString::fromUtf8(UnitName(calibration.Unit));
+}
+
+QString FastLevelSymbol(TWeighting weighting) {
+    switch (weighting) {
+        case TWeighting::A: return QStringLiteral("LAF");
+        case TWeighting::C: return QStringLiteral("LCF");
+        case TWeighting::Z: break;
+    }
+    return QStringLiteral("LZF");
+}
+
+QString ReadoutText(const TMeasurements& m, const std::optional<TDistortion>& distortion, int skippedBuffers,
+                    const TReadoutLevels& levels) {
     const QString note = m.DominantHz ? "  " + NoteText(*m.DominantHz) : QString();
     const QString skipped = skippedBuffers > 0 ? QString("   Übersprungen: %1 Puffer").arg(skippedBuffers) : QString();
-    return QString("Frequenz %1%2   Ton %3   RMS %4   Spitze %5%6%7")
-        .arg(Number(m.DominantHz, 2, "Hz"), note, Number(m.DominantDbfs, 1, "dBFS"), Number(m.RmsDbfs, 1, "dBFS"),
-             Number(m.PeakPercent, 1, "%"), DistortionText(distortion), skipped);
+    const auto level = [&](const std::optional<double>& db) {
+        return db ? LevelText(*db, levels.Calibration) : Missing;
+    };
+    const std::optional<TSoundLevelReading>& sound = levels.SoundLevel;
+    const QString soundLevel = sound ? QString("   %1 %2").arg(FastLevelSymbol(sound->Weighting),
+                                                             LevelText(sound->DbFullScale, levels.Calibration))
+                                     : QString();
+    return QString("Frequenz %1%2   Ton %3   RMS %4   Spitze %5%6%7%8")
+        .arg(Number(m.DominantHz, 2, "Hz"), note, level(m.DominantDbfs), level(m.RmsDbfs),
+             Number(m.PeakPercent, 1, "%"), soundLevel, DistortionText(distortion), skipped);
 }
 
 }  // namespace wellenschau

@@ -3,8 +3,10 @@
 // "–" in the window and as empty fields in CSV files.
 #pragma once
 
+#include "analysis/Calibration.h"
 #include "analysis/Distortion.h"
 #include "analysis/Measurements.h"
+#include "analysis/Weighting.h"
 
 #include <QLocale>
 #include <QString>
@@ -29,11 +31,32 @@ QString BoundMark(const TFigure& figure, TBoundSide side);
 // <-92.1 dBc ..."; "–" without a tone.
 QString HarmonicsText(const std::optional<TDistortion>& distortion);
 
+// A level in dB re full scale in the calibration's unit: "-20.0 dBFS",
+// "74.0 dB SPL", "0.1000 V" (four significant digits); "–" for silence.
+QString LevelText(double dbFullScale, const TCalibration& calibration);
+
+// The frequency-weighted Fast level the readout shows while the sound
+// level is measured, in dB re full scale.
+struct TSoundLevelReading {
+    TWeighting Weighting = TWeighting::A;
+    double DbFullScale = 0;
+};
+
+// How the readout states levels: in the calibration's unit (dBFS without
+// one), and with the weighted level when it is measured.
+struct TReadoutLevels {
+    TCalibration Calibration;
+    std::optional<TSoundLevelReading> SoundLevel;
+};
+
+// "LAF", "LCF", "LZF": the symbol of a weighted Fast level.
+QString FastLevelSymbol(TWeighting weighting);
+
 // The readout line: dominant frequency and note, tone level, RMS level and
-// peak, THD, THD+N and SNR where there is a tone, with the decimal mark of
-// the system's locale, and the buffers the display skipped while the
-// window was busy, if any.
+// peak, the weighted Fast level when measured, THD, THD+N and SNR where
+// there is a tone, with the decimal mark of the system's locale, and the
+// buffers the display skipped while the window was busy, if any.
 QString ReadoutText(const TMeasurements& measurements, const std::optional<TDistortion>& distortion,
-                    int skippedBuffers);
+                    int skippedBuffers, const TReadoutLevels& levels = {});
 
 }  // namespace wellenschau

@@ -26,9 +26,9 @@ void TReadoutLine::setVisible(bool visible) {
 }
 
 void TReadoutLine::ShowMeasurements(const TMeasurements& measurements, const std::optional<TDistortion>& distortion,
-                                    int skippedBuffers) {
+                                    int skippedBuffers, const TReadoutLevels& levels) {
     if (!isVisible()) return;
-    FMeasurementText = ReadoutText(measurements, distortion, skippedBuffers);
+    FMeasurementText = ReadoutText(measurements, distortion, skippedBuffers, levels);
     Refresh();
 }
 

@@ -5,8 +5,7 @@
 // User-interface thread only.
 #pragma once
 
-#include "analysis/Distortion.h"
-#include "analysis/Measurements.h"
+#include "MeasurementText.h"
 
 #include <QLabel>
 
@@ -26,10 +25,11 @@ public:
     explicit TReadoutLine(QWidget* parent);
 
     void Watch(QWidget* widget, TPointerText pointerText);
-    // Shows the measurements and distortion figures of a new buffer and the
-    // count of buffers the display skipped so far (only while visible).
+    // Shows the measurements and distortion figures of a new buffer, its
+    // levels as `levels` says, and the count of buffers the display
+    // skipped so far (only while visible).
     void ShowMeasurements(const TMeasurements& measurements, const std::optional<TDistortion>& distortion,
-                          int skippedBuffers);
+                          int skippedBuffers, const TReadoutLevels& levels);
 
     void setVisible(bool visible) override;
 

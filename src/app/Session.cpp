@@ -232,6 +232,8 @@ int RunExport(TApplication& application, const TOptions& options) {
         const auto instrument = std::make_unique<TInstrument>();
         ApplyOptions(*instrument, options);
         instrument->SetDistortionAnalysis(options.Distortion);
+        instrument->SetSoundLevel(options.SoundLevel);
+        instrument->SetCalibration(options.Calibration);
         TAudioIn capture(nullptr, *file);
         capture.SetBufferSize(TInstrument::BufferBytes);
         capture.SetNumBuffers(2);
@@ -242,7 +244,8 @@ int RunExport(TApplication& application, const TOptions& options) {
             instrument->HandleBuffer(buffer, size);
             return true;
         });
-        TExportFiles files(QDir(folder.Path()), instrument->Analysis().RowCount, options.Distortion);
+        TExportFiles files(QDir(folder.Path()), instrument->Analysis().RowCount, options.Distortion,
+                           options.SoundLevel ? std::optional(options.Calibration) : std::nullopt);
         TExportRows rows(*instrument, capture, files, options.Buffers);
         instrument->AddBufferObserver(rows);
 

@@ -203,9 +203,10 @@ void TCustomChartAxis::UpdateScale() {
         double high = 0.0;
         for (const TChartSeries* series : FChart.SeriesList()) {
             if (!series->Active() || !AttachedTo(*series) || series->PointCount() == 0) continue;
-            const TChartValueList& values = FIsHorizontal ? series->XValues() : series->YValues();
-            low = found ? std::min(low, values.MinValue()) : values.MinValue();
-            high = found ? std::max(high, values.MaxValue()) : values.MaxValue();
+            const double seriesLow = FIsHorizontal ? series->MinXValue() : series->YValues().MinValue();
+            const double seriesHigh = FIsHorizontal ? series->MaxXValue() : series->YValues().MaxValue();
+            low = found ? std::min(low, seriesLow) : seriesLow;
+            high = found ? std::max(high, seriesHigh) : seriesHigh;
             found = true;
         }
         if (found && (FAutomatic || FAutomaticMaximum)) FMaximum = high;

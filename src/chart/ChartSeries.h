@@ -68,6 +68,10 @@ public:
     virtual double XValue(int index) const { return FXValues.Value(index); }
     virtual double YValue(int index) const { return FYValues.Value(index); }
     const QString& Label(int index) const;
+    // The extent of the points along the horizontal axis, for an automatic
+    // scale: their lowest and highest X value.
+    virtual double MinXValue() const { return FXValues.MinValue(); }
+    virtual double MaxXValue() const { return FXValues.MaxValue(); }
     // The point's colour; clDefault reads as the series colour.
     TColor ValueColor(int index) const;
 

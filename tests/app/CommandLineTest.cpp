@@ -35,6 +35,34 @@ TEST(CommandLineTest, ExportWithEveryControl) {
     EXPECT_TRUE(Parse({"--record", "r.wav", "--overwrite"}).Options->Overwrite);
 }
 
+// Either calibration implies the sound level files; without one they are
+// in dBFS.
+TEST(CommandLineTest, SoundLevelAndItsCalibrations) {
+    struct TCase {
+        QStringList Arguments;
+        TLevelUnit Unit;
+        double FullScaleSpl, FullScaleVolts;
+    };
+    const TCase cases[] = {
+        {{"--sound-level"}, TLevelUnit::Dbfs, 0.0, 0.0},
+        {{"--spl-at-full-scale", "94"}, TLevelUnit::DbSpl, 94.0, 0.0},
+        {{"--sound-level", "--spl-at-full-scale", "120.5"}, TLevelUnit::DbSpl, 120.5, 0.0},
+        {{"--volts-at-full-scale", "1.228"}, TLevelUnit::DbV, 0.0, 1.228},
+    };
+    for (const TCase& c : cases) {
+        const TCommandLine line = Parse(QStringList{"--input", "a.wav", "--export", "out"} + c.Arguments);
+        ASSERT_TRUE(line.Options) << line.Text.toStdString();
+        EXPECT_TRUE(line.Options->SoundLevel);
+        EXPECT_EQ(line.Options->Calibration.Unit, c.Unit);
+        EXPECT_EQ(line.Options->Calibration.FullScaleSpl, c.FullScaleSpl);
+        EXPECT_EQ(line.Options->Calibration.FullScaleVolts, c.FullScaleVolts);
+    }
+    const TCommandLine plain = Parse({"--input", "a.wav", "--export", "out"});
+    ASSERT_TRUE(plain.Options);
+    EXPECT_FALSE(plain.Options->SoundLevel);
+    EXPECT_FALSE(plain.Options->Calibration.Calibrated());
+}
+
 TEST(CommandLineTest, HelpAndVersionGoToStandardOutput) {
     const TCommandLine help = Parse({"--help"});
     EXPECT_FALSE(help.Options);
@@ -71,6 +99,13 @@ TEST(CommandLineTest, BadAndConflictingOptionsAreUsageErrors) {
         {"--input"},
         {"--overwrite"},
         {"--input", "a.wav", "--export", "out", "--overwrite"},
+        {"--input", "a.wav", "--sound-level"},
+        {"--input", "a.wav", "--export", "out", "--spl-at-full-scale", "94", "--volts-at-full-scale", "1"},
+        {"--input", "a.wav", "--export", "out", "--spl-at-full-scale", "laut"},
+        {"--input", "a.wav", "--export", "out", "--spl-at-full-scale", "inf"},
+        {"--input", "a.wav", "--export", "out", "--volts-at-full-scale", "0"},
+        {"--input", "a.wav", "--export", "out", "--volts-at-full-scale", "1,5"},
+        {"--spl-at-full-scale", "94"},
     };
     for (const QStringList& arguments : bad) {
         const TCommandLine line = Parse(arguments);

@@ -145,6 +145,60 @@ TEST(DistortionExportTest, FiguresOfEveryBufferAndOfTheWholeRun) {
     EXPECT_NEAR(loudest->split(',')[1].toDouble(), 1000, 40);
 }
 
+// --sound-level with and without a calibration, alone and with
+// --distortion: a 1 kHz tone at -10 dBFS over 11 whole buffers reads -10
+// dB re full scale A- and C-weighted and in its third octave, shifted by
+// the calibration.
+TEST(SoundLevelExportTest, LevelsOfEveryBufferAndOfTheWholeRun) {
+    struct TCase {
+        QStringList Options;
+        double Offset;  // of the calibrated unit from dBFS
+        bool Distortion;
+    };
+    const TCase cases[] = {
+        {{"--sound-level"}, 0.0, false},
+        {{"--spl-at-full-scale", "94"}, 94.0, false},
+        {{"--volts-at-full-scale", "2", "--distortion"}, 20.0 * std::log10(2.0), true},
+    };
+    TTempFolder dir;
+    const auto tone = [](double t) { return std::pow(10.0, -10.0 / 20.0) * std::sin(2 * std::numbers::pi * 1000.0 * t); };
+    const QString wav = WriteWav(dir.FilePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, tone}, 11 * 4096 / 44100.0);
+    for (const TCase& c : cases) {
+        const QString out = dir.FilePath("out" + QString::number(&c - cases));
+        ASSERT_EQ(RunProgram(QStringList{"--input", wav, "--export", out} + c.Options).ExitCode, 0);
+        const double expected = -10.0 + c.Offset;
+        const std::string name = c.Options.join(' ').toStdString();
+
+        const std::vector<QByteArray> bands = Lines(out + "/bands.csv");
+        ASSERT_EQ(bands.size(), 12u) << name;
+        const QList<QByteArray> bandColumns = bands[0].split(',');
+        ASSERT_EQ(bandColumns.size(), 32) << name;
+        EXPECT_EQ(bandColumns[0] + bandColumns[1] + bandColumns[2] + bandColumns[31], "buffertime_s2520000");
+        const int column1k = static_cast<int>(bandColumns.indexOf("1000"));
+        for (std::size_t b = 2; b < bands.size(); ++b) {
+            EXPECT_NEAR(bands[b].split(',')[column1k].toDouble(), expected, 0.1) << name << " buffer " << b;
+            EXPECT_LT(bands[b].split(',')[column1k - 3].toDouble(), expected - 50.0) << name << " the 500 Hz band";
+        }
+
+        const std::vector<QByteArray> measurements = Lines(out + "/measurements.csv");
+        ASSERT_EQ(measurements.size(), 12u) << name;
+        EXPECT_TRUE(measurements[0].endsWith(c.Distortion ? ",sinad_db,rms_a_db,rms_c_db" : ",note,rms_a_db,rms_c_db"))
+            << name;
+        const QList<QByteArray> buffer5 = measurements[5].split(',');
+        EXPECT_NEAR(buffer5[buffer5.size() - 2].toDouble(), expected, 0.05) << name;
+        EXPECT_NEAR(buffer5[buffer5.size() - 1].toDouble(), expected, 0.05) << name;
+
+        const std::vector<QByteArray> summary = Lines(out + "/summary.csv");
+        ASSERT_EQ(summary.size(), 2u) << name;
+        const QList<QByteArray> header = summary[0].split(','), values = summary[1].split(',');
+        ASSERT_EQ(header.size(), values.size()) << name;
+        EXPECT_EQ(header.first(), c.Distortion ? "fundamental_hz" : "laeq_db") << name;
+        for (const char* column : {"laeq_db", "lceq_db", "leq_1000"})
+            EXPECT_NEAR(values[header.indexOf(column)].toDouble(), expected, 0.1) << name << " " << column;
+        EXPECT_EQ(header.last(), "leq_20000") << name;
+    }
+}
+
 class ExportOptionsTest : public ::testing::Test {
 protected:
     TTempFolder Dir;

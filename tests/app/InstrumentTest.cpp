@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -69,6 +70,37 @@ TEST(InstrumentTest, BuffersAllocateNothingWhateverTheSettings) {
     EXPECT_FALSE(instrument->LastDistortion());
 }
 
+// Off at the start: the history holds no sound levels and the meter no
+// level. On, each buffer's levels go into the history without allocating,
+// and turning it on again after a pause begins Leq anew.
+TEST(InstrumentTest, SoundLevelOnlyWhenOn) {
+    const auto instrument = std::make_unique<TInstrument>();
+    const std::vector<std::int16_t> tone = ToneBuffer(1000), quiet(4096, 0);
+    const double toneDbfs = 20.0 * std::log10(10000.0 / 32768.0);
+    EXPECT_FALSE(instrument->SoundLevelOn());
+    Handle(*instrument, tone);
+    EXPECT_FALSE(instrument->History().Entry(0).SoundLevel);
+    EXPECT_EQ(instrument->SoundLevel().Level(TWeighting::Z, TLevelTime::Leq), -std::numeric_limits<double>::infinity());
+
+    instrument->SetSoundLevel(true);
+    EXPECT_EQ(CountAllocations([&] {
+                  for (int i = 0; i < 3; ++i) Handle(*instrument, i == 0 ? quiet : tone);
+              }),
+              0);
+    const std::optional<TBufferSoundLevel> last = instrument->History().Entry(3).SoundLevel;
+    ASSERT_TRUE(last);
+    EXPECT_NEAR(last->ADb, toneDbfs, 0.05);
+    EXPECT_NEAR(last->ThirdOctaveDb[16], toneDbfs, 0.1);  // the 1 kHz band
+    EXPECT_NEAR(instrument->SoundLevel().Level(TWeighting::Z, TLevelTime::Leq), toneDbfs + 10.0 * std::log10(2.0 / 3.0),
+                0.05);
+
+    instrument->SetSoundLevel(false);
+    Handle(*instrument, quiet);
+    instrument->SetSoundLevel(true);
+    Handle(*instrument, tone);
+    EXPECT_NEAR(instrument->SoundLevel().Level(TWeighting::Z, TLevelTime::Leq), toneDbfs, 0.05);
+}
+
 TEST(InstrumentTest, ObserversFollowTheAnalysisInTheirOrder) {
     const auto instrument = std::make_unique<TInstrument>();
     std::vector<int> first, second;
@@ -120,6 +152,42 @@ TEST(ReadoutTextTest, DistortionFiguresAndTheirBounds) {
     distortion.Thd.reset();
     EXPECT_FALSE(ReadoutText(TMeasurements{}, distortion, 0).contains("THD "));
     EXPECT_FALSE(ReadoutText(TMeasurements{}, std::nullopt, 0).contains("THD"));
+}
+
+// A level in each unit, with the unit's symbol; silence has none.
+TEST(ReadoutTextTest, LevelsInTheCalibratedUnit) {
+    struct TRow {
+        double Db;
+        TCalibration Calibration;
+        const char* Text;
+    };
+    const TRow rows[] = {
+        {-20.04, {}, "-20.0 dBFS"},
+        {-20.04, {TLevelUnit::DbSpl, 114, 0}, "94.0 dB SPL"},
+        {-6.0, {TLevelUnit::DbV, 0, 2.0}, "0.0 dBV"},
+        {0.0, {TLevelUnit::DbU, 0, DbuVolts}, "0.0 dBu"},
+        {-20.0, {TLevelUnit::Volts, 0, 2.0}, "0.2 V"},
+        {-3.0, {TLevelUnit::Volts, 0, 1.0}, "0.7079 V"},
+        {-std::numeric_limits<double>::infinity(), {TLevelUnit::DbSpl, 114, 0}, "–"},
+    };
+    for (const TRow& row : rows)
+        EXPECT_EQ(LevelText(row.Db, row.Calibration).replace(QChar(0x202F), ' ').toStdString(), row.Text) << row.Db;
+}
+
+// The readout's levels follow the calibration; the weighted level comes
+// after the peak, named by its weighting.
+TEST(ReadoutTextTest, CalibratedLevelsAndTheWeightedFastLevel) {
+    TMeasurements m;
+    m.RmsDbfs = -30.0;
+    m.DominantDbfs = -33.0;
+    m.PeakPercent = 50.0;
+    const TCalibration spl{TLevelUnit::DbSpl, 124, 0};
+    const QString text =
+        ReadoutText(m, std::nullopt, 0, {spl, TSoundLevelReading{TWeighting::C, -31.0}}).replace(QChar(0x202F), ' ');
+    EXPECT_TRUE(text.contains("Ton 91.0 dB SPL   RMS 94.0 dB SPL")) << text.toStdString();
+    EXPECT_TRUE(text.contains(" %   LCF 93.0 dB SPL")) << text.toStdString();
+    EXPECT_EQ(ReadoutText(m, std::nullopt, 0, {}), ReadoutText(m, std::nullopt, 0));
+    EXPECT_TRUE(ReadoutText(m, std::nullopt, 0).contains("RMS -30.0"));
 }
 
 }  // namespace

@@ -185,6 +185,8 @@ TEST_F(OutputFailureTest, ARecordingNeverDestroysAFile) {
         {{"--input", Input, "--export", Out, "--record", Dir.FilePath("levels-link"), "--overwrite"},
          "ist die Datei „levels.csv“ des Exports"},
         {{"--input", Input, "--export", other, "--record", other + "/trace.csv"}, "ist die Datei „trace.csv“ des Exports"},
+        {{"--input", Input, "--export", other, "--record", other + "/bands.csv", "--sound-level"},
+         "ist die Datei „bands.csv“ des Exports"},
         {{"--input", Input, "--export", other, "--record", Dir.FilePath("pipe")}, "ist eine Pipe"},
         {{"--input", Input, "--export", other, "--record", taken}, exists},
         {{"--input", Input, "--record", taken}, exists},
