@@ -41,7 +41,7 @@ class SoundLevelViewTest : public ::testing::Test {
 protected:
     SoundLevelViewTest() {
         W.Device.SetDeviceCount(2);
-        Form().SetInputDevices({{0, Microphone.toStdString(), true}, {1, Interface.toStdString(), false}});
+        Form().SetInputDevices({{0, Microphone.toStdString(), "", true, false, 0}, {1, Interface.toStdString(), "", false, false, 0}});
         Form().show();
         Form().StartButton->click();
         Form().SetAnalyserView(true);
@@ -147,7 +147,7 @@ TEST_F(SoundLevelViewTest, ACalibrationIsStoredPerDeviceLoadedWithItAndRemoved) 
     EXPECT_EQ(View().Calibration().FullScaleSpl, 120);
     // Another window (the program started again) finds it.
     TWindowOnSimulatedDevice other;
-    other.Form->SetInputDevices({{0, Microphone.toStdString(), true}});
+    other.Form->SetInputDevices({{0, Microphone.toStdString(), "", true, false, 0}});
     other.Form->SetAnalyserView(true);
     EXPECT_EQ(other.Form->Analyser().Calibration().FullScaleSpl, 120);
 
