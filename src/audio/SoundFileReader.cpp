@@ -4,12 +4,14 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <sndfile.h>
 #include <soxr.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace wellenschau {
@@ -66,6 +68,25 @@ double Cleaned(double value) {
     return value;
 }
 
+// The frames the header of a file cut before it was opened states. For a
+// WAV or AIFF file whose sample data ends before the size its header
+// gives, libsndfile quietly takes the frames that are there and notes the
+// header's size in its log ("data : 264600 (should be 29956)"). A size of
+// 2^31 or more is a writer's mark for a length it did not know, not a
+// length. Returns `frames` when nothing was cut.
+std::int64_t StatedFrames(SNDFILE* file, std::int64_t frames) {
+    std::array<char, 8192> log{};
+    sf_command(file, SFC_GET_LOG_INFO, log.data(), static_cast<int>(log.size() - 1));
+    const QRegularExpressionMatch cut =
+        QRegularExpression(R"(^\s*(?:data|SSND) : (\d+) \(should be (\d+)\))", QRegularExpression::MultilineOption)
+            .match(QString::fromLatin1(log.data()));
+    if (!cut.hasMatch() || frames <= 0) return frames;
+    const std::int64_t stated = cut.captured(1).toLongLong(), there = cut.captured(2).toLongLong();
+    const std::int64_t frameBytes = there / frames;
+    if (frameBytes <= 0 || stated <= there || stated >= (std::int64_t{1} << 31)) return frames;
+    return stated / frameBytes;
+}
+
 std::string ResampleErrorText(const std::string& path, soxr_error_t error) {
     return "Die Datei " + Quoted(path) + " lässt sich nicht umrechnen: " + soxr_strerror(error);
 }
@@ -104,7 +125,7 @@ TSoundFileReader::TSoundFileReader(const std::string& path, int targetRate) : FP
     if (!FFile) throw ESoundFileError(UnreadableText(path, OpenFailureReason()));
     FSourceRate = info.samplerate;
     FChannels = info.channels;
-    FSourceFrames = info.frames;
+    FSourceFrames = StatedFrames(FFile.get(), info.frames);
     FFormat = info.format;
     FFormatName = ContainerAndEncoding(info.format);
     if (FSourceRate <= 0 || FChannels <= 0) {

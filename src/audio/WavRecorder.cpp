@@ -130,7 +130,11 @@ void TWavRecorder::Fail(const std::string& message) {
     // Back to the last complete state: drop a partly written append and let
     // libsndfile count what remains when it rewrites the header at close.
     // Best effort; the message already says why the recording stopped.
-    if (::ftruncate(FFile, static_cast<off_t>(FDataOffset + FDataBytes)) == 0) FError = 0;
+    if (::ftruncate(FFile, static_cast<off_t>(FDataOffset + FDataBytes)) == 0) {
+        FError = 0;
+        // The header counted the partial append; count the file as it is.
+        sf_command(FSound, SFC_UPDATE_HEADER_NOW, nullptr, 0);
+    }
     CloseFile();
     throw EWavRecordError(message);
 }

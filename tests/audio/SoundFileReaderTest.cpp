@@ -426,9 +426,11 @@ TEST(SoundFileReaderTest, ATruncatedFileGivesWhatItHolds) {
     file.Close();
     std::filesystem::resize_file(file.Path(), 44 + 2 * 600 + 1);
     TSoundFileReader reader(file.Path());
-    EXPECT_EQ(reader.SourceFrames(), 600);
+    EXPECT_EQ(reader.SourceFrames(), 1000);  // as the header states
     const auto got = ReadAll(reader);
-    EXPECT_TRUE(std::equal(got.begin(), got.end(), samples.begin(), samples.begin() + 600));
+    ASSERT_EQ(got.size(), 600u);
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), samples.begin()));
+    EXPECT_TRUE(reader.EndedShort());
 }
 
 TEST(SoundFileReaderTest, ConversionRoundsHalvesToEvenAndClamps) {

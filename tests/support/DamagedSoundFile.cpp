@@ -62,6 +62,7 @@ void SetWavRate(const std::string& path, std::uint32_t rate) {
 constexpr int Flac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
 constexpr int Ogg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
 constexpr int Wav = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+constexpr int Aiff = SF_FORMAT_AIFF | SF_FORMAT_PCM_16;
 
 }  // namespace
 
@@ -81,7 +82,9 @@ void WriteDamagedSoundFile(const std::string& path, TDamage damage) {
             AddNoise(path, std::filesystem::file_size(path) / 4);
             break;
         case TDamage::OggCutInHalf:
-            WriteComplete(path, Ogg);
+        case TDamage::WavCutInHalf:
+        case TDamage::AiffCutInHalf:
+            WriteComplete(path, damage == TDamage::OggCutInHalf ? Ogg : damage == TDamage::WavCutInHalf ? Wav : Aiff);
             Cut(path, std::filesystem::file_size(path) / 2);
             break;
         case TDamage::OggWithNoise:

@@ -15,6 +15,8 @@ enum class TDamage {
     FlacWithNoise,    // FLAC with 2000 random bytes a quarter into it: decoding fails there
     OggCutInHalf,     // Ogg/Vorbis, its first half (the page giving its length is gone)
     OggWithNoise,     // Ogg/Vorbis with 2000 random bytes a third into it
+    WavCutInHalf,     // WAV, its first half: its header still gives the whole length
+    AiffCutInHalf,    // AIFF, its first half
     NoSamplesLeft,    // a WAV of 3 samples at 2 GHz, which resampling to 44100 Hz turns into none
     ZeroHertz,        // a WAV whose header gives a rate of 0 Hz
     OneHertz,         // a 46-byte WAV of one sample at 1 Hz
