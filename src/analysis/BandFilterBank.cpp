@@ -155,11 +155,12 @@ void TBandFilterBank::RunStage(int stage, std::span<const double> samples) {
 void TBandFilterBank::Decimate(int stage, int count, double gain) {
     TStage& from = FStages[stage];
     TStage& to = FStages[stage + 1];
-    to.Count = 0;
-    for (int i = 0; i < count; ++i) {
-        if (from.KeepNext) to.Samples[to.Count++] = FLaneZero[i] * gain;
-        from.KeepNext = !from.KeepNext;
-    }
+    const double* lowPassed = FLaneZero.data();
+    double* kept = to.Samples.data();
+    int keptCount = 0;
+    for (int i = from.KeepNext ? 0 : 1; i < count; i += 2) kept[keptCount++] = lowPassed[i] * gain;
+    to.Count = keptCount;
+    if (count % 2 != 0) from.KeepNext = !from.KeepNext;
 }
 
 void TBandFilterBank::EndBuffer() {
