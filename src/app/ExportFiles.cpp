@@ -2,6 +2,7 @@
 
 #include "Instrument.h"
 #include "MeasurementText.h"
+#include "PathBytes.h"
 #include "audio/SystemReason.h"
 #include "core/Errors.h"
 
@@ -328,7 +329,7 @@ void TExportFiles::WriteAverageSpectrum(const TInstrument& instrument) {
 }
 
 void TExportFiles::MakeFolder(const QString& folder) {
-    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
+    const QByteArray path = QByteArray::fromStdString(EncodePath(QDir::cleanPath(folder)));
     // Each folder from the top down, so that the message names the part
     // that is in the way.
     for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {

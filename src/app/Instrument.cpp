@@ -108,9 +108,7 @@ void TInstrument::SetSoundLevel(bool on) {
 
 std::optional<TBufferSoundLevel> TInstrument::MeasureSoundLevel(const char* buffer, int n) {
     if (!FSoundLevelOn) return std::nullopt;
-    for (int i = 0; i < n; ++i)
-        FSoundLevelSamples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
-            static_cast<unsigned char>(buffer[2 * i]) | (static_cast<unsigned char>(buffer[2 * i + 1]) << 8));
+    for (int i = 0; i < n; ++i) FSoundLevelSamples[static_cast<std::size_t>(i)] = SampleAt(buffer, i);
     FSoundLevel.Process(FSoundLevelSamples.data(), n);
     return TBufferSoundLevel::Of(FSoundLevel);
 }

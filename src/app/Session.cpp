@@ -31,7 +31,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <optional>
@@ -66,20 +65,15 @@ std::optional<int> ChosenDevice(const QString& choice, QString& refusal) {
 }
 
 // The export's folder, made if need be. Qt's file classes name files in
-// UTF-8 only, so a folder whose name holds other bytes is made under its
-// own bytes and reached through an open descriptor of it
-// (/proc/self/fd/N), below which the export's file names are plain ASCII.
+// UTF-8 only, so a folder whose name holds other bytes is reached through
+// an open descriptor of it (/proc/self/fd/N), below which the export's file
+// names are plain ASCII.
 class TExportFolder {
 public:
     explicit TExportFolder(const QString& folder) : FPath(folder) {
-        if (!HasForeignBytes(folder)) {
-            TExportFiles::MakeFolder(folder);
-            return;
-        }
-        const std::string bytes = EncodePath(folder);
-        std::error_code ignored;  // the open below tells what went wrong
-        std::filesystem::create_directories(bytes, ignored);
-        FDescriptor = ::open(bytes.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        TExportFiles::MakeFolder(folder);
+        if (!HasForeignBytes(folder)) return;
+        FDescriptor = ::open(EncodePath(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (FDescriptor < 0)
             throw EWellenschauError(Tr("Der Ordner '%1' lässt sich nicht anlegen: %2")
                                         .arg(folder, QString::fromStdString(SystemReason(errno)))
