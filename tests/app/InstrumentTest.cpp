@@ -174,20 +174,4 @@ TEST(ReadoutTextTest, LevelsInTheCalibratedUnit) {
         EXPECT_EQ(LevelText(row.Db, row.Calibration).replace(QChar(0x202F), ' ').toStdString(), row.Text) << row.Db;
 }
 
-// The readout's levels follow the calibration; the weighted level comes
-// after the peak, named by its weighting.
-TEST(ReadoutTextTest, CalibratedLevelsAndTheWeightedFastLevel) {
-    TMeasurements m;
-    m.RmsDbfs = -30.0;
-    m.DominantDbfs = -33.0;
-    m.PeakPercent = 50.0;
-    const TCalibration spl{TLevelUnit::DbSpl, 124, 0};
-    const QString text =
-        ReadoutText(m, std::nullopt, 0, {spl, TSoundLevelReading{TWeighting::C, -31.0}}).replace(QChar(0x202F), ' ');
-    EXPECT_TRUE(text.contains("Ton 91.0 dB SPL   RMS 94.0 dB SPL")) << text.toStdString();
-    EXPECT_TRUE(text.contains(" %   LCF 93.0 dB SPL")) << text.toStdString();
-    EXPECT_EQ(ReadoutText(m, std::nullopt, 0, {}), ReadoutText(m, std::nullopt, 0));
-    EXPECT_TRUE(ReadoutText(m, std::nullopt, 0).contains("RMS -30.0"));
-}
-
 }  // namespace
