@@ -13,14 +13,16 @@ namespace {
 
 constexpr int UsageError = 2;
 
+QString Tr(const char* text) { return QCoreApplication::translate("TCommandLine", text); }
+
 struct TOptionSet {
     QCommandLineOption Help{{"h", "help"}, "Zeigt diese Hilfe."};
     QCommandLineOption Version{{"v", "version"}, "Zeigt die Version."};
     QCommandLineOption Input{"input", "Spielt DATEI (WAV, FLAC, Ogg, AIFF, ...) statt der Soundkarte ab.", "DATEI"};
-    QCommandLineOption ListDevices{"list-devices", "Listet die Eingabegeräte mit Nummern, Namen und Beschreibungen."};
+    QCommandLineOption ListDevices{"list-devices", Tr("Listet die Eingabegeräte mit Nummern, Namen und Beschreibungen.")};
     QCommandLineOption Device{"device",
-                              "Nimmt vom Eingabegerät GERÄT (Nummer oder Name aus --list-devices) statt vom "
-                              "Standardgerät auf.",
+                              Tr("Nimmt vom Eingabegerät GERÄT (Nummer oder Name aus --list-devices) statt vom "
+                                 "Standardgerät auf."),
                               "GERÄT"};
     QCommandLineOption Export{"export",
                               "Analysiert die Datei von --input ohne Fenster und schreibt Bilder und Daten "
@@ -34,27 +36,27 @@ struct TOptionSet {
     QCommandLineOption PeakHold{"peak-hold", "Schaltet die Spitzenwertanzeige ein."};
     QCommandLineOption Record{
         "record",
-        "Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei bleibt ohne "
-        "--overwrite unberührt.",
+        Tr("Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei bleibt ohne "
+           "--overwrite unberührt."),
         "DATEI"};
     QCommandLineOption Overwrite{
-        "overwrite", QCoreApplication::translate("TCommandLine", "Erlaubt --record, eine vorhandene Datei zu ersetzen.")};
+        "overwrite", Tr("Erlaubt --record, eine vorhandene Datei zu ersetzen.")};
     QCommandLineOption Analyser{
-        "analyser", "Öffnet die Analyseansicht: Oszilloskop, Bandpegel, Spektrum und Spektrogramm (F2 wechselt)."};
+        "analyser", Tr("Öffnet die Analyseansicht: Oszilloskop, Bandpegel, Spektrum und Spektrogramm (F2 wechselt).")};
     QCommandLineOption Measurements{"measurements", "Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt)."};
     QCommandLineOption Distortion{"distortion",
                                   "Schreibt beim Export und mit Strg+S auch Klirrfaktor, Rauschabstand und "
                                   "Oberschwingungen."};
     QCommandLineOption SoundLevel{"sound-level",
-                                  "Schreibt beim Export auch Schallpegel: A- und C-bewertet, Terzbänder und "
-                                  "Mittelungspegel."};
+                                  Tr("Schreibt beim Export auch Schallpegel: A- und C-bewertet, Terzbänder und "
+                                     "Mittelungspegel.")};
     QCommandLineOption SplAtFullScale{"spl-at-full-scale",
-                                      "Kalibriert den Export: ein Vollaussteuerungs-Sinus hat DB dB SPL "
-                                      "(setzt --sound-level).",
+                                      Tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat DB dB SPL "
+                                         "(setzt --sound-level)."),
                                       "DB"};
     QCommandLineOption VoltsAtFullScale{"volts-at-full-scale",
-                                        "Kalibriert den Export: ein Vollaussteuerungs-Sinus hat V Volt effektiv; "
-                                        "Pegel in dBV (setzt --sound-level).",
+                                        Tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat V Volt effektiv; "
+                                           "Pegel in dBV (setzt --sound-level)."),
                                         "V"};
 };
 
@@ -79,11 +81,11 @@ QString Conflict(const TOptions& o) {
     if (!o.ExportDir.isEmpty() && o.InputFile.isEmpty()) return "--export braucht --input DATEI.";
     if (o.Device && !o.InputFile.isEmpty()) return "--device und --input schließen sich aus.";
     if (o.Buffers && o.ExportDir.isEmpty()) return "--buffers gilt nur mit --export.";
-    if (o.Overwrite && o.RecordFile.isEmpty()) return QCoreApplication::translate("TCommandLine", "--overwrite gilt nur mit --record.");
+    if (o.Overwrite && o.RecordFile.isEmpty()) return Tr("--overwrite gilt nur mit --record.");
     if ((o.Analyser || o.Measurements) && (o.ListDevices || !o.ExportDir.isEmpty()))
         return "--analyser und --measurements gelten nur für das Fenster.";
     if (o.SoundLevel && o.ExportDir.isEmpty())
-        return "--sound-level, --spl-at-full-scale und --volts-at-full-scale gelten nur mit --export.";
+        return Tr("--sound-level, --spl-at-full-scale und --volts-at-full-scale gelten nur mit --export.");
     return {};
 }
 
@@ -98,18 +100,17 @@ std::optional<double> Number(const QString& text) {
 // --spl-at-full-scale and --volts-at-full-scale; an error text, or none.
 QString ReadCalibration(const QCommandLineParser& parser, const TOptionSet& set, TOptions& o) {
     const bool spl = parser.isSet(set.SplAtFullScale), volts = parser.isSet(set.VoltsAtFullScale);
-    if (spl && volts) return "--spl-at-full-scale und --volts-at-full-scale schließen sich aus.";
+    if (spl && volts) return Tr("--spl-at-full-scale und --volts-at-full-scale schließen sich aus.");
     if (spl) {
         const std::optional<double> db = Number(parser.value(set.SplAtFullScale));
-        if (!db) return "--spl-at-full-scale erwartet einen Pegel in dB SPL: '" + parser.value(set.SplAtFullScale) + "'";
+        if (!db) return Tr("--spl-at-full-scale erwartet einen Pegel in dB SPL: '%1'").arg(parser.value(set.SplAtFullScale));
         o.Calibration.Unit = TLevelUnit::DbSpl;
         o.Calibration.FullScaleSpl = *db;
     }
     if (volts) {
         const std::optional<double> v = Number(parser.value(set.VoltsAtFullScale));
         if (!v || *v <= 0.0)
-            return "--volts-at-full-scale erwartet eine Spannung in Volt über 0: '" + parser.value(set.VoltsAtFullScale) +
-                   "'";
+            return Tr("--volts-at-full-scale erwartet eine Spannung in Volt über 0: '%1'").arg(parser.value(set.VoltsAtFullScale));
         o.Calibration.Unit = TLevelUnit::DbV;
         o.Calibration.FullScaleVolts = *v;
     }
@@ -162,7 +163,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         return Failure("Unbekannte Palette '" + o.Palette + "'. Bekannt sind: " + PaletteNames().join(", ") + ".");
     for (const QCommandLineOption* named : {&set.Input, &set.Export, &set.Record, &set.Device})
         if (parser.isSet(*named) && parser.value(*named).isEmpty())
-            return Failure("--" + named->names().constLast() + " braucht einen Namen.");
+            return Failure(Tr("--%1 braucht einen Namen.").arg(named->names().constLast()));
     if (const QString conflict = Conflict(o); !conflict.isEmpty()) return Failure(conflict);
     return {o, {}, 0};
 }
