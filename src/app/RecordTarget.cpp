@@ -76,7 +76,8 @@ std::unique_ptr<TCaptureRecording> OpenRecording(const TOptions& options) {
     if (const QString refusal = RecordRefusal(options); !refusal.isEmpty())
         throw EWellenschauError(refusal.toStdString());
     const auto existing = options.Overwrite ? TWavRecorder::TExisting::Replace : TWavRecorder::TExisting::Refuse;
-    return std::make_unique<TCaptureRecording>(EncodePath(options.RecordFile), existing);
+    return std::make_unique<TCaptureRecording>(EncodePath(options.RecordFile), existing,
+                                               TCaptureRecording::DefaultRingBytes, options.Channels);
 }
 
 }  // namespace wellenschau
