@@ -46,7 +46,7 @@ QString ExportFileAt(const QString& record, const TOptions& options) {
     const QFileInfo target(link.isSymLink() ? link.symLinkTarget() : record);
     const bool sameFolder = SameFile(Status(target.absolutePath()), Status(options.ExportDir));
     const std::optional<struct stat> recordFile = Status(record);
-    for (const QString& name : TExportFiles::FileNames(options.Distortion, options.SoundLevel)) {
+    for (const QString& name : TExportFiles::FileNames(options.Distortion, options.SoundLevel, options.Channels == 2)) {
         if (SameFile(recordFile, Status(QDir(options.ExportDir).filePath(name)))) return name;
         if (sameFolder && target.fileName() == name) return name;
     }
