@@ -34,6 +34,10 @@ struct TOptionSet {
     QCommandLineOption Fast{"fast", "Schaltet \"3x schneller\" ein."};
     QCommandLineOption NoAutoScale{"no-auto-scale", "Schaltet \"Auto-Skala\" aus."};
     QCommandLineOption PeakHold{"peak-hold", "Schaltet die Spitzenwertanzeige ein."};
+    QCommandLineOption Channels{"channels",
+                                Tr("Nimmt N Kanäle auf: 1 (Vorgabe) oder 2 (links Kanal A, rechts Kanal B, jeder "
+                                   "mit eigenen Messwerten)."),
+                                "N"};
     QCommandLineOption Record{
         "record",
         Tr("Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei bleibt ohne "
@@ -125,8 +129,9 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({set.Help, set.Version, set.Input, set.ListDevices, set.Device, set.Export, set.Buffers,
-                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record, set.Overwrite, set.Analyser,
-                       set.Measurements, set.Distortion, set.SoundLevel, set.SplAtFullScale, set.VoltsAtFullScale});
+                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Channels, set.Record, set.Overwrite,
+                       set.Analyser, set.Measurements, set.Distortion, set.SoundLevel, set.SplAtFullScale,
+                       set.VoltsAtFullScale});
     if (!parser.parse(arguments)) return Failure(parser.errorText());
     if (parser.isSet(set.Help)) return {std::nullopt, HelpText(parser), 0};
     if (parser.isSet(set.Version)) return {std::nullopt, QString("Wellenschau %1").arg(WELLENSCHAU_VERSION), 0};
@@ -158,6 +163,12 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(set.Buffers)) {
         o.Buffers = WholeNumber(parser.value(set.Buffers), 1);
         if (!o.Buffers) return Failure("--buffers erwartet eine ganze Zahl ab 1: '" + parser.value(set.Buffers) + "'");
+    }
+    if (parser.isSet(set.Channels)) {
+        const std::optional<int> channels = WholeNumber(parser.value(set.Channels), 1);
+        if (!channels || *channels > 2)
+            return Failure(Tr("--channels erwartet 1 oder 2: '%1'").arg(parser.value(set.Channels)));
+        o.Channels = *channels;
     }
     if (parser.isSet(set.Palette) && !PaletteNames().contains(o.Palette))
         return Failure("Unbekannte Palette '" + o.Palette + "'. Bekannt sind: " + PaletteNames().join(", ") + ".");

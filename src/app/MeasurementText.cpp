@@ -1,5 +1,6 @@
 #include "MeasurementText.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <array>
@@ -97,6 +98,12 @@ QString ReadoutText(const TMeasurements& m, const std::optional<TDistortion>& di
     return QString("Frequenz %1%2   Ton %3   RMS %4   Spitze %5%6%7%8")
         .arg(Number(m.DominantHz, 2, "Hz"), note, level(m.DominantDbfs), level(m.RmsDbfs),
              Number(m.PeakPercent, 1, "%"), soundLevel, DistortionText(distortion), skipped);
+}
+
+QString ChannelBReadoutText(const TChannelBFigures& figures, const TCalibration& calibration) {
+    return QCoreApplication::translate("MeasurementText", "Kanal B: %1   Phase B−A %2")
+        .arg(ReadoutText(figures.Measurements, figures.Distortion, 0, {calibration, std::nullopt}),
+             Number(figures.PhaseDegrees, 1, "°"));
 }
 
 }  // namespace wellenschau
