@@ -9,6 +9,7 @@
 #pragma once
 
 #include "LevelHistory.h"
+#include "ScopeTrace.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/Calibration.h"
 #include "analysis/Distortion.h"
@@ -67,6 +68,9 @@ public:
     TChart Chart2;
     TFastLineSeries FastLineSeries2;
     TFastLineSeries FastLineSeries1;
+    // Channel B, the trigger's marks and the bench oscilloscope's sweep,
+    // over the live trace.
+    TScopeTrace Scope{Chart2, FastLineSeries1};
     // Marks of the harmonics on the spectrum, empty unless asked for.
     std::array<TFastLineSeries, HighestHarmonic - 1> HarmonicMarks;
     // Spectrogram: label carrier SyAchse and the always empty Series1.
@@ -96,6 +100,10 @@ public:
     void SetFastTimeBase(bool fast);
     bool FastTimeBase() const { return FFastTimeBase; }
     void SetAutoScale(bool on) { FAutoScale = on; }
+    // The bench oscilloscope's trigger, sweep and divisions (TScopeTrace);
+    // the defaults are the plain window's trace. Back at the automatic
+    // amplitude range, the axis shows it again at once.
+    void SetScope(const TScopeSettings& settings);
     bool AutoScale() const { return FAutoScale; }
     void SetPeakHold(bool on) { FAnalysis.PeakHold = on; }
     // Starts learning the background (on), or ends the subtraction (off);
@@ -145,9 +153,12 @@ public:
     // amplitude range, spectrum, spectrogram column, measurements,
     // distortion (of whole 4096-sample buffers), sound levels (when on),
     // history;
-    // then tells the observers. A size the analysis cannot take is refused
-    // (ERangeError) before anything changes. Allocates nothing.
-    void HandleBuffer(const char* buffer, int size);
+    // then tells the observers. `buffer` is channel A, the one every
+    // analysis reads; channelB, when given, holds as many samples of a
+    // second channel, which the oscilloscope draws beside it. A size the
+    // analysis cannot take is refused (ERangeError) before anything
+    // changes. Allocates nothing.
+    void HandleBuffer(const char* buffer, int size, const char* channelB = nullptr);
 
     const TPicturePlaces& PicturePlaces() const { return FPlaces; }
     void SetPicturePlaces(const TPicturePlaces& places) { FPlaces = places; }
@@ -172,6 +183,8 @@ private:
         void SetCaption(const char*) override {}
     };
 
+    // The trace of a buffer and the amplitude axis for it.
+    void DrawTrace(const char* buffer, const char* channelB, int n);
     // The distortion figures of a buffer of n samples, averaged as chosen;
     // a whole buffer's power spectra go into the long-term averages.
     std::optional<TDistortion> AnalyseDistortion(const char* buffer, int n);
@@ -197,7 +210,6 @@ private:
     TPowerAverage FShownSpectrum{BinsUsed};
     TPowerAverage FShownDistortion{DistortionBins};
     std::vector<double> FAveragedRows;
-    TSeriesSink FTracePoints{FastLineSeries1};
     TSeriesSink FSpectrumPoints{SLeft};
     TNoCaption FNoCaption;
     TBackgroundCaption* FBackgroundCaption = &FNoCaption;

@@ -41,4 +41,8 @@ constexpr TColor RGBColor(int red, int green, int blue) {
     return static_cast<TColor>((blue & 0xFF) << 16 | (green & 0xFF) << 8 | (red & 0xFF));
 }
 
+// The oscilloscope's second channel: dark blue on the white scheme, cyan
+// on the dark ones.
+constexpr TColor ChannelBColor(bool white) { return white ? RGBColor(0, 0, 160) : clAqua; }
+
 }  // namespace wellenschau
