@@ -17,6 +17,10 @@ constexpr double FastScreenMs = 13.6;
 
 double MostMsPerDivision(int n, double sampleRate) { return (n - 1) / sampleRate * 1000 / TimeDivisions; }
 
+double PercentOfVolts(const TCalibration& calibration, double volts) {
+    return volts / (calibration.FullScaleVolts * std::sqrt(2.0)) * 100;
+}
+
 double ScreenMs(const TScopeSettings& settings, bool fast) {
     if (settings.MsPerDivision > 0.0) return settings.MsPerDivision * TimeDivisions;
     return fast ? FastScreenMs : NormalScreenMs;

@@ -11,6 +11,7 @@
 // Pure computation; user-interface thread only; allocates nothing.
 #pragma once
 
+#include "Calibration.h"
 #include "PointSink.h"
 #include "Trace.h"
 
@@ -55,6 +56,10 @@ struct TScopeSettings {
 
 // The longest time per division a buffer of n samples holds at the rate.
 double MostMsPerDivision(int n, double sampleRate);
+
+// Percent of full scale of a voltage at an input calibrated in volts: a
+// full-scale sine's peak is sqrt(2) times its volts RMS.
+double PercentOfVolts(const TCalibration& calibration, double volts);
 
 // Time shown across the screen in ms: ten divisions, or the stored time
 // base (fast: 13.6 ms, else 40.8 ms).

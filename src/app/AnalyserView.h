@@ -40,6 +40,7 @@ namespace wellenschau {
 class TBandPanel;
 class TCalibrationDialog;
 class TForm1;
+class TScopePanel;
 
 class TAnalyserView {
 public:
@@ -70,6 +71,9 @@ public:
 
     // The band chart with its choosers.
     TBandPanel& Bands() { return *FBands; }
+    // The bench oscilloscope's controls; their settings hold while the
+    // view is shown, the plain window has the plain trace.
+    TScopePanel& Scope() { return *FScope; }
     // The name the chosen input device's calibration is stored under: its
     // name in the chooser, else "Eingang N".
     QString DeviceName() const;
@@ -120,6 +124,7 @@ private:
     QSpinBox* FBufferCount;
     QLabel* FHarmonics;
     TBandPanel* FBands;
+    TScopePanel* FScope;
     // The devices the chooser offers, for their names.
     std::vector<TInputDeviceInfo> FDeviceList;
     TCalibration FCalibration;
