@@ -68,8 +68,9 @@ void TScopePanel::CreateTriggerControls() {
                                   {Tr("fallend"), static_cast<int>(TTriggerSlope::Falling)}});
     SourceChooser = Chooser(this, {{Tr("von A"), static_cast<int>(TTriggerSource::A)},
                                    {Tr("von B"), static_cast<int>(TTriggerSource::B)}});
-    PositionBox = new QSpinBox(this);
+    PositionBox = new QDoubleSpinBox(this);
     PositionBox->setRange(0, 100);
+    PositionBox->setDecimals(1);
     PositionBox->setSuffix(Tr(" % vorher"));
     PositionBox->setToolTip(Tr("Triggerposition: Anteil des Bildes vor dem Trigger"));
     SweepChooser = Chooser(this, {{Tr("Auto"), static_cast<int>(TSweepMode::Auto)},
@@ -84,7 +85,7 @@ void TScopePanel::CreateTriggerControls() {
     for (QComboBox* chooser : {TriggerChooser, SlopeChooser, SourceChooser, SweepChooser})
         connect(chooser, &QComboBox::currentIndexChanged, this, [this] { Apply(); });
     connect(LevelBox, &QDoubleSpinBox::valueChanged, this, [this] { Apply(); });
-    connect(PositionBox, &QSpinBox::valueChanged, this, [this] { Apply(); });
+    connect(PositionBox, &QDoubleSpinBox::valueChanged, this, [this] { Apply(); });
     connect(RearmButton, &QPushButton::clicked, this, [this] { FInstrument.Scope.Rearm(); });
 }
 
@@ -131,6 +132,20 @@ TScopeSettings TScopePanel::Settings() const {
     s.MsPerDivision = TimeChooser->currentData().toDouble();
     s.PercentPerDivision = AmplitudeChooser->currentData().toDouble();
     return s;
+}
+
+void TScopePanel::SetSettings(const TScopeSettings& s) {
+    const auto choose = [](QComboBox* chooser, QVariant value) {
+        if (const int index = chooser->findData(value); index >= 0) chooser->setCurrentIndex(index);
+    };
+    choose(TriggerChooser, static_cast<int>(s.Trigger));
+    LevelBox->setValue(s.LevelPercent);
+    choose(SlopeChooser, static_cast<int>(s.Slope));
+    choose(SourceChooser, static_cast<int>(s.Source));
+    PositionBox->setValue(s.PositionPercent);
+    choose(SweepChooser, static_cast<int>(s.Sweep));
+    choose(TimeChooser, s.MsPerDivision);
+    choose(AmplitudeChooser, s.PercentPerDivision);
 }
 
 void TScopePanel::Apply() {

@@ -19,7 +19,6 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QPushButton;
-class QSpinBox;
 
 namespace wellenschau {
 
@@ -32,6 +31,9 @@ public:
 
     // The settings the controls show.
     TScopeSettings Settings() const;
+    // Sets the controls to settings (those of the command line); a time or
+    // amplitude per division the choosers do not offer leaves them alone.
+    void SetSettings(const TScopeSettings& settings);
     // Gives the instrument the controls' settings and channels (the view
     // is shown), or the plain window's trace with both channels.
     void Show(bool inView);
@@ -46,7 +48,7 @@ public:
     QDoubleSpinBox* LevelBox;
     QComboBox* SlopeChooser;
     QComboBox* SourceChooser;
-    QSpinBox* PositionBox;
+    QDoubleSpinBox* PositionBox;
     QComboBox* SweepChooser;
     QPushButton* RearmButton;
     QComboBox* TimeChooser;
