@@ -13,6 +13,11 @@ constexpr double SampleToPercent = 327.68;
 constexpr double NormalScreenMs = 40.8;
 constexpr double FastScreenMs = 13.6;
 
+// The latest position whose sweep still ends inside the samples.
+int LatestPosition(const TSampleHistory& source, const TSweepSpan& span) {
+    return source.Count() - 1 - static_cast<int>(std::ceil(span.After));
+}
+
 }  // namespace
 
 double MostMsPerDivision(int n, double sampleRate) { return (n - 1) / sampleRate * 1000 / TimeDivisions; }
@@ -36,29 +41,39 @@ void TSampleHistory::Add(const char* buffer, int n) {
     FCurrent = n;
 }
 
+std::int16_t* TSampleHistory::Window() {
+    FPrevious = FftFrameLength;
+    FCurrent = FftFrameLength;
+    return FSamples.data();
+}
+
 TEdge EdgeOf(const TScopeSettings& settings) {
     return {settings.LevelPercent * SampleToPercent, settings.HysteresisPercent * SampleToPercent, settings.Slope};
 }
 
 std::optional<double> FindEdge(const std::int16_t* samples, int count, int armFrom, int first, int last,
-                               const TEdge& edge) {
+                               const TEdge& edge, TEdgeChoice choice) {
     // A falling edge is a rising one of the negated signal.
     const double sign = edge.Slope == TTriggerSlope::Rising ? 1.0 : -1.0;
     const double level = sign * edge.Level;
     const double armLevel = level - edge.Hysteresis;
     last = std::min(last, count - 1);
     bool armed = false;
+    std::optional<double> found;
     for (int i = std::max(armFrom, 0); i <= last; ++i) {
         const double value = sign * samples[i];
         if (value <= armLevel) armed = true;
         if (i == 0 || !armed) continue;
         const double before = sign * samples[i - 1];
         if (before < level && value >= level) {
-            if (i >= first) return i - 1 + (level - before) / (value - before);
-            armed = false;  // a trigger before the search disarms as one in it would
+            if (i >= first) {
+                found = i - 1 + (level - before) / (value - before);
+                if (choice == TEdgeChoice::First) return found;
+            }
+            armed = false;  // a trigger disarms until the signal is beyond the hysteresis again
         }
     }
-    return std::nullopt;
+    return found;
 }
 
 TSweepSpan SpanOf(const TScopeSettings& settings, bool fast, double sampleRate) {
@@ -88,8 +103,7 @@ std::optional<double> TSweep::Next(const TSampleHistory& source, const char* cur
                                    double sampleRate) {
     if (FSettings.Sweep == TSweepMode::Single && FHeld) return std::nullopt;
     const TSweepSpan span = SpanOf(FSettings, fast, sampleRate);
-    // The latest position whose sweep still ends inside the buffer.
-    const int latest = source.Count() - 1 - static_cast<int>(std::ceil(span.After));
+    const int latest = LatestPosition(source, span);
     std::optional<double> position;
     if (FSettings.Trigger == TTriggerMode::Peak) {
         position = std::min(source.CurrentStart() + FindTrigger(currentBuffer), latest);
@@ -97,6 +111,20 @@ std::optional<double> TSweep::Next(const TSampleHistory& source, const char* cur
         const int first = std::max(source.CurrentStart(), static_cast<int>(std::ceil(span.Before)) + 1);
         position = FindEdge(source.Samples(), source.Count(), 0, first, latest, EdgeOf(FSettings));
     }
+    return Decide(position, latest);
+}
+
+std::optional<double> TSweep::Newest(const TSampleHistory& source, bool fast, double sampleRate) {
+    if (FSettings.Trigger != TTriggerMode::Edge || (FSettings.Sweep == TSweepMode::Single && FHeld))
+        return std::nullopt;
+    const TSweepSpan span = SpanOf(FSettings, fast, sampleRate);
+    const int latest = LatestPosition(source, span);
+    const int first = static_cast<int>(std::ceil(span.Before)) + 1;
+    return Decide(FindEdge(source.Samples(), source.Count(), 0, first, latest, EdgeOf(FSettings), TEdgeChoice::Last),
+                  latest);
+}
+
+std::optional<double> TSweep::Decide(std::optional<double> position, int latest) {
     if (position) {
         FHeld = FSettings.Sweep == TSweepMode::Single;
         return position;

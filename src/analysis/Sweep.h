@@ -78,6 +78,9 @@ public:
     int Count() const { return FPrevious + FCurrent; }
     // Index in Samples() of the current buffer's first sample.
     int CurrentStart() const { return FPrevious; }
+    // For a caller that has the newest samples elsewhere: the storage of
+    // 2 * FftFrameLength samples it fills, which then replace the history.
+    std::int16_t* Window();
 
 private:
     std::array<std::int16_t, 2 * FftFrameLength> FSamples{};
@@ -93,11 +96,15 @@ struct TEdge {
 };
 TEdge EdgeOf(const TScopeSettings& settings);
 
-// The first crossing of the edge between samples i - 1 and i with i in
-// first .. last, as a fractional sample index (i - 1 + fraction). Arming
-// looks at the samples from armFrom on; the crossing's samples must lie
-// in 0 .. count - 1.
-std::optional<double> FindEdge(const std::int16_t* samples, int count, int armFrom, int first, int last, const TEdge& edge);
+// Which crossing FindEdge gives when there are several.
+enum class TEdgeChoice : std::uint8_t { First, Last };
+
+// The first (or last) crossing of the edge between samples i - 1 and i
+// with i in first .. last, as a fractional sample index (i - 1 +
+// fraction). Arming looks at the samples from armFrom on; the crossing's
+// samples must lie in 0 .. count - 1.
+std::optional<double> FindEdge(const std::int16_t* samples, int count, int armFrom, int first, int last, const TEdge& edge,
+                               TEdgeChoice choice = TEdgeChoice::First);
 
 // Where the sweep lies around its trigger, in samples: the screen's
 // samples before and after the trigger.
@@ -134,8 +141,15 @@ public:
     // at the first 1001 samples of the current buffer as the plain window
     // does.
     std::optional<double> Next(const TSampleHistory& source, const char* currentBuffer, bool fast, double sampleRate);
+    // The same for a live trace over the newest samples: the last edge
+    // whose sweep the samples hold, so that the newest sound shows. The
+    // peak trigger belongs to whole buffers: it gives nothing here.
+    std::optional<double> Newest(const TSampleHistory& source, bool fast, double sampleRate);
 
 private:
+    // What the sweep mode makes of a trigger found, or of none.
+    std::optional<double> Decide(std::optional<double> position, int latest);
+
     TScopeSettings FSettings;
     bool FHeld = false;
 };

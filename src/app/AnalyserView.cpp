@@ -72,7 +72,7 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     FHarmonics->setFixedHeight(TReadoutLine::Height);
     FBands = new TBandPanel(form.Instrument().SoundLevel(), FPage);
     FBands->SetOnCalibrate([this] { OpenCalibrationDialog(); });
-    FScope = new TScopePanel(form.Instrument(), FPage);
+    FScope = new TScopePanel(form.Instrument(), [&form] { return form.AudioIn1->Tap(); }, FPage);
     FScope->setFixedHeight(RowHeight);
     QObject::connect(FBands->WeightingChooser, &QComboBox::currentIndexChanged, FPage,
                      [this] { FForm.ShowMeasurements(); });

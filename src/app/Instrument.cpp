@@ -201,7 +201,15 @@ void TInstrument::HandleBuffer(const char* buffer, int size, const char* channel
 }
 
 void TInstrument::DrawTrace(const char* buffer, const char* channelB, int n) {
-    const std::optional<TTraceExtremes> extremes = Scope.Draw(buffer, channelB, n, FFastTimeBase, FAnalysis.SampleRate);
+    FollowAmplitude(Scope.Draw(buffer, channelB, n, FFastTimeBase, FAnalysis.SampleRate));
+}
+
+void TInstrument::DrawLiveTrace(bool channelB) {
+    FollowAmplitude(Scope.DrawLive(channelB, FFastTimeBase, FAnalysis.SampleRate));
+    Chart2.InvalidateChart();
+}
+
+void TInstrument::FollowAmplitude(const std::optional<TTraceExtremes>& extremes) {
     // A sweep that keeps its last trace keeps its range too.
     if (!extremes) return;
     const std::optional<TAmplitudeRange> range = UpdateAmplitudeRange(FAnalysis, *extremes, FAutoScale);

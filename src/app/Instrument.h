@@ -159,6 +159,9 @@ public:
     // analysis cannot take is refused (ERangeError) before anything
     // changes. Allocates nothing.
     void HandleBuffer(const char* buffer, int size, const char* channelB = nullptr);
+    // Draws the live trace from the samples put into Scope's live windows
+    // (TScopeTrace::DrawLive), with its amplitude range. Allocates nothing.
+    void DrawLiveTrace(bool channelB);
 
     const TPicturePlaces& PicturePlaces() const { return FPlaces; }
     void SetPicturePlaces(const TPicturePlaces& places) { FPlaces = places; }
@@ -185,6 +188,8 @@ private:
 
     // The trace of a buffer and the amplitude axis for it.
     void DrawTrace(const char* buffer, const char* channelB, int n);
+    // The amplitude axis for a new trace's extremes (none: the trace was kept).
+    void FollowAmplitude(const std::optional<TTraceExtremes>& extremes);
     // The distortion figures of a buffer of n samples, averaged as chosen;
     // a whole buffer's power spectra go into the long-term averages.
     std::optional<TDistortion> AnalyseDistortion(const char* buffer, int n);

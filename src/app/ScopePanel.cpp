@@ -1,6 +1,7 @@
 #include "ScopePanel.h"
 
 #include "Instrument.h"
+#include "audio/SampleTap.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 
 namespace wellenschau {
 
@@ -38,8 +40,13 @@ QComboBox* Chooser(QWidget* parent, std::initializer_list<std::pair<QString, int
 
 }  // namespace
 
-TScopePanel::TScopePanel(TInstrument& instrument, QWidget* parent) : QWidget(parent), FInstrument(instrument) {
+TScopePanel::TScopePanel(TInstrument& instrument, std::function<const TSampleTap*()> tap, QWidget* parent)
+    : QWidget(parent), FInstrument(instrument), FTap(std::move(tap)) {
     setAutoFillBackground(true);
+    FLiveTimer = new QTimer(this);
+    FLiveTimer->setTimerType(Qt::PreciseTimer);
+    FLiveTimer->setInterval(LiveIntervalMs);
+    connect(FLiveTimer, &QTimer::timeout, this, [this] { FollowLive(); });
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(6, 0, 6, 0);
     ChannelA = new QCheckBox(Tr("Kanal A"), this);
@@ -155,18 +162,41 @@ void TScopePanel::Apply() {
                                  static_cast<QWidget*>(SourceChooser)})
         edgeControl->setEnabled(edge);
     RearmButton->setEnabled(s.Sweep == TSweepMode::Single);
+    if (FInView && edge) {
+        FLiveTimer->start();
+    } else {
+        FLiveTimer->stop();
+        FInstrument.Scope.SetLive(false);
+    }
     if (!FInView) return;
     FInstrument.SetScope(s);
     FInstrument.Scope.SetChannelVisible(TChannel::A, ChannelA->isChecked());
     FInstrument.Scope.SetChannelVisible(TChannel::B, ChannelB->isChecked());
 }
 
-void TScopePanel::Show(bool inView) {
-    FInView = inView;
-    if (inView) {
-        Apply();
+void TScopePanel::FollowLive() {
+    const TSampleTap* tap = FTap();
+    if (tap == nullptr) {
+        FInstrument.Scope.SetLive(false);
         return;
     }
+    const std::uint64_t end = tap->Written();
+    if (end == FLiveEnd) return;
+    const bool channelB = tap->Channels() == 2;
+    constexpr std::size_t frames = 2 * FftFrameLength;
+    TScopeTrace& scope = FInstrument.Scope;
+    // A copy the capture overtook is skipped; the next one will do.
+    if (!tap->Latest(0, scope.LiveWindow(TChannel::A), frames, end)) return;
+    if (channelB && !tap->Latest(1, scope.LiveWindow(TChannel::B), frames, end)) return;
+    FLiveEnd = end;
+    scope.SetLive(true);
+    FInstrument.DrawLiveTrace(channelB);
+}
+
+void TScopePanel::Show(bool inView) {
+    FInView = inView;
+    Apply();
+    if (inView) return;
     FInstrument.SetScope({});
     FInstrument.Scope.SetChannelVisible(TChannel::A, true);
     FInstrument.Scope.SetChannelVisible(TChannel::B, true);

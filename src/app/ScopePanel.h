@@ -6,7 +6,10 @@
 // gespeichert" keeps the stored time bases) and amplitude per division
 // ("automatisch" keeps the automatic range; in volts when the input is
 // calibrated in volts). While the analyser view is shown every change
-// goes to the instrument at once.
+// goes to the instrument at once, and with the edge trigger the trace
+// follows the sound live: 40 times a second the newest samples the capture
+// has written are swept and only the oscilloscope is redrawn, instead of
+// once per buffer.
 // Built from Qt layouts. User-interface thread only.
 #pragma once
 
@@ -14,6 +17,9 @@
 #include "analysis/Sweep.h"
 
 #include <QWidget>
+
+#include <cstdint>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -23,11 +29,16 @@ class QPushButton;
 namespace wellenschau {
 
 class TInstrument;
+class TSampleTap;
 
 class TScopePanel : public QWidget {
 public:
-    // Sends the settings to instrument, which must outlive the panel.
-    TScopePanel(TInstrument& instrument, QWidget* parent);
+    // Milliseconds between two live traces: 40 a second.
+    static constexpr int LiveIntervalMs = 25;
+
+    // Sends the settings to instrument, which must outlive the panel; the
+    // live trace reads the samples `tap` gives (nullptr: none to read).
+    TScopePanel(TInstrument& instrument, std::function<const TSampleTap*()> tap, QWidget* parent);
 
     // The settings the controls show.
     TScopeSettings Settings() const;
@@ -59,8 +70,15 @@ private:
     void CreateDivisionControls();
     // Sends the controls' settings to the instrument.
     void Apply();
+    // Draws the live trace from the tap's newest samples, when it has new
+    // ones; without a tap the buffers draw the trace.
+    void FollowLive();
 
     TInstrument& FInstrument;
+    std::function<const TSampleTap*()> FTap;
+    QTimer* FLiveTimer;
+    // The tap's frame count at the last live trace.
+    std::uint64_t FLiveEnd = 0;
     bool FInView = false;
 };
 

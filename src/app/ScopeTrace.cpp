@@ -76,6 +76,7 @@ std::optional<TTraceExtremes> TScopeTrace::Draw(const char* channelA, const char
                                                 double sampleRate) {
     FSamplesA.Add(channelA, n);
     if (channelB) FSamplesB.Add(channelB, n);
+    if (FLive) return std::nullopt;
     if (!Settings().PlainTrace()) return DrawSweep(channelA, channelB, fast, sampleRate);
     FTraceA.ClearPoints();
     TraceB.ClearPoints();
@@ -91,11 +92,23 @@ std::optional<TTraceExtremes> TScopeTrace::DrawSweep(const char* channelA, const
     const std::optional<double> position =
         FSweep.Next(sourceB ? FSamplesB : FSamplesA, sourceB ? channelB : channelA, fast, sampleRate);
     if (!position) return std::nullopt;
+    return PlotBoth(FSamplesA, channelB ? &FSamplesB : nullptr, *position, fast, sampleRate);
+}
+
+std::optional<TTraceExtremes> TScopeTrace::DrawLive(bool channelB, bool fast, double sampleRate) {
+    const bool sourceB = Settings().Source == TTriggerSource::B && channelB;
+    const std::optional<double> position = FSweep.Newest(sourceB ? FLiveB : FLiveA, fast, sampleRate);
+    if (!position) return std::nullopt;
+    return PlotBoth(FLiveA, channelB ? &FLiveB : nullptr, *position, fast, sampleRate);
+}
+
+TTraceExtremes TScopeTrace::PlotBoth(const TSampleHistory& a, const TSampleHistory* b, double position, bool fast,
+                                     double sampleRate) {
     const TSweepSpan span = SpanOf(Settings(), fast, sampleRate);
     FTraceA.ClearPoints();
     TraceB.ClearPoints();
-    const TTraceExtremes extremes = PlotSweep(FSamplesA.Samples(), *position, span, sampleRate, FPointsA);
-    if (channelB) PlotSweep(FSamplesB.Samples(), *position, span, sampleRate, FPointsB);
+    const TTraceExtremes extremes = PlotSweep(a.Samples(), position, span, sampleRate, FPointsA);
+    if (b) PlotSweep(b->Samples(), position, span, sampleRate, FPointsB);
     return extremes;
 }
 

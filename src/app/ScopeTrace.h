@@ -58,10 +58,27 @@ public:
     // or nothing when the sweep keeps the last trace.
     std::optional<TTraceExtremes> Draw(const char* channelA, const char* channelB, int n, bool fast, double sampleRate);
 
+    // The live trace: while on, buffers only feed the histories and the
+    // trace comes from DrawLive over the newest samples, so that it
+    // follows the sound more often than buffers come.
+    void SetLive(bool on) { FLive = on; }
+    bool Live() const { return FLive; }
+    // Where the caller puts the newest 2 * FftFrameLength samples of a
+    // channel, oldest first, before DrawLive.
+    std::int16_t* LiveWindow(TChannel channel) { return (channel == TChannel::A ? FLiveA : FLiveB).Window(); }
+    // Draws the sweep of the newest edge in the live windows (channel B's
+    // too with channelB); channel A's extremes, or nothing when the sweep
+    // keeps the last trace (and always with the peak trigger, which
+    // belongs to whole buffers).
+    std::optional<TTraceExtremes> DrawLive(bool channelB, bool fast, double sampleRate);
+
 private:
     // Where the marks show the trigger for the settings.
     void PlaceMarks(bool fast, double sampleRate);
     std::optional<TTraceExtremes> DrawSweep(const char* channelA, const char* channelB, bool fast, double sampleRate);
+    // Replaces both traces by the sweep from position in a and b (b may be null).
+    TTraceExtremes PlotBoth(const TSampleHistory& a, const TSampleHistory* b, double position, bool fast,
+                            double sampleRate);
 
     // Hands points to a chart series.
     class TSeriesSink final : public TPointSink {
@@ -79,7 +96,10 @@ private:
     TSeriesSink FPointsB{TraceB};
     TSampleHistory FSamplesA;
     TSampleHistory FSamplesB;
+    TSampleHistory FLiveA;
+    TSampleHistory FLiveB;
     TSweep FSweep;
+    bool FLive = false;
 };
 
 }  // namespace wellenschau
