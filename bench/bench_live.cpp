@@ -42,6 +42,7 @@ void BM_LiveCaptureLatency(benchmark::State& state) {
     QObject owner;
     auto* audioIn = new TAudioIn(&owner);
     audioIn->SetNumBuffers(2);
+    audioIn->SetWaveDevice(0);
     audioIn->SetBufferSize(8192);
     audioIn->SetOnBufferFilled([](char*, int&) { return true; });
     audioIn->SetFrameRate(44100);
@@ -60,14 +61,15 @@ void BM_LiveCaptureLatency(benchmark::State& state) {
             QCoreApplication::processEvents();
             std::this_thread::sleep_for(std::chrono::microseconds(200));
             const TSampleTap* tap = audioIn->Tap();
-            const std::int64_t index = stepIndex.load();
-            if (tap == nullptr || index == before || index == lastStep) continue;
+            if (tap == nullptr) continue;
             const std::uint64_t written = tap->Written();
             if (firstFrames == 0) firstFrames = frames = written;
             if (written != frames) {
                 ++deliveries;
                 frames = written;
             }
+            const std::int64_t index = stepIndex.load();
+            if (index == before || index == lastStep) continue;
             // The capture starts some way into the stream: find the step
             // among the newest frames instead of by its index.
             std::int16_t newest[4096];
