@@ -54,8 +54,8 @@ TScopePanel::TScopePanel(TInstrument& instrument, std::function<const TSampleTap
     for (QCheckBox* channel : {ChannelA, ChannelB}) {
         channel->setChecked(true);
         row->addWidget(channel);
+        connect(channel, &QCheckBox::toggled, this, [this] { Apply(); });
     }
-    for (QCheckBox* channel : {ChannelA, ChannelB}) connect(channel, &QCheckBox::toggled, this, [this] { Apply(); });
     CreateTriggerControls();
     CreateDivisionControls();
     row->addStretch();

@@ -240,3 +240,21 @@ TEST(InstrumentTest, TheBenchSweepTriggersOnChannelB) {
     EXPECT_EQ(instrument->Scope.PositionMark.PointCount(), 0);
     EXPECT_THROW(instrument->SetScope({.MsPerDivision = 10}), ERangeError);
 }
+
+// The live trace sweeps the newest edge of the samples in the live
+// windows; meanwhile buffers draw no trace.
+TEST(InstrumentTest, TheLiveTraceSweepsTheNewestEdge) {
+    const auto instrument = std::make_unique<TInstrument>();
+    instrument->SetScope({.Trigger = TTriggerMode::Edge, .PositionPercent = 50, .MsPerDivision = 1});
+    std::int16_t* window = instrument->Scope.LiveWindow(TChannel::A);
+    for (int i = 0; i < 2 * 4096; ++i) window[i] = (i >= 3000 && i < 5000) || i >= 7000 ? 1000 : -1000;
+    instrument->DrawLiveTrace(false);
+    const TFastLineSeries& trace = instrument->FastLineSeries1;
+    ASSERT_EQ(trace.PointCount(), 7220 - 6779 + 1);
+    EXPECT_NEAR(ValueAt(trace, 5.0), 0.0, 1e-9);
+    EXPECT_EQ(trace.YValue(0), -1000 / 327.68);
+    EXPECT_EQ(trace.YValue(trace.PointCount() - 1), 1000 / 327.68);
+    instrument->Scope.SetLive(true);
+    Handle(*instrument, ToneBuffer(1000));
+    EXPECT_EQ(trace.PointCount(), 7220 - 6779 + 1);
+}
