@@ -3,8 +3,11 @@
 // and the immediate repaints, with the oscilloscope at the window's size.
 #include "app/ExportFiles.h"
 #include "app/MainWindow.h"
+#include "audio/SampleTap.h"
 #include "audio/SimulatedWaveIn.h"
+#include "chart/ChartWidget.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -45,14 +48,54 @@ BENCHMARK(BM_BufferHandler)->Unit(benchmark::kMicrosecond);
 
 // The same in the analyser view at 1920 x 1080: the handler repaints the
 // spectrogram picture, the spectrum and the oscilloscope at their sizes.
+// With the argument 2 a second channel (the same tone) goes to the
+// instrument beside it and the oscilloscope draws both.
 void BM_AnalyserViewBuffer(benchmark::State& state) {
     TSimulatedWaveIn device;
     TForm1 form(device);
     form.SetAnalyserView(true);
     form.resize(1920, 1080);
-    HandleToneBuffers(state, form);
+    if (state.range(0) == 1) {
+        HandleToneBuffers(state, form);
+        return;
+    }
+    form.show();
+    const std::vector<std::int16_t> samples = ToneBuffer();
+    const char* bytes = reinterpret_cast<const char*>(samples.data());
+    // As the window's handler does it: pending events first.
+    for (auto _ : state) {
+        QCoreApplication::processEvents();
+        form.Instrument().HandleBuffer(bytes, TInstrument::BufferBytes, bytes);
+    }
 }
-BENCHMARK(BM_AnalyserViewBuffer)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AnalyserViewBuffer)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// One frame of the live trace in the analyser view at 1920 x 1080 with an
+// edge trigger on two channels: the newest 8192 frames out of the capture's
+// tap, the sweep and the oscilloscope's repaint. At 40 frames a second
+// this is the live trace's share of the user-interface thread.
+void BM_LiveScopeFrame(benchmark::State& state) {
+    TSimulatedWaveIn device;
+    TForm1 form(device);
+    form.SetAnalyserView(true);
+    form.resize(1920, 1080);
+    form.show();
+    TInstrument& instrument = form.Instrument();
+    instrument.SetScope({.Trigger = TTriggerMode::Edge, .PositionPercent = 20, .MsPerDivision = 2});
+    const auto tap = std::make_unique<TSampleTap>();
+    std::vector<std::int16_t> stereo;
+    for (int i = 0; i < 3; ++i)
+        for (std::int16_t sample : ToneBuffer()) stereo.insert(stereo.end(), {sample, sample});
+    tap->Write(reinterpret_cast<const char*>(stereo.data()), 2 * stereo.size(), 2);
+    constexpr std::size_t frames = 2 * FftFrameLength;
+    for (auto _ : state) {
+        tap->Latest(0, instrument.Scope.LiveWindow(TChannel::A), frames, tap->Written());
+        tap->Latest(1, instrument.Scope.LiveWindow(TChannel::B), frames, tap->Written());
+        instrument.DrawLiveTrace(true);
+        form.Chart2->repaint();
+    }
+}
+BENCHMARK(BM_LiveScopeFrame)->Unit(benchmark::kMicrosecond);
 
 // The headless export's cost per buffer: the instrument without a window
 // and the buffer's line of row levels; with the argument 1 also the

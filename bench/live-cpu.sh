@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CPU of the window recording a live 1 kHz tone from a private PulseAudio
-# server, under Xvfb at 1920 x 1080: the plain window, then the analyser
-# view, each for SECONDS (default 30). Prints the share of one core.
+# server, under Xvfb at 1920 x 1080: the plain window, the analyser view,
+# and the analyser view with the edge trigger's live trace, each for
+# SECONDS (default 30). Prints the share of one core.
 # Needs: Xvfb, xdotool, pulseaudio, python3; run after a build.
 # Usage: bench/live-cpu.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
@@ -56,3 +57,4 @@ measure() {
 }
 echo "plain window:  $(measure 790 560)"
 echo "analyser view: $(measure 1280 800 --analyser)"
+echo "analyser view, edge trigger (live trace 40 times a second): $(measure 1280 800 --trigger edge)"

@@ -8,6 +8,7 @@
 #include "MainWindow.h"
 #include "MeasurementText.h"
 #include "ReadoutLine.h"
+#include "ScopePanel.h"
 #include "StatusLine.h"
 #include "audio/AudioIn.h"
 #include "chart/ChartWidget.h"
@@ -73,6 +74,8 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     FHarmonics->setFixedHeight(TReadoutLine::Height);
     FBands = new TBandPanel(form.Instrument().SoundLevel(), FPage);
     FBands->SetOnCalibrate([this] { OpenCalibrationDialog(); });
+    FScope = new TScopePanel(form.Instrument(), [&form] { return form.AudioIn1->Tap(); }, FPage);
+    FScope->setFixedHeight(RowHeight);
     QObject::connect(FBands->WeightingChooser, &QComboBox::currentIndexChanged, FPage,
                      [this] { FForm.ShowMeasurements(); });
     FPage->hide();
@@ -186,6 +189,7 @@ void TAnalyserView::FollowDevice() {
 void TAnalyserView::ShowCalibration(const TCalibration& calibration) {
     FCalibration = calibration;
     FBands->SetCalibration(calibration);
+    FScope->SetCalibration(calibration);
     if (FActive) FForm.Instrument().SetCalibration(calibration);
     FForm.ShowMeasurements();
 }
@@ -245,6 +249,7 @@ void TAnalyserView::Enter() {
     ShowHarmonics(FForm.Instrument().LastDistortion());
     FForm.Instrument().SetHarmonicMarks(true);
     FForm.Instrument().SetSoundLevel(true);
+    FScope->Show(true);
     FollowDevice();
     FReadoutWasVisible = FForm.ReadoutVisible();
     FForm.SetReadoutVisible(true);
@@ -268,6 +273,7 @@ void TAnalyserView::LayOut() {
     column->setSpacing(0);
     column->addWidget(FForm.Panel2);
     column->addWidget(FRow);
+    column->addWidget(FScope);
     auto* upper = new QHBoxLayout;
     upper->setSpacing(0);
     upper->addWidget(FForm.Chart2, OscilloscopeWidthStretch);
@@ -298,6 +304,7 @@ void TAnalyserView::Leave() {
     SetFrequencyLabelsSeparation(1);
     FForm.Instrument().SetHarmonicMarks(false);
     FForm.Instrument().SetSoundLevel(false);
+    FScope->Show(false);
     FForm.Instrument().SetCalibration({});
     SetChartsPixelRatio(1);
     FForm.SetReadoutVisible(FReadoutWasVisible);

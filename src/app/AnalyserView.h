@@ -42,6 +42,7 @@ namespace wellenschau {
 class TBandPanel;
 class TCalibrationDialog;
 class TForm1;
+class TScopePanel;
 
 class TAnalyserView {
 public:
@@ -72,6 +73,9 @@ public:
 
     // The band chart with its choosers.
     TBandPanel& Bands() { return *FBands; }
+    // The bench oscilloscope's controls; their settings hold while the
+    // view is shown, the plain window has the plain trace.
+    TScopePanel& Scope() { return *FScope; }
     // The name the chosen input device's calibration is stored under: its
     // name in the chooser, else "Eingang N".
     QString DeviceName() const;
@@ -140,6 +144,7 @@ private:
     QLabel* FReadoutB;
     int FFileChannels = 0;  // 0: a device, not a file
     TBandPanel* FBands;
+    TScopePanel* FScope;
     // The devices the chooser offers, for their names.
     std::vector<TInputDeviceInfo> FDeviceList;
     TCalibration FCalibration;

@@ -62,6 +62,20 @@ struct TOptionSet {
                                         Tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat V Volt effektiv; "
                                            "Pegel in dBV (setzt --sound-level)."),
                                         "V"};
+    QCommandLineOption Trigger{"trigger",
+                               Tr("Trigger des Oszilloskops: peak (die Spitze, wie ohne Option) oder edge (eine "
+                                  "Flanke)."),
+                               "ART"};
+    QCommandLineOption TriggerLevel{"trigger-level",
+                                    Tr("Pegel der Flanke in Prozent des Vollausschlags, -100 bis 100 (0 ohne "
+                                       "Option)."),
+                                    "PROZENT"};
+    QCommandLineOption TriggerSlope{"trigger-slope", Tr("Richtung der Flanke: rising (steigend) oder falling (fallend)."),
+                                    "RICHTUNG"};
+    QCommandLineOption TriggerSource{"trigger-source", Tr("Kanal, dessen Flanke triggert: A oder B."), "KANAL"};
+    QCommandLineOption TriggerPosition{"trigger-position",
+                                       Tr("Anteil des Bildes vor dem Trigger in Prozent, 0 bis 100 (0 ohne Option)."),
+                                       "PROZENT"};
 };
 
 TCommandLine Failure(const QString& text) { return {std::nullopt, text, UsageError}; }
@@ -101,6 +115,56 @@ std::optional<double> Number(const QString& text) {
     return value;
 }
 
+// A choice among names given by the option's value; an error text, or
+// none.
+template <typename TEnum>
+QString ReadChoice(const QCommandLineParser& parser, const QCommandLineOption& option,
+                   std::initializer_list<std::pair<const char*, TEnum>> names, TEnum& choice) {
+    if (!parser.isSet(option)) return {};
+    QStringList known;
+    for (const auto& [name, value] : names) {
+        if (parser.value(option) == name) {
+            choice = value;
+            return {};
+        }
+        known << name;
+    }
+    return Tr("--%1 erwartet %2: '%3'").arg(option.names().constLast(), known.join(Tr(" oder ")), parser.value(option));
+}
+
+// A percentage of the option's value between least and most; an error
+// text, or none.
+QString ReadPercent(const QCommandLineParser& parser, const QCommandLineOption& option, double least, double most,
+                    double& percent) {
+    if (!parser.isSet(option)) return {};
+    const std::optional<double> value = Number(parser.value(option));
+    if (!value || *value < least || *value > most)
+        return Tr("--%1 erwartet Prozent von %2 bis %3: '%4'")
+            .arg(option.names().constLast())
+            .arg(least)
+            .arg(most)
+            .arg(parser.value(option));
+    percent = *value;
+    return {};
+}
+
+// The trigger options; an error text, or none.
+QString ReadTrigger(const QCommandLineParser& parser, const TOptionSet& set, TScopeSettings& scope) {
+    for (const QString& error :
+         {ReadChoice(parser, set.Trigger, {{"peak", TTriggerMode::Peak}, {"edge", TTriggerMode::Edge}}, scope.Trigger),
+          ReadPercent(parser, set.TriggerLevel, -100, 100, scope.LevelPercent),
+          ReadChoice(parser, set.TriggerSlope, {{"rising", TTriggerSlope::Rising}, {"falling", TTriggerSlope::Falling}},
+                     scope.Slope),
+          ReadChoice(parser, set.TriggerSource, {{"A", TTriggerSource::A}, {"B", TTriggerSource::B}}, scope.Source),
+          ReadPercent(parser, set.TriggerPosition, 0, 100, scope.PositionPercent)})
+        if (!error.isEmpty()) return error;
+    const bool edgeOptions =
+        parser.isSet(set.TriggerLevel) || parser.isSet(set.TriggerSlope) || parser.isSet(set.TriggerSource);
+    if (edgeOptions && scope.Trigger != TTriggerMode::Edge)
+        return Tr("--trigger-level, --trigger-slope und --trigger-source gelten nur mit --trigger edge.");
+    return {};
+}
+
 // --spl-at-full-scale and --volts-at-full-scale; an error text, or none.
 QString ReadCalibration(const QCommandLineParser& parser, const TOptionSet& set, TOptions& o) {
     const bool spl = parser.isSet(set.SplAtFullScale), volts = parser.isSet(set.VoltsAtFullScale);
@@ -131,7 +195,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     parser.addOptions({set.Help, set.Version, set.Input, set.ListDevices, set.Device, set.Export, set.Buffers,
                        set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Channels, set.Record, set.Overwrite,
                        set.Analyser, set.Measurements, set.Distortion, set.SoundLevel, set.SplAtFullScale,
-                       set.VoltsAtFullScale});
+                       set.VoltsAtFullScale, set.Trigger, set.TriggerLevel, set.TriggerSlope, set.TriggerSource,
+                       set.TriggerPosition});
     if (!parser.parse(arguments)) return Failure(parser.errorText());
     if (parser.isSet(set.Help)) return {std::nullopt, HelpText(parser), 0};
     if (parser.isSet(set.Version)) return {std::nullopt, QString("Wellenschau %1").arg(WELLENSCHAU_VERSION), 0};
@@ -153,6 +218,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     o.Distortion = parser.isSet(set.Distortion);
     o.SoundLevel = parser.isSet(set.SoundLevel);
     if (const QString error = ReadCalibration(parser, set, o); !error.isEmpty()) return Failure(error);
+    if (const QString error = ReadTrigger(parser, set, o.Scope); !error.isEmpty()) return Failure(error);
     if (parser.isSet(set.Device)) {
         o.Device = parser.value(set.Device);
         // A name never looks like a number: a negative one is a mistyped number.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "analysis/Calibration.h"
+#include "analysis/Sweep.h"
 
 #include <QString>
 #include <QStringList>
@@ -33,6 +34,10 @@ struct TOptions {
     // --spl-at-full-scale, --volts-at-full-scale: the exported levels'
     // unit (each implies SoundLevel)
     TCalibration Calibration;
+    // --trigger, --trigger-level, --trigger-slope, --trigger-source,
+    // --trigger-position: the oscilloscope's trigger (the plain trace
+    // without them)
+    TScopeSettings Scope;
 
     // Runs without a window: no display is needed.
     bool Headless() const { return ListDevices || !ExportDir.isEmpty(); }

@@ -91,6 +91,10 @@ void AttachHarmonicMark(TChart& spectrum, TFastLineSeries& mark) {
     AttachSeries(spectrum, mark, aTopAxis, aLeftAxis, HarmonicMarkColor);
 }
 
+void AttachOscilloscopeSeries(TChart& oscilloscope, TFastLineSeries& series, TColor color) {
+    AttachSeries(oscilloscope, series, aBottomAxis, aLeftAxis, color);
+}
+
 void MarkHarmonic(TFastLineSeries& mark, double hz) {
     mark.ClearPoints();
     mark.AddPoint(hz, SpectrumLowestDb);

@@ -48,6 +48,10 @@ void AttachHarmonicMark(TChart& spectrum, TFastLineSeries& mark);
 // Puts the mark at a frequency across the whole level range.
 void MarkHarmonic(TFastLineSeries& mark, double hz);
 
+// Attaches a further series to the oscilloscope, above the others, on its
+// time and amplitude axes.
+void AttachOscilloscopeSeries(TChart& oscilloscope, TFastLineSeries& series, TColor color);
+
 // Where a label carrier puts its points across its frequency axis: SxAchse
 // lies on the bottom axis at Y = 0, SyAchse on the left axis at Y = frequency.
 enum class TCarrierY : std::uint8_t { Zero, Frequency };

@@ -260,18 +260,29 @@ void TExportFiles::Write(TInstrument& instrument) {
     WritePicture(instrument.ChartPicture(instrument.Chart3), "spectrogram.png");
     WritePicture(instrument.Image1, "spectrogram-image.png");
 
-    const auto writeSeries = [this](const TFastLineSeries& series, const QString& name, const QByteArray& header) {
+    // A second series adds its Y values as a third column.
+    const auto writeSeries = [this](const TFastLineSeries& series, const TFastLineSeries* second, const QString& name,
+                                    const QByteArray& header) {
         QByteArray text = header + '\n';
         for (int i = 0; i < series.PointCount(); ++i) {
             AppendNumber(text, series.XValue(i));
             text += ',';
             AppendNumber(text, series.YValue(i));
+            if (second) {
+                text += ',';
+                AppendNumber(text, second->YValue(i));
+            }
             text += '\n';
         }
         WriteWhole(name, text);
     };
-    writeSeries(instrument.FastLineSeries1, "trace.csv", "time_ms,amplitude_percent");
-    writeSeries(instrument.SLeft, "spectrum.csv", "frequency_hz,level_db");
+    // With two channels channel B's trace has the same times as A's.
+    const TFastLineSeries& traceB = instrument.Scope.TraceB;
+    if (traceB.PointCount() > 0)
+        writeSeries(instrument.FastLineSeries1, &traceB, "trace.csv", "time_ms,amplitude_percent,amplitude_b_percent");
+    else
+        writeSeries(instrument.FastLineSeries1, nullptr, "trace.csv", "time_ms,amplitude_percent");
+    writeSeries(instrument.SLeft, nullptr, "spectrum.csv", "frequency_hz,level_db");
 
     if (FHarmonics || FBands) WriteSummary(instrument);
     if (FHarmonics) {

@@ -52,6 +52,7 @@ TInstrument::TInstrument()
     ConfigureChart1(Chart1, SRight, SLeft, SxAchse);
     for (TFastLineSeries& mark : HarmonicMarks) AttachHarmonicMark(Chart1, mark);
     ConfigureChart2(Chart2, FastLineSeries2, FastLineSeries1);
+    Scope.Attach();
     ConfigureChart3(Chart3, SyAchse, Series1);
     Chart1.SetSize(Chart1Bounds.width(), Chart1Bounds.height());
     Chart2.SetSize(OscilloscopeSize.width(), OscilloscopeSize.height());
@@ -152,7 +153,17 @@ void TInstrument::MarkHarmonics() {
 
 void TInstrument::SetFastTimeBase(bool fast) {
     FFastTimeBase = fast;
-    SetOscilloscopeTimeBase(Chart2, fast);
+    Scope.SetFastTimeBase(fast, FAnalysis.SampleRate);
+}
+
+void TInstrument::SetScope(const TScopeSettings& settings) {
+    const bool amplitudeWasFixed = Scope.Settings().PercentPerDivision > 0.0;
+    Scope.SetSettings(settings, FFastTimeBase, FAnalysis.SampleRate);
+    if (!amplitudeWasFixed || settings.PercentPerDivision > 0.0) return;
+    TChartAxis& amplitude = Chart2.LeftAxis();
+    amplitude.SetIncrement(0.0);
+    const double scale = FAutoScale ? FAnalysis.AmplitudeScale : 100.0;
+    amplitude.SetMinMax(-(scale * 1.02), scale * 1.01);
 }
 
 const char* TInstrument::SetBackgroundSubtraction(bool on) {
@@ -169,6 +180,7 @@ void TInstrument::SetWhiteScheme(bool white) {
     FastLineSeries1.LinePen().SetColor(white ? clBlack : DarkTraceColor);
     Chart2.LeftAxis().Grid().SetColor(white ? WhiteGridColor : clGreen);
     Chart2.BottomAxis().Grid().SetColor(white ? WhiteGridColor : clGreen);
+    Scope.SetWhiteScheme(white);
 }
 
 void TInstrument::LoadPalette(const QStringList& memo, const QString& name) {
@@ -194,13 +206,8 @@ void TInstrument::HandleBuffer(const char* buffer, int size, const char* channel
     // of two up to one frame: other buffers are refused before anything
     // is touched.
     if (n < MinTraceSamples || n > FftFrameLength || (n & (n - 1)) != 0) throw ERangeError();
-    FastLineSeries1.ClearPoints();
     SLeft.ClearPoints();
-
-    const int trigger = FindTrigger(buffer);
-    const TTraceExtremes extremes = PlotTrace(buffer, trigger, FFastTimeBase, FAnalysis.SampleRate, FTracePoints);
-    const std::optional<TAmplitudeRange> range = UpdateAmplitudeRange(FAnalysis, extremes, FAutoScale);
-    if (range) Chart2.LeftAxis().SetMinMax(range->Minimum, range->Maximum);
+    DrawTrace(buffer, channelB, n);
 
     AnalyseSpectrum(FAnalysis, buffer, n, FSpectrumPoints, *FBackgroundCaption);
     if (FAveraging != TAveraging::Off && n == FftFrameLength) ShowAveragedSpectrum();
@@ -212,6 +219,23 @@ void TInstrument::HandleBuffer(const char* buffer, int size, const char* channel
     Chart1.InvalidateChart();
     Chart2.InvalidateChart();
     for (TBufferObserver* observer : FObservers) observer->BufferHandled(buffer, size);
+}
+
+void TInstrument::DrawTrace(const char* buffer, const char* channelB, int n) {
+    FollowAmplitude(Scope.Draw(buffer, channelB, n, FFastTimeBase, FAnalysis.SampleRate));
+}
+
+void TInstrument::DrawLiveTrace(bool channelB) {
+    FollowAmplitude(Scope.DrawLive(channelB, FFastTimeBase, FAnalysis.SampleRate));
+    Chart2.InvalidateChart();
+}
+
+void TInstrument::FollowAmplitude(const std::optional<TTraceExtremes>& extremes) {
+    // A sweep that keeps its last trace keeps its range too.
+    if (!extremes) return;
+    const std::optional<TAmplitudeRange> range = UpdateAmplitudeRange(FAnalysis, *extremes, FAutoScale);
+    // An amplitude per division fixes the axis.
+    if (range && Scope.Settings().PercentPerDivision == 0.0) Chart2.LeftAxis().SetMinMax(range->Minimum, range->Maximum);
 }
 
 std::optional<TDistortion> TInstrument::AnalyseDistortion(const char* buffer, int n) {

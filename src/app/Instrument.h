@@ -9,6 +9,7 @@
 #pragma once
 
 #include "LevelHistory.h"
+#include "ScopeTrace.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/Calibration.h"
 #include "analysis/Distortion.h"
@@ -69,6 +70,9 @@ public:
     TChart Chart2;
     TFastLineSeries FastLineSeries2;
     TFastLineSeries FastLineSeries1;
+    // Channel B, the trigger's marks and the bench oscilloscope's sweep,
+    // over the live trace.
+    TScopeTrace Scope{Chart2, FastLineSeries1};
     // Marks of the harmonics on the spectrum, empty unless asked for.
     std::array<TFastLineSeries, HighestHarmonic - 1> HarmonicMarks;
     // Spectrogram: label carrier SyAchse and the always empty Series1.
@@ -104,6 +108,10 @@ public:
     void SetFastTimeBase(bool fast);
     bool FastTimeBase() const { return FFastTimeBase; }
     void SetAutoScale(bool on) { FAutoScale = on; }
+    // The bench oscilloscope's trigger, sweep and divisions (TScopeTrace);
+    // the defaults are the plain window's trace. Back at the automatic
+    // amplitude range, the axis shows it again at once.
+    void SetScope(const TScopeSettings& settings);
     bool AutoScale() const { return FAutoScale; }
     void SetPeakHold(bool on) { FAnalysis.PeakHold = on; }
     // Starts learning the background (on), or ends the subtraction (off);
@@ -153,12 +161,16 @@ public:
     // amplitude range, spectrum, spectrogram column, measurements,
     // distortion (of whole 4096-sample buffers), sound levels (when on),
     // history;
-    // then tells the observers. A size the analysis cannot take is refused
-    // (ERangeError) before anything changes. Allocates nothing.
-    // With channelB (a second buffer of the same size, the right channel of
-    // a two-channel recording) buffer is channel A, analysed exactly as a
-    // single channel, and channel B gets its own figures (LastChannelB).
+    // then tells the observers. `buffer` is channel A, analysed exactly as a
+    // single channel; channelB, when given, holds as many samples of a second
+    // channel (the right channel of a two-channel recording), which gets its
+    // own figures (LastChannelB) and which the oscilloscope draws beside A.
+    // A size the analysis cannot take is refused (ERangeError) before
+    // anything changes. Allocates nothing.
     void HandleBuffer(const char* buffer, int size, const char* channelB = nullptr);
+    // Draws the live trace from the samples put into Scope's live windows
+    // (TScopeTrace::DrawLive), with its amplitude range. Allocates nothing.
+    void DrawLiveTrace(bool channelB);
 
     const TPicturePlaces& PicturePlaces() const { return FPlaces; }
     void SetPicturePlaces(const TPicturePlaces& places) { FPlaces = places; }
@@ -183,6 +195,10 @@ private:
         void SetCaption(const char*) override {}
     };
 
+    // The trace of a buffer and the amplitude axis for it.
+    void DrawTrace(const char* buffer, const char* channelB, int n);
+    // The amplitude axis for a new trace's extremes (none: the trace was kept).
+    void FollowAmplitude(const std::optional<TTraceExtremes>& extremes);
     // The distortion figures of a buffer of n samples, averaged as chosen;
     // a whole buffer's power spectra go into the long-term averages.
     std::optional<TDistortion> AnalyseDistortion(const char* buffer, int n);
@@ -211,7 +227,6 @@ private:
     TPowerAverage FShownSpectrum{BinsUsed};
     TPowerAverage FShownDistortion{DistortionBins};
     std::vector<double> FAveragedRows;
-    TSeriesSink FTracePoints{FastLineSeries1};
     TSeriesSink FSpectrumPoints{SLeft};
     TNoCaption FNoCaption;
     TBackgroundCaption* FBackgroundCaption = &FNoCaption;

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "AnalyserView.h"
 #include "Application.h"
 #include "ExitStatus.h"
 #include "BufferFeed.h"
@@ -10,6 +11,7 @@
 #include "MainWindow.h"
 #include "PathBytes.h"
 #include "RecordTarget.h"
+#include "ScopePanel.h"
 #include "StopSignals.h"
 #include "audio/AudioIn.h"
 #include "audio/CaptureRecording.h"
@@ -111,6 +113,11 @@ void SetControls(TForm1& form, const TOptions& options) {
     if (options.Fast) form.CheckBoxfast->setChecked(true);
     if (options.NoAutoScale) form.CheckAutoSkala->setChecked(false);
     if (options.PeakHold) form.CheckAverage->setChecked(true);
+    // The bench trigger lives in the analyser view.
+    if (!options.Scope.PlainTrace()) {
+        form.Analyser().Scope().SetSettings(options.Scope);
+        form.SetAnalyserView(true);
+    }
 }
 
 // Chooses the palette in the palette chooser; the start-up palette must be
@@ -126,6 +133,7 @@ void ApplyOptions(TInstrument& instrument, const TOptions& options) {
     instrument.SetFastTimeBase(options.Fast);
     instrument.SetAutoScale(!options.NoAutoScale);
     instrument.SetPeakHold(options.PeakHold);
+    if (!options.Scope.PlainTrace()) instrument.SetScope(options.Scope);
     instrument.LoadPalette(ShippedPaletteMemo(), PaletteNames().first());
     if (!options.Palette.isEmpty()) instrument.LoadPalette(ShippedPaletteMemo(), options.Palette);
 }

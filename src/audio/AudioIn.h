@@ -61,6 +61,9 @@ public:
     // Buffers the handler never got because none was queued when the
     // device had filled one (the handler was late), over all recordings.
     int SkippedBuffers() const { return FSkippedBefore + FSkippedNow; }
+    // The newest samples of the open device as they are recorded; nullptr
+    // while none is open or the device has none (see TWaveInService::Tap).
+    const TSampleTap* Tap() const { return FService->Tap(FWaveHandle); }
     // Why the device ended the latest recording by itself; empty when the
     // owner or the regular end of a file ended it (a file that fails or
     // ends short of its header gives its message). Cleared by the next open.

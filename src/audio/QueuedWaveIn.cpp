@@ -103,6 +103,7 @@ void TWaveInQueue::Record(const char* bytes, std::size_t count) {
     if (!FRecording.load()) return;
     FRecordedBytes.fetch_add(count, std::memory_order_relaxed);
     if (TCaptureRecording* recording = FRecordingFile.load()) recording->Capture(bytes, count);
+    FTap.Write(bytes, count, static_cast<int>(FBytesPerFrame / 2));
     const std::uint64_t filledBefore = FFilled.load(std::memory_order_relaxed);
     while (count > 0) {
         if (FSkipRemaining == 0 && !HeadQueued()) {

@@ -11,6 +11,7 @@
 // no lock: see TWaveInQueue.
 #pragma once
 
+#include "audio/SampleTap.h"
 #include "audio/WakeSignal.h"
 #include "audio/WaveInService.h"
 
@@ -81,6 +82,9 @@ public:
     // For a device that fills its buffers itself (a file): passes `count`
     // bytes to the recording file, waiting for room. User-interface thread.
     void PassToRecording(const char* bytes, std::size_t count);
+    // The newest frames Record was given, whether or not a buffer took
+    // them.
+    const TSampleTap& Tap() const { return FTap; }
     // Buffer lengths dropped while no buffer was queued.
     int SkippedBuffers() const { return FSkippedBuffers.load(std::memory_order_relaxed); }
     // Bytes recorded since the device was opened.
@@ -134,6 +138,7 @@ private:
     std::atomic<int> FSkippedBuffers{0};
     // Bytes still to drop of the stretch being skipped.
     std::size_t FSkipRemaining = 0;
+    TSampleTap FTap;
 };
 
 // What Open checks before a backend sees the request: MMSYSERR_NOERROR when
@@ -155,6 +160,10 @@ public:
     TMMResult SetRecording(HWAVEIN handle, TCaptureRecording* recording) override;
     TMMResult CheckDevice(HWAVEIN handle, int& skippedBuffers) override;
     std::string ErrorText(TMMResult code) const override { return QueuedWaveInErrorText(code); }
+    const TSampleTap* Tap(HWAVEIN handle) const override {
+        const TDevice* device = Find(handle);
+        return device == nullptr ? nullptr : &device->Queue.Tap();
+    }
 
     // Number of devices currently open.
     int OpenDeviceCount() const { return static_cast<int>(FDevices.size()); }

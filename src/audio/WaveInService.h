@@ -16,6 +16,7 @@ class QObject;
 namespace wellenschau {
 
 class TCaptureRecording;
+class TSampleTap;
 
 class TWaveInService {
 public:
@@ -54,6 +55,11 @@ public:
     // has come to its regular end (a file played to its last sample); any
     // other refusal means the recording was lost.
     virtual bool EndsRegularly(TMMResult) const { return false; }
+    // The newest samples the open device recorded, written as they come
+    // (see TSampleTap); nullptr for a device that has none (one that fills
+    // its buffers on the user-interface thread) or a handle not open. Valid
+    // until the device is closed.
+    virtual const TSampleTap* Tap(HWAVEIN) const { return nullptr; }
 };
 
 // The service of the platform's sound system (PortAudio), shared by the

@@ -2,9 +2,11 @@
 // controls within reach, the device chooser, saving the view, the readout
 // and the values under the pointer; and the plain window left as it was.
 #include "AppTestSupport.h"
+#include "app/AnalyserView.h"
 #include "app/ImageWidget.h"
 #include "app/PointerValues.h"
 #include "app/ReadoutLine.h"
+#include "app/ScopePanel.h"
 #include "app/StatusLine.h"
 #include "audio/InputDevices.h"
 #include "chart/ChartWidget.h"
@@ -15,6 +17,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QDir>
 #include <QFile>
 #include <QToolButton>
@@ -135,6 +140,46 @@ TEST_F(AnalyserViewTest, HarmonicsAreMarkedInTheViewOnly) {
     Form().SetAnalyserView(false);
     Record(1);
     for (const TFastLineSeries& mark : Form().Instrument().HarmonicMarks) EXPECT_EQ(mark.PointCount(), 0);
+}
+
+// The bench oscilloscope's controls reach the instrument while the view is
+// shown; the plain window has the plain trace with both channels.
+TEST_F(AnalyserViewTest, ScopeControlsHoldInTheViewOnly) {
+    TScopePanel& panel = Form().Analyser().Scope();
+    panel.TriggerChooser->setCurrentIndex(1);
+    const TScopeTrace& scope = Form().Instrument().Scope;
+    EXPECT_TRUE(scope.Settings().PlainTrace());
+    Form().SetAnalyserView(true);
+    EXPECT_TRUE(panel.isVisible());
+    panel.LevelBox->setValue(12.5);
+    panel.SlopeChooser->setCurrentIndex(1);
+    panel.SourceChooser->setCurrentIndex(1);
+    panel.PositionBox->setValue(40);
+    panel.SweepChooser->setCurrentIndex(2);
+    panel.TimeChooser->setCurrentIndex(panel.TimeChooser->findData(0.5));
+    panel.AmplitudeChooser->setCurrentIndex(panel.AmplitudeChooser->findData(10.0));
+    panel.ChannelB->click();
+    const TScopeSettings s = scope.Settings();
+    EXPECT_EQ(s.Trigger, TTriggerMode::Edge);
+    EXPECT_EQ(s.LevelPercent, 12.5);
+    EXPECT_EQ(s.Slope, TTriggerSlope::Falling);
+    EXPECT_EQ(s.Source, TTriggerSource::B);
+    EXPECT_EQ(s.PositionPercent, 40.0);
+    EXPECT_EQ(s.Sweep, TSweepMode::Single);
+    EXPECT_EQ(Form().Instrument().Chart2.BottomAxis().Maximum(), 5.0);
+    EXPECT_EQ(Form().Instrument().Chart2.LeftAxis().Maximum(), 40.0);
+    EXPECT_FALSE(scope.TraceB.Active());
+    EXPECT_TRUE(panel.RearmButton->isEnabled());
+    // A calibration in volts offers volts per division: 1 V RMS full scale
+    // makes 0.1 V 7.07 % of full scale.
+    panel.SetCalibration({.Unit = TLevelUnit::DbV, .FullScaleVolts = 1.0});
+    EXPECT_NEAR(panel.AmplitudeChooser->itemData(panel.AmplitudeChooser->findText("0.1 V/Div")).toDouble(), 7.071, 1e-3);
+    EXPECT_EQ(scope.Settings().PercentPerDivision, 0.0);
+
+    Form().SetAnalyserView(false);
+    EXPECT_TRUE(scope.Settings().PlainTrace());
+    EXPECT_TRUE(scope.TraceB.Active());
+    EXPECT_EQ(Form().Instrument().Chart2.BottomAxis().Maximum(), 40.8);
 }
 
 TEST_F(AnalyserViewTest, TheChooserSetsTheMonitorsApartAndKeepsTheChoice) {

@@ -35,6 +35,20 @@ TEST(CommandLineTest, ExportWithEveryControl) {
     EXPECT_TRUE(Parse({"--record", "r.wav", "--overwrite"}).Options->Overwrite);
 }
 
+TEST(CommandLineTest, TriggerOptions) {
+    EXPECT_TRUE(Parse({"--trigger", "peak"}).Options->Scope.PlainTrace());
+    const TCommandLine line = Parse({"--trigger", "edge", "--trigger-level", "-12.5", "--trigger-slope", "falling",
+                                     "--trigger-source", "B", "--trigger-position", "25"});
+    ASSERT_TRUE(line.Options) << line.Text.toStdString();
+    const TScopeSettings& s = line.Options->Scope;
+    EXPECT_EQ(s.Trigger, TTriggerMode::Edge);
+    EXPECT_EQ(s.LevelPercent, -12.5);
+    EXPECT_EQ(s.Slope, TTriggerSlope::Falling);
+    EXPECT_EQ(s.Source, TTriggerSource::B);
+    EXPECT_EQ(s.PositionPercent, 25.0);
+    EXPECT_EQ(Parse({"--trigger-position", "100"}).Options->Scope.PositionPercent, 100.0);
+}
+
 // Either calibration implies the sound level files; without one they are
 // in dBFS.
 TEST(CommandLineTest, SoundLevelAndItsCalibrations) {
@@ -106,6 +120,14 @@ TEST(CommandLineTest, BadAndConflictingOptionsAreUsageErrors) {
         {"--input", "a.wav", "--export", "out", "--volts-at-full-scale", "0"},
         {"--input", "a.wav", "--export", "out", "--volts-at-full-scale", "1,5"},
         {"--spl-at-full-scale", "94"},
+        {"--trigger", "Flanke"},
+        {"--trigger", "edge", "--trigger-level", "101"},
+        {"--trigger", "edge", "--trigger-level", "x"},
+        {"--trigger", "edge", "--trigger-slope", "up"},
+        {"--trigger", "edge", "--trigger-source", "a"},
+        {"--trigger-position", "-1"},
+        {"--trigger-level", "10"},
+        {"--trigger", "peak", "--trigger-slope", "rising"},
     };
     for (const QStringList& arguments : bad) {
         const TCommandLine line = Parse(arguments);

@@ -3,6 +3,8 @@
 // same samples in the same process; bad input; --record.
 #include "AppTestSupport.h"
 #include "ProgramRun.h"
+#include "app/ExportFiles.h"
+#include "app/Instrument.h"
 #include "audio/FileWaveIn.h"
 #include "audio/SoundFileReader.h"
 #include "chart/FastLineSeries.h"
@@ -196,6 +198,71 @@ TEST(SoundLevelExportTest, LevelsOfEveryBufferAndOfTheWholeRun) {
         for (const char* column : {"laeq_db", "lceq_db", "leq_1000"})
             EXPECT_NEAR(values[header.indexOf(column)].toDouble(), expected, 0.1) << name << " " << column;
         EXPECT_EQ(header.last(), "leq_20000") << name;
+    }
+}
+
+// A sine at -20 dBFS of SineHz.
+double SineHz = 1000;
+double Sine(double t) { return 0.1 * std::sin(2 * std::numbers::pi * SineHz * t + 0.3); }
+
+// A noise-free sine at -20 dBFS through the edge trigger: in trace.csv the
+// trace reads the level at the trigger's share of the time shown, on the
+// chosen slope.
+TEST(TriggerExportTest, TheTraceCrossesTheLevelAtTheTriggerPosition) {
+    struct TCase {
+        double Hz;
+        const char* Slope;
+        double Level;
+        double Position;
+    };
+    const TCase cases[] = {{50, "rising", 3, 25}, {1000, "falling", -3, 0}, {5000, "rising", 0, 100},
+                           {440, "falling", 3, 60}};
+    TTempFolder dir;
+    for (const TCase& c : cases) {
+        SineHz = c.Hz;
+        const QString wav = WriteWav(dir.FilePath("in.wav"), {"", 44100, 1, SF_FORMAT_PCM_16, Sine}, 0.5);
+        const QString out = dir.FilePath("out");
+        ASSERT_EQ(RunProgram({"--input", wav, "--export", out, "--buffers", "2", "--trigger", "edge", "--trigger-level",
+                              QString::number(c.Level), "--trigger-slope", c.Slope, "--trigger-position",
+                              QString::number(c.Position)})
+                      .ExitCode,
+                  0);
+        const std::vector<QByteArray> lines = Lines(out + "/trace.csv");
+        ASSERT_EQ(lines[0], "time_ms,amplitude_percent");
+        const double triggerMs = 40.8 * c.Position / 100;
+        for (std::size_t i = 2; i < lines.size(); ++i) {
+            const QList<QByteArray> before = lines[i - 1].split(','), after = lines[i].split(',');
+            const double x0 = before[0].toDouble(), x1 = after[0].toDouble();
+            if (x1 < triggerMs) continue;
+            const double y0 = before[1].toDouble(), y1 = after[1].toDouble();
+            EXPECT_NEAR(y0 + (y1 - y0) * (triggerMs - x0) / (x1 - x0), c.Level, 0.1) << c.Hz;
+            EXPECT_EQ(y1 > y0, std::string(c.Slope) == "rising") << c.Hz;
+            break;
+        }
+        EXPECT_LE(lines[1].split(',')[0].toDouble(), 0.0);
+        EXPECT_GE(lines.back().split(',')[0].toDouble(), 40.8);
+    }
+}
+
+// With two channels trace.csv holds channel B's amplitude at the same times.
+TEST(TriggerExportTest, TwoChannelsGiveTheTraceOfB) {
+    const auto instrument = std::make_unique<TInstrument>();
+    std::vector<std::int16_t> a(4096), b(4096);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        a[i] = static_cast<std::int16_t>(i % 100 * 100);
+        b[i] = static_cast<std::int16_t>(-a[i]);
+    }
+    instrument->HandleBuffer(reinterpret_cast<const char*>(a.data()), TInstrument::BufferBytes,
+                             reinterpret_cast<const char*>(b.data()));
+    TTempFolder dir;
+    TExportFiles::WriteView(*instrument, QDir(dir.FilePath(".")), false);
+    const std::vector<QByteArray> lines = Lines(dir.FilePath("trace.csv"));
+    ASSERT_EQ(lines.size(), 602u);
+    EXPECT_EQ(lines[0], "time_ms,amplitude_percent,amplitude_b_percent");
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const QList<QByteArray> cells = lines[i].split(',');
+        ASSERT_EQ(cells.size(), 3);
+        EXPECT_EQ(cells[2].toDouble(), -cells[1].toDouble());
     }
 }
 

@@ -3,10 +3,12 @@
 // order they came; the readout's distortion figures.
 #include "app/Instrument.h"
 #include "app/MeasurementText.h"
+#include "core/Errors.h"
 #include "support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -175,3 +177,84 @@ TEST(ReadoutTextTest, LevelsInTheCalibratedUnit) {
 }
 
 }  // namespace
+
+namespace {
+
+void HandleTwo(TInstrument& instrument, const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b) {
+    instrument.HandleBuffer(reinterpret_cast<const char*>(a.data()), TInstrument::BufferBytes,
+                            reinterpret_cast<const char*>(b.data()));
+}
+
+// The value of a series at time x, linearly between its points around it.
+double ValueAt(const TFastLineSeries& series, double x) {
+    for (int i = 1; i < series.PointCount(); ++i)
+        if (series.XValue(i) >= x)
+            return series.YValue(i - 1) + (series.YValue(i) - series.YValue(i - 1)) * (x - series.XValue(i - 1)) /
+                                              (series.XValue(i) - series.XValue(i - 1));
+    return NAN;
+}
+
+}  // namespace
+
+// The plain trace draws channel B at channel A's trigger.
+TEST(InstrumentTest, ThePlainTraceDrawsChannelBAtTheSameTrigger) {
+    const auto instrument = std::make_unique<TInstrument>();
+    const std::vector<std::int16_t> a = ToneBuffer(1000), b = ToneBuffer(250);
+    HandleTwo(*instrument, a, b);
+    const TFastLineSeries& traceB = instrument->Scope.TraceB;
+    ASSERT_EQ(traceB.PointCount(), 601);
+    const auto trigger = static_cast<std::size_t>(std::max_element(a.begin(), a.begin() + 1001) - a.begin());
+    EXPECT_DOUBLE_EQ(traceB.YValue(0), b[trigger] / 327.68);
+    Handle(*instrument, a);
+    EXPECT_EQ(traceB.PointCount(), 0);
+}
+
+// An edge on channel B at 50 % of a 10 ms screen: both channels drawn,
+// B crossing its level at the screen's middle; the axes follow the
+// divisions; a Normal sweep keeps its trace through silence; buffers
+// allocate nothing; the defaults give the automatic range back.
+TEST(InstrumentTest, TheBenchSweepTriggersOnChannelB) {
+    const auto instrument = std::make_unique<TInstrument>();
+    const std::vector<std::int16_t> a = ToneBuffer(1000), b = ToneBuffer(440), silence(4096, 0);
+    instrument->SetScope({.Trigger = TTriggerMode::Edge, .LevelPercent = 10, .Source = TTriggerSource::B,
+                          .PositionPercent = 50, .Sweep = TSweepMode::Normal, .MsPerDivision = 1,
+                          .PercentPerDivision = 5});
+    EXPECT_EQ(instrument->Chart2.BottomAxis().Maximum(), 10.0);
+    EXPECT_EQ(instrument->Chart2.LeftAxis().Minimum(), -20.0);
+    EXPECT_EQ(instrument->Chart2.LeftAxis().Increment(), 5.0);
+    HandleTwo(*instrument, a, b);
+    const TFastLineSeries& traceB = instrument->Scope.TraceB;
+    EXPECT_NEAR(ValueAt(traceB, 5.0), 10.0, 0.1);
+    EXPECT_EQ(instrument->FastLineSeries1.PointCount(), traceB.PointCount());
+    EXPECT_EQ(instrument->Scope.LevelMark.YValue(0), 10.0);
+    EXPECT_EQ(instrument->Scope.PositionMark.XValue(0), 5.0);
+    const double kept = traceB.YValue(7);
+    EXPECT_EQ(CountAllocations([&] { HandleTwo(*instrument, silence, silence); }), 0);
+    EXPECT_EQ(traceB.YValue(7), kept);
+    EXPECT_EQ(instrument->Chart2.LeftAxis().Minimum(), -20.0);
+
+    instrument->SetScope({});
+    EXPECT_EQ(instrument->Chart2.LeftAxis().Increment(), 0.0);
+    EXPECT_EQ(instrument->Chart2.LeftAxis().Minimum(), -(instrument->Analysis().AmplitudeScale * 1.02));
+    EXPECT_EQ(instrument->Chart2.BottomAxis().Maximum(), 40.8);
+    EXPECT_EQ(instrument->Scope.PositionMark.PointCount(), 0);
+    EXPECT_THROW(instrument->SetScope({.MsPerDivision = 10}), ERangeError);
+}
+
+// The live trace sweeps the newest edge of the samples in the live
+// windows; meanwhile buffers draw no trace.
+TEST(InstrumentTest, TheLiveTraceSweepsTheNewestEdge) {
+    const auto instrument = std::make_unique<TInstrument>();
+    instrument->SetScope({.Trigger = TTriggerMode::Edge, .PositionPercent = 50, .MsPerDivision = 1});
+    std::int16_t* window = instrument->Scope.LiveWindow(TChannel::A);
+    for (int i = 0; i < 2 * 4096; ++i) window[i] = (i >= 3000 && i < 5000) || i >= 7000 ? 1000 : -1000;
+    instrument->DrawLiveTrace(false);
+    const TFastLineSeries& trace = instrument->FastLineSeries1;
+    ASSERT_EQ(trace.PointCount(), 7220 - 6779 + 1);
+    EXPECT_NEAR(ValueAt(trace, 5.0), 0.0, 1e-9);
+    EXPECT_EQ(trace.YValue(0), -1000 / 327.68);
+    EXPECT_EQ(trace.YValue(trace.PointCount() - 1), 1000 / 327.68);
+    instrument->Scope.SetLive(true);
+    Handle(*instrument, ToneBuffer(1000));
+    EXPECT_EQ(trace.PointCount(), 7220 - 6779 + 1);
+}

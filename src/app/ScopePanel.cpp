@@ -1,0 +1,205 @@
+#include "ScopePanel.h"
+
+#include "Instrument.h"
+#include "audio/SampleTap.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+
+namespace wellenschau {
+
+namespace {
+
+// Times per division offered, in ms: 1-2-5 steps up to what one buffer holds.
+constexpr double MsPerDivisionSteps[] = {0.1, 0.2, 0.5, 1, 2, 5};
+// Amplitudes per division offered: 1-2-5 steps, in percent of full scale,
+// or in volts within this share of full scale.
+constexpr double PercentPerDivisionSteps[] = {0.5, 1, 2, 5, 10, 20};
+constexpr double VoltsPerDivisionSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10};
+constexpr double LeastPercentPerDivision = 0.4;
+constexpr double MostPercentPerDivision = 30;
+
+QString Tr(const char* text) { return QCoreApplication::translate("TScopePanel", text); }
+
+template <typename TEnum>
+TEnum Chosen(const QComboBox* chooser) {
+    return static_cast<TEnum>(chooser->currentData().toInt());
+}
+
+QComboBox* Chooser(QWidget* parent, std::initializer_list<std::pair<QString, int>> items) {
+    auto* chooser = new QComboBox(parent);
+    for (const auto& [text, value] : items) chooser->addItem(text, value);
+    return chooser;
+}
+
+}  // namespace
+
+TScopePanel::TScopePanel(TInstrument& instrument, std::function<const TSampleTap*()> tap, QWidget* parent)
+    : QWidget(parent), FInstrument(instrument), FTap(std::move(tap)) {
+    setAutoFillBackground(true);
+    FLiveTimer = new QTimer(this);
+    FLiveTimer->setTimerType(Qt::PreciseTimer);
+    FLiveTimer->setInterval(LiveIntervalMs);
+    connect(FLiveTimer, &QTimer::timeout, this, [this] { FollowLive(); });
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 0, 6, 0);
+    ChannelA = new QCheckBox(Tr("Kanal A"), this);
+    ChannelB = new QCheckBox(Tr("Kanal B"), this);
+    for (QCheckBox* channel : {ChannelA, ChannelB}) {
+        channel->setChecked(true);
+        row->addWidget(channel);
+        connect(channel, &QCheckBox::toggled, this, [this] { Apply(); });
+    }
+    CreateTriggerControls();
+    CreateDivisionControls();
+    row->addStretch();
+}
+
+void TScopePanel::CreateTriggerControls() {
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    row->addWidget(new QLabel(Tr("Trigger:"), this));
+    TriggerChooser = Chooser(this, {{Tr("Spitze"), static_cast<int>(TTriggerMode::Peak)},
+                                    {Tr("Flanke"), static_cast<int>(TTriggerMode::Edge)}});
+    LevelBox = new QDoubleSpinBox(this);
+    LevelBox->setRange(-100, 100);
+    LevelBox->setDecimals(1);
+    LevelBox->setSuffix(Tr(" %"));
+    LevelBox->setToolTip(Tr("Triggerpegel in % des Vollausschlags"));
+    SlopeChooser = Chooser(this, {{Tr("steigend"), static_cast<int>(TTriggerSlope::Rising)},
+                                  {Tr("fallend"), static_cast<int>(TTriggerSlope::Falling)}});
+    SourceChooser = Chooser(this, {{Tr("von A"), static_cast<int>(TTriggerSource::A)},
+                                   {Tr("von B"), static_cast<int>(TTriggerSource::B)}});
+    PositionBox = new QDoubleSpinBox(this);
+    PositionBox->setRange(0, 100);
+    PositionBox->setDecimals(1);
+    PositionBox->setSuffix(Tr(" % vorher"));
+    PositionBox->setToolTip(Tr("Triggerposition: Anteil des Bildes vor dem Trigger"));
+    SweepChooser = Chooser(this, {{Tr("Auto"), static_cast<int>(TSweepMode::Auto)},
+                                  {Tr("Normal"), static_cast<int>(TSweepMode::Normal)},
+                                  {Tr("Einzeln"), static_cast<int>(TSweepMode::Single)}});
+    RearmButton = new QPushButton(Tr("Neu scharf schalten"), this);
+    for (QWidget* control : {static_cast<QWidget*>(TriggerChooser), static_cast<QWidget*>(LevelBox),
+                             static_cast<QWidget*>(SlopeChooser), static_cast<QWidget*>(SourceChooser),
+                             static_cast<QWidget*>(PositionBox), static_cast<QWidget*>(SweepChooser),
+                             static_cast<QWidget*>(RearmButton)})
+        row->addWidget(control);
+    for (QComboBox* chooser : {TriggerChooser, SlopeChooser, SourceChooser, SweepChooser})
+        connect(chooser, &QComboBox::currentIndexChanged, this, [this] { Apply(); });
+    connect(LevelBox, &QDoubleSpinBox::valueChanged, this, [this] { Apply(); });
+    connect(PositionBox, &QDoubleSpinBox::valueChanged, this, [this] { Apply(); });
+    connect(RearmButton, &QPushButton::clicked, this, [this] { FInstrument.Scope.Rearm(); });
+}
+
+void TScopePanel::CreateDivisionControls() {
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    TimeChooser = new QComboBox(this);
+    TimeChooser->addItem(Tr("Zeitbasis wie gespeichert"), 0.0);
+    for (double ms : MsPerDivisionSteps) TimeChooser->addItem(Tr("%1 ms/Div").arg(ms), ms);
+    AmplitudeChooser = new QComboBox(this);
+    row->addWidget(TimeChooser);
+    row->addWidget(AmplitudeChooser);
+    SetCalibration({});
+    connect(TimeChooser, &QComboBox::currentIndexChanged, this, [this] { Apply(); });
+    connect(AmplitudeChooser, &QComboBox::currentIndexChanged, this, [this] { Apply(); });
+}
+
+void TScopePanel::SetCalibration(const TCalibration& calibration) {
+    // A new list starts at the automatic range: the instrument hears of it
+    // only when that is a change.
+    const bool wasSet = AmplitudeChooser->currentData().toDouble() > 0.0;
+    const QSignalBlocker quiet(AmplitudeChooser);
+    AmplitudeChooser->clear();
+    AmplitudeChooser->addItem(Tr("Amplitude automatisch"), 0.0);
+    if (calibration.FullScaleVolts > 0.0 && calibration.Unit != TLevelUnit::DbSpl) {
+        for (double volts : VoltsPerDivisionSteps) {
+            const double percent = PercentOfVolts(calibration, volts);
+            if (percent >= LeastPercentPerDivision && percent <= MostPercentPerDivision)
+                AmplitudeChooser->addItem(Tr("%1 V/Div").arg(volts), percent);
+        }
+    } else {
+        for (double percent : PercentPerDivisionSteps) AmplitudeChooser->addItem(Tr("%1 %/Div").arg(percent), percent);
+    }
+    if (wasSet) Apply();
+}
+
+TScopeSettings TScopePanel::Settings() const {
+    TScopeSettings s;
+    s.Trigger = Chosen<TTriggerMode>(TriggerChooser);
+    s.LevelPercent = LevelBox->value();
+    s.Slope = Chosen<TTriggerSlope>(SlopeChooser);
+    s.Source = Chosen<TTriggerSource>(SourceChooser);
+    s.PositionPercent = PositionBox->value();
+    s.Sweep = Chosen<TSweepMode>(SweepChooser);
+    s.MsPerDivision = TimeChooser->currentData().toDouble();
+    s.PercentPerDivision = AmplitudeChooser->currentData().toDouble();
+    return s;
+}
+
+void TScopePanel::SetSettings(const TScopeSettings& s) {
+    const auto choose = [](QComboBox* chooser, QVariant value) {
+        if (const int index = chooser->findData(value); index >= 0) chooser->setCurrentIndex(index);
+    };
+    choose(TriggerChooser, static_cast<int>(s.Trigger));
+    LevelBox->setValue(s.LevelPercent);
+    choose(SlopeChooser, static_cast<int>(s.Slope));
+    choose(SourceChooser, static_cast<int>(s.Source));
+    PositionBox->setValue(s.PositionPercent);
+    choose(SweepChooser, static_cast<int>(s.Sweep));
+    choose(TimeChooser, s.MsPerDivision);
+    choose(AmplitudeChooser, s.PercentPerDivision);
+}
+
+void TScopePanel::Apply() {
+    const TScopeSettings s = Settings();
+    const bool edge = s.Trigger == TTriggerMode::Edge;
+    for (QWidget* edgeControl : {static_cast<QWidget*>(LevelBox), static_cast<QWidget*>(SlopeChooser),
+                                 static_cast<QWidget*>(SourceChooser)})
+        edgeControl->setEnabled(edge);
+    RearmButton->setEnabled(s.Sweep == TSweepMode::Single);
+    if (FInView && edge) {
+        FLiveTimer->start();
+    } else {
+        FLiveTimer->stop();
+        FInstrument.Scope.SetLive(false);
+    }
+    if (!FInView) return;
+    FInstrument.SetScope(s);
+    FInstrument.Scope.SetChannelVisible(TChannel::A, ChannelA->isChecked());
+    FInstrument.Scope.SetChannelVisible(TChannel::B, ChannelB->isChecked());
+}
+
+void TScopePanel::FollowLive() {
+    const TSampleTap* tap = FTap();
+    if (tap == nullptr) {
+        FInstrument.Scope.SetLive(false);
+        return;
+    }
+    const std::uint64_t end = tap->Written();
+    if (end == FLiveEnd) return;
+    const bool channelB = tap->Channels() == 2;
+    constexpr std::size_t frames = 2 * FftFrameLength;
+    TScopeTrace& scope = FInstrument.Scope;
+    // A copy the capture overtook is skipped; the next one will do.
+    if (!tap->Latest(0, scope.LiveWindow(TChannel::A), frames, end)) return;
+    if (channelB && !tap->Latest(1, scope.LiveWindow(TChannel::B), frames, end)) return;
+    FLiveEnd = end;
+    scope.SetLive(true);
+    FInstrument.DrawLiveTrace(channelB);
+}
+
+void TScopePanel::Show(bool inView) {
+    FInView = inView;
+    Apply();
+    if (inView) return;
+    FInstrument.SetScope({});
+    FInstrument.Scope.SetChannelVisible(TChannel::A, true);
+    FInstrument.Scope.SetChannelVisible(TChannel::B, true);
+}
+
+}  // namespace wellenschau

@@ -1,0 +1,85 @@
+// TScopePanel: the analyser view's row of bench oscilloscope controls:
+// which channels are shown ("Kanal A", "Kanal B"), the trigger (mode
+// "Spitze" or "Flanke", level in % of full scale, slope, source, position
+// in % of the screen), the sweep (Auto, Normal, Single with
+// "Neu scharf schalten" to arm it again), time per division ("wie
+// gespeichert" keeps the stored time bases) and amplitude per division
+// ("automatisch" keeps the automatic range; in volts when the input is
+// calibrated in volts). While the analyser view is shown every change
+// goes to the instrument at once, and with the edge trigger the trace
+// follows the sound live: 40 times a second the newest samples the capture
+// has written are swept and only the oscilloscope is redrawn, instead of
+// once per buffer.
+// Built from Qt layouts. User-interface thread only.
+#pragma once
+
+#include "analysis/Calibration.h"
+#include "analysis/Sweep.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QPushButton;
+
+namespace wellenschau {
+
+class TInstrument;
+class TSampleTap;
+
+class TScopePanel : public QWidget {
+public:
+    // Milliseconds between two live traces: 40 a second.
+    static constexpr int LiveIntervalMs = 25;
+
+    // Sends the settings to instrument, which must outlive the panel; the
+    // live trace reads the samples `tap` gives (nullptr: none to read).
+    TScopePanel(TInstrument& instrument, std::function<const TSampleTap*()> tap, QWidget* parent);
+
+    // The settings the controls show.
+    TScopeSettings Settings() const;
+    // Sets the controls to settings (those of the command line); a time or
+    // amplitude per division the choosers do not offer leaves them alone.
+    void SetSettings(const TScopeSettings& settings);
+    // Gives the instrument the controls' settings and channels (the view
+    // is shown), or the plain window's trace with both channels.
+    void Show(bool inView);
+    // Offers amplitudes per division in volts for a calibration in volts,
+    // else in percent of full scale.
+    void SetCalibration(const TCalibration& calibration);
+
+    // The controls, for the program and its tests.
+    QCheckBox* ChannelA;
+    QCheckBox* ChannelB;
+    QComboBox* TriggerChooser;
+    QDoubleSpinBox* LevelBox;
+    QComboBox* SlopeChooser;
+    QComboBox* SourceChooser;
+    QDoubleSpinBox* PositionBox;
+    QComboBox* SweepChooser;
+    QPushButton* RearmButton;
+    QComboBox* TimeChooser;
+    QComboBox* AmplitudeChooser;
+
+private:
+    void CreateTriggerControls();
+    void CreateDivisionControls();
+    // Sends the controls' settings to the instrument.
+    void Apply();
+    // Draws the live trace from the tap's newest samples, when it has new
+    // ones; without a tap the buffers draw the trace.
+    void FollowLive();
+
+    TInstrument& FInstrument;
+    std::function<const TSampleTap*()> FTap;
+    QTimer* FLiveTimer;
+    // The tap's frame count at the last live trace.
+    std::uint64_t FLiveEnd = 0;
+    bool FInView = false;
+};
+
+}  // namespace wellenschau

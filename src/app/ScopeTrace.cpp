@@ -1,0 +1,115 @@
+#include "ScopeTrace.h"
+
+#include "DisplaySetup.h"
+#include "core/Errors.h"
+
+namespace wellenschau {
+
+namespace {
+
+// The trigger's marks: amber, seen on every scheme.
+constexpr TColor MarkColor = RGBColor(255, 160, 0);
+// How far up and down the trigger time's mark reaches, in percent of full
+// scale: beyond every amplitude range, clipped by the plot.
+constexpr double MarkReach = 1000.0;
+
+bool Valid(const TScopeSettings& s, double sampleRate) {
+    const bool timeBase = s.MsPerDivision == 0.0 || (s.MsPerDivision >= LeastMsPerDivision &&
+                                                     s.MsPerDivision <= MostMsPerDivision(FftFrameLength, sampleRate));
+    return timeBase && s.PositionPercent >= 0.0 && s.PositionPercent <= 100.0 && s.LevelPercent >= -100.0 &&
+           s.LevelPercent <= 100.0 && s.PercentPerDivision >= 0.0 && s.HysteresisPercent >= 0.0;
+}
+
+}  // namespace
+
+void TScopeTrace::Attach() {
+    AttachOscilloscopeSeries(FChart, TraceB, ChannelBColor(false));
+    for (TFastLineSeries* mark : {&LevelMark, &PositionMark}) {
+        AttachOscilloscopeSeries(FChart, *mark, MarkColor);
+        mark->LinePen().SetStyle(psDot);
+    }
+}
+
+void TScopeTrace::SetSettings(const TScopeSettings& settings, bool fast, double sampleRate) {
+    if (!Valid(settings, sampleRate)) throw ERangeError();
+    const double oldMsPerDivision = Settings().MsPerDivision;
+    FSweep.SetSettings(settings);
+    if (settings.MsPerDivision != oldMsPerDivision) {
+        if (settings.MsPerDivision > 0.0) {
+            FChart.BottomAxis().SetMaximum(settings.MsPerDivision * TimeDivisions);
+            FChart.BottomAxis().SetIncrement(settings.MsPerDivision);
+        } else {
+            SetOscilloscopeTimeBase(FChart, fast);
+        }
+    }
+    if (settings.PercentPerDivision > 0.0) {
+        const double half = settings.PercentPerDivision * AmplitudeDivisions / 2;
+        FChart.LeftAxis().SetMinMax(-half, half);
+        FChart.LeftAxis().SetIncrement(settings.PercentPerDivision);
+    }
+    PlaceMarks(fast, sampleRate);
+}
+
+void TScopeTrace::SetFastTimeBase(bool fast, double sampleRate) {
+    if (Settings().MsPerDivision == 0.0) SetOscilloscopeTimeBase(FChart, fast);
+    PlaceMarks(fast, sampleRate);
+}
+
+void TScopeTrace::PlaceMarks(bool fast, double sampleRate) {
+    LevelMark.ClearPoints();
+    PositionMark.ClearPoints();
+    const TScopeSettings& s = Settings();
+    if (s.PlainTrace()) return;
+    const TSweepSpan span = SpanOf(s, fast, sampleRate);
+    PositionMark.AddPoint(span.TriggerMs, -MarkReach);
+    PositionMark.AddPoint(span.TriggerMs, MarkReach);
+    if (s.Trigger != TTriggerMode::Edge) return;
+    LevelMark.AddPoint(0.0, s.LevelPercent);
+    LevelMark.AddPoint(span.ScreenMs, s.LevelPercent);
+}
+
+void TScopeTrace::SetChannelVisible(TChannel channel, bool visible) {
+    (channel == TChannel::A ? FTraceA : TraceB).SetActive(visible);
+}
+
+std::optional<TTraceExtremes> TScopeTrace::Draw(const char* channelA, const char* channelB, int n, bool fast,
+                                                double sampleRate) {
+    FSamplesA.Add(channelA, n);
+    if (channelB) FSamplesB.Add(channelB, n);
+    if (FLive) return std::nullopt;
+    if (!Settings().PlainTrace()) return DrawSweep(channelA, channelB, fast, sampleRate);
+    FTraceA.ClearPoints();
+    TraceB.ClearPoints();
+    const int trigger = FindTrigger(channelA);
+    const TTraceExtremes extremes = PlotTrace(channelA, trigger, fast, sampleRate, FPointsA);
+    if (channelB) PlotTrace(channelB, trigger, fast, sampleRate, FPointsB);
+    return extremes;
+}
+
+std::optional<TTraceExtremes> TScopeTrace::DrawSweep(const char* channelA, const char* channelB, bool fast,
+                                                     double sampleRate) {
+    const bool sourceB = Settings().Source == TTriggerSource::B && channelB;
+    const std::optional<double> position =
+        FSweep.Next(sourceB ? FSamplesB : FSamplesA, sourceB ? channelB : channelA, fast, sampleRate);
+    if (!position) return std::nullopt;
+    return PlotBoth(FSamplesA, channelB ? &FSamplesB : nullptr, *position, fast, sampleRate);
+}
+
+std::optional<TTraceExtremes> TScopeTrace::DrawLive(bool channelB, bool fast, double sampleRate) {
+    const bool sourceB = Settings().Source == TTriggerSource::B && channelB;
+    const std::optional<double> position = FSweep.Newest(sourceB ? FLiveB : FLiveA, fast, sampleRate);
+    if (!position) return std::nullopt;
+    return PlotBoth(FLiveA, channelB ? &FLiveB : nullptr, *position, fast, sampleRate);
+}
+
+TTraceExtremes TScopeTrace::PlotBoth(const TSampleHistory& a, const TSampleHistory* b, double position, bool fast,
+                                     double sampleRate) {
+    const TSweepSpan span = SpanOf(Settings(), fast, sampleRate);
+    FTraceA.ClearPoints();
+    TraceB.ClearPoints();
+    const TTraceExtremes extremes = PlotSweep(a.Samples(), position, span, sampleRate, FPointsA);
+    if (b) PlotSweep(b->Samples(), position, span, sampleRate, FPointsB);
+    return extremes;
+}
+
+}  // namespace wellenschau

@@ -1,0 +1,105 @@
+// TScopeTrace: the instrument's oscilloscope trace. With the plain
+// window's settings it is that window's trace (the largest of the first
+// 1001 samples at the left edge, the stored time bases); set otherwise it
+// is a bench oscilloscope's sweep (Sweep.h): an edge trigger, a pre-trigger
+// share of the screen, time and amplitude per division, Auto, Normal and
+// Single sweeps. A second channel, when the instrument gets one, is drawn
+// in its own colour at the same trigger; either channel can be hidden. Two
+// marks show the edge trigger's level and the trigger's time. It keeps the
+// previous buffer of each channel for the pre-trigger part.
+// User-interface thread only; the per-buffer path allocates nothing.
+#pragma once
+
+#include "analysis/Sweep.h"
+#include "analysis/Trace.h"
+#include "chart/Chart.h"
+#include "chart/FastLineSeries.h"
+
+#include <optional>
+
+namespace wellenschau {
+
+enum class TChannel : std::uint8_t { A, B };
+
+class TScopeTrace {
+public:
+    // The trace on the oscilloscope, channel A being traceA.
+    TScopeTrace(TChart& oscilloscope, TFastLineSeries& traceA) : FChart(oscilloscope), FTraceA(traceA) {}
+    // Attaches channel B and the marks to the oscilloscope above the
+    // series it has; all of them stay empty with the plain window's
+    // settings.
+    void Attach();
+
+    // Channel B's trace, the trigger level's and the trigger time's marks.
+    TFastLineSeries TraceB;
+    TFastLineSeries LevelMark;
+    TFastLineSeries PositionMark;
+
+    // Takes the settings and sets the time and amplitude axes as they ask
+    // (the stored time base for `fast` without a time per division). A
+    // time per division beyond one buffer of FftFrameLength samples, a
+    // position outside 0 .. 100 %, a level outside -100 .. 100 % or a
+    // negative amplitude per division or hysteresis is refused
+    // (ERangeError) before anything changes.
+    void SetSettings(const TScopeSettings& settings, bool fast, double sampleRate);
+    // The stored time base ("3x schneller" or not) while no time per
+    // division is set.
+    void SetFastTimeBase(bool fast, double sampleRate);
+    const TScopeSettings& Settings() const { return FSweep.Settings(); }
+    // Arms a single sweep again.
+    void Rearm() { FSweep.Rearm(); }
+    bool Held() const { return FSweep.Held(); }
+    void SetChannelVisible(TChannel channel, bool visible);
+    // Channel B's colour for the scheme.
+    void SetWhiteScheme(bool white) { TraceB.SetSeriesColor(ChannelBColor(white)); }
+
+    // Draws the trace of a buffer of n samples per channel (channelB may
+    // be null) and returns channel A's extremes for the amplitude range,
+    // or nothing when the sweep keeps the last trace.
+    std::optional<TTraceExtremes> Draw(const char* channelA, const char* channelB, int n, bool fast, double sampleRate);
+
+    // The live trace: while on, buffers only feed the histories and the
+    // trace comes from DrawLive over the newest samples, so that it
+    // follows the sound more often than buffers come.
+    void SetLive(bool on) { FLive = on; }
+    bool Live() const { return FLive; }
+    // Where the caller puts the newest 2 * FftFrameLength samples of a
+    // channel, oldest first, before DrawLive.
+    std::int16_t* LiveWindow(TChannel channel) { return (channel == TChannel::A ? FLiveA : FLiveB).Window(); }
+    // Draws the sweep of the newest edge in the live windows (channel B's
+    // too with channelB); channel A's extremes, or nothing when the sweep
+    // keeps the last trace (and always with the peak trigger, which
+    // belongs to whole buffers).
+    std::optional<TTraceExtremes> DrawLive(bool channelB, bool fast, double sampleRate);
+
+private:
+    // Where the marks show the trigger for the settings.
+    void PlaceMarks(bool fast, double sampleRate);
+    std::optional<TTraceExtremes> DrawSweep(const char* channelA, const char* channelB, bool fast, double sampleRate);
+    // Replaces both traces by the sweep from position in a and b (b may be null).
+    TTraceExtremes PlotBoth(const TSampleHistory& a, const TSampleHistory* b, double position, bool fast,
+                            double sampleRate);
+
+    // Hands points to a chart series.
+    class TSeriesSink final : public TPointSink {
+    public:
+        explicit TSeriesSink(TFastLineSeries& series) : FSeries(series) {}
+        void AddPoint(double X, double Y) override { FSeries.AddPoint(X, Y); }
+
+    private:
+        TFastLineSeries& FSeries;
+    };
+
+    TChart& FChart;
+    TFastLineSeries& FTraceA;
+    TSeriesSink FPointsA{FTraceA};
+    TSeriesSink FPointsB{TraceB};
+    TSampleHistory FSamplesA;
+    TSampleHistory FSamplesB;
+    TSampleHistory FLiveA;
+    TSampleHistory FLiveB;
+    TSweep FSweep;
+    bool FLive = false;
+};
+
+}  // namespace wellenschau
