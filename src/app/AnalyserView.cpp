@@ -44,7 +44,10 @@ constexpr int ColourCaptionWidth = 140;
 
 using TWidgets = std::initializer_list<QWidget*>;
 
-QString Tr(const char* text) { return QCoreApplication::translate("TAnalyserView", text); }
+// The translation context of this file's texts.
+struct TAnalyserViewText {
+    Q_DECLARE_TR_FUNCTIONS(TAnalyserViewText)
+};
 
 }  // namespace
 
@@ -57,7 +60,7 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     FRowLayout->setContentsMargins(6, 0, 6, 0);
     CreateAveragingControls();
     FRowLayout->addStretch();
-    FDeviceCaption = new QLabel(Tr("Eingang:"), FRow);
+    FDeviceCaption = new QLabel(TAnalyserViewText::tr("Eingang:"), FRow);
     FRowLayout->addWidget(FDeviceCaption);
     FDevices = new QComboBox(FRow);
     FDevices->setObjectName("InputDeviceChooser");
@@ -78,20 +81,20 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
 
 void TAnalyserView::CreateAveragingControls() {
     FAveraging = new QComboBox(FRow);
-    FAveraging->setToolTip(Tr("Mittelung des Spektrums und der Klirrwerte (Leistungsmittel)"));
-    FAveraging->addItem(Tr("Mittelung aus"), static_cast<int>(TAveraging::Off));
-    FAveraging->addItem(Tr("exponentiell"), static_cast<int>(TAveraging::Exponential));
-    FAveraging->addItem(Tr("linear"), static_cast<int>(TAveraging::Linear));
-    FAveraging->addItem(Tr("seit Beginn"), static_cast<int>(TAveraging::Whole));
+    FAveraging->setToolTip(TAnalyserViewText::tr("Mittelung des Spektrums und der Klirrwerte (Leistungsmittel)"));
+    FAveraging->addItem(TAnalyserViewText::tr("Mittelung aus"), static_cast<int>(TAveraging::Off));
+    FAveraging->addItem(TAnalyserViewText::tr("exponentiell"), static_cast<int>(TAveraging::Exponential));
+    FAveraging->addItem(TAnalyserViewText::tr("linear"), static_cast<int>(TAveraging::Linear));
+    FAveraging->addItem(TAnalyserViewText::tr("seit Beginn"), static_cast<int>(TAveraging::Whole));
     FTimeConstant = new QDoubleSpinBox(FRow);
     FTimeConstant->setRange(0.1, 60.0);
     FTimeConstant->setValue(1.0);
-    FTimeConstant->setSuffix(Tr(" s"));
-    FTimeConstant->setToolTip(Tr("Zeitkonstante"));
+    FTimeConstant->setSuffix(TAnalyserViewText::tr(" s"));
+    FTimeConstant->setToolTip(TAnalyserViewText::tr("Zeitkonstante"));
     FBufferCount = new QSpinBox(FRow);
     FBufferCount->setRange(2, MostLinearBuffers);
     FBufferCount->setValue(8);
-    FBufferCount->setSuffix(Tr(" Puffer"));
+    FBufferCount->setSuffix(TAnalyserViewText::tr(" Puffer"));
     for (QWidget* control : TWidgets{FAveraging, FTimeConstant, FBufferCount}) FRowLayout->addWidget(control);
     QObject::connect(FAveraging, &QComboBox::currentIndexChanged, FRow, [this] { ChooseAveraging(); });
     QObject::connect(FTimeConstant, &QDoubleSpinBox::valueChanged, FRow, [this] { ChooseAveraging(); });
@@ -107,7 +110,7 @@ void TAnalyserView::ChooseAveraging() {
 }
 
 void TAnalyserView::ShowHarmonics(const std::optional<TDistortion>& distortion) {
-    if (FActive) FHarmonics->setText(Tr("Oberschwingungen: ") + HarmonicsText(distortion));
+    if (FActive) FHarmonics->setText(TAnalyserViewText::tr("Oberschwingungen: ") + HarmonicsText(distortion));
 }
 
 void TAnalyserView::ShowBandLevels() {
@@ -125,7 +128,7 @@ QString TAnalyserView::DeviceName() const {
     const int number = FForm.AudioIn1->WaveDevice();
     for (const TInputDeviceInfo& device : FDeviceList)
         if (device.Number == number) return QString::fromStdString(device.Name);
-    return QString("Eingang %1").arg(number);
+    return TAnalyserViewText::tr("Eingang %1").arg(number);
 }
 
 void TAnalyserView::FollowDevice() { ShowCalibration(LoadCalibration(DeviceName())); }
@@ -161,7 +164,7 @@ void TAnalyserView::SetDevices(const std::vector<TInputDeviceInfo>& devices, int
         if (device.IsMonitor && !std::exchange(monitors, true) && FDevices->count() > 0)
             FDevices->insertSeparator(FDevices->count());
         QString text = QString("%1  %2").arg(device.Number).arg(DeviceDescription(device));
-        if (device.IsDefault) text += Tr(" (Standard)");
+        if (device.IsDefault) text += TAnalyserViewText::tr(" (Standard)");
         FDevices->addItem(text, device.Number);
         if (device.Number == current) FDevices->setCurrentIndex(FDevices->count() - 1);
     }

@@ -106,6 +106,8 @@ TEST(CommandLineTest, BadAndConflictingOptionsAreUsageErrors) {
         {"--input", "a.wav", "--export", "out", "--volts-at-full-scale", "0"},
         {"--input", "a.wav", "--export", "out", "--volts-at-full-scale", "1,5"},
         {"--spl-at-full-scale", "94"},
+        {"--language", "fr"},
+        {"--language", "DE"},
     };
     for (const QStringList& arguments : bad) {
         const TCommandLine line = Parse(arguments);
