@@ -125,10 +125,18 @@ TReadoutLevels TAnalyserView::ReadoutLevels() const {
 }
 
 QString TAnalyserView::DeviceName() const {
+    return ListedDeviceName().value_or(QString("Eingang %1").arg(FForm.AudioIn1->WaveDevice()));
+}
+
+QString TAnalyserView::ShownDeviceName() const {
+    return ListedDeviceName().value_or(TAnalyserViewText::tr("Eingang %1").arg(FForm.AudioIn1->WaveDevice()));
+}
+
+std::optional<QString> TAnalyserView::ListedDeviceName() const {
     const int number = FForm.AudioIn1->WaveDevice();
     for (const TInputDeviceInfo& device : FDeviceList)
         if (device.Number == number) return QString::fromStdString(device.Name);
-    return TAnalyserViewText::tr("Eingang %1").arg(number);
+    return std::nullopt;
 }
 
 void TAnalyserView::FollowDevice() { ShowCalibration(LoadCalibration(DeviceName())); }
@@ -142,8 +150,8 @@ void TAnalyserView::ShowCalibration(const TCalibration& calibration) {
 
 TCalibrationDialog* TAnalyserView::OpenCalibrationDialog() {
     const TSoundLevelMeter& meter = FForm.Instrument().SoundLevel();
-    auto* dialog = new TCalibrationDialog(DeviceName(), FCalibration,
-                                          [&meter] { return meter.Level(TWeighting::Z, TLevelTime::Fast); }, &FForm);
+    auto* dialog = new TCalibrationDialog(
+        ShownDeviceName(), FCalibration, [&meter] { return meter.Level(TWeighting::Z, TLevelTime::Fast); }, &FForm);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dialog, &QDialog::accepted, FPage, [this, dialog] { ApplyCalibration(dialog->Result()); });
     dialog->open();

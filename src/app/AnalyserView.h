@@ -71,8 +71,11 @@ public:
     // The band chart with its choosers.
     TBandPanel& Bands() { return *FBands; }
     // The name the chosen input device's calibration is stored under: its
-    // name in the chooser, else "Eingang N".
+    // name in the chooser, else "Eingang N" in every language, so that a
+    // calibration holds whatever language the program speaks.
     QString DeviceName() const;
+    // The same name as the user reads it: "Input N" in English.
+    QString ShownDeviceName() const;
     // Loads the chosen device's calibration (after choosing another device).
     void FollowDevice();
     const TCalibration& Calibration() const { return FCalibration; }
@@ -81,6 +84,8 @@ public:
     TCalibrationDialog* OpenCalibrationDialog();
 
 private:
+    // The chosen device's name in the device list; none without a list.
+    std::optional<QString> ListedDeviceName() const;
     // A control as the plain window has it, to be put back on leaving.
     struct TStoredPlace {
         QWidget* Widget;

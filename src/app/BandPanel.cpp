@@ -111,7 +111,8 @@ void TBandPanel::SetCalibration(const TCalibration& calibration) {
     FCalibration = calibration;
     const bool volts = calibration.Unit == TLevelUnit::Volts;
     Chart.LeftAxis().SetMinMax(volts ? 0.0 : calibration.Value(-LevelRangeDb), calibration.Value(0.0));
-    Chart.LeftAxis().Title().SetCaption(TBandPanelText::tr("Pegel (%1)").arg(QString::fromUtf8(UnitName(calibration.Unit))));
+    Chart.LeftAxis().Title().SetCaption(
+        TBandPanelText::tr("Pegel (%1)").arg(QString::fromUtf8(UnitName(calibration.Unit))));
     ShowLevels();
 }
 

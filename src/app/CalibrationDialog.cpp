@@ -61,9 +61,10 @@ TCalibrationDialog::TCalibrationDialog(const QString& deviceName, const TCalibra
     CalibratorLevel->setSuffix(" " + UnitText(TLevelUnit::DbSpl));
     MeasureCalibrator = new QPushButton(TCalibrationDialogText::tr("Kalibratorton messen"), calibrator);
     auto* calibratorLayout = new QFormLayout(calibrator);
-    calibratorLayout->addRow(new QLabel(TCalibrationDialogText::tr("Kalibrator auf das Mikrofon setzen und einschalten, seinen Pegel "
-                                           "eintragen, dann messen."),
-                                        calibrator));
+    calibratorLayout->addRow(
+        new QLabel(TCalibrationDialogText::tr("Kalibrator auf das Mikrofon setzen und einschalten, seinen Pegel "
+                                              "eintragen, dann messen."),
+                   calibrator));
     calibratorLayout->addRow(TCalibrationDialogText::tr("Pegel des Kalibrators:"), CalibratorLevel);
     calibratorLayout->addRow(MeasureCalibrator);
     Message = new QLabel(this);
@@ -72,7 +73,8 @@ TCalibrationDialog::TCalibrationDialog(const QString& deviceName, const TCalibra
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(TCalibrationDialogText::tr("Übernehmen"));
     buttons->button(QDialogButtonBox::Cancel)->setText(TCalibrationDialogText::tr("Abbrechen"));
-    RemoveCalibration = buttons->addButton(TCalibrationDialogText::tr("Kalibrierung entfernen"), QDialogButtonBox::DestructiveRole);
+    RemoveCalibration =
+        buttons->addButton(TCalibrationDialogText::tr("Kalibrierung entfernen"), QDialogButtonBox::DestructiveRole);
     RemoveCalibration->setEnabled(current.Calibrated());
 
     auto* column = new QVBoxLayout(this);
@@ -120,13 +122,14 @@ void TCalibrationDialog::SetUpFullScale() {
 void TCalibrationDialog::TakeCalibratorTone() {
     const double measured = FMeasuredLevel();
     if (!std::isfinite(measured)) {
-        Message->setText(
-            TCalibrationDialogText::tr("Am Eingang ist kein Ton: Kalibrator einschalten, die Aufnahme starten und erneut messen."));
+        Message->setText(TCalibrationDialogText::tr(
+            "Am Eingang ist kein Ton: Kalibrator einschalten, die Aufnahme starten und erneut messen."));
         return;
     }
     const TCalibration calibration = TCalibration::FromCalibrator(measured, CalibratorLevel->value());
     if (calibration.FullScaleSpl > MostFullScaleSpl) {
-        Message->setText(TCalibrationDialogText::tr("Der Ton ist mit %1 dBFS zu leise für einen Kalibrator: Eingang und Kalibrator prüfen.")
+        Message->setText(TCalibrationDialogText::tr(
+                             "Der Ton ist mit %1 dBFS zu leise für einen Kalibrator: Eingang und Kalibrator prüfen.")
                              .arg(ReadoutNumbers().toString(measured, 'f', 1)));
         return;
     }

@@ -22,52 +22,62 @@ struct TCommandLineText {
 struct TOptionSet {
     QCommandLineOption Help{{"h", "help"}, TCommandLineText::tr("Zeigt diese Hilfe.")};
     QCommandLineOption Version{{"v", "version"}, TCommandLineText::tr("Zeigt die Version.")};
-    QCommandLineOption Input{"input", TCommandLineText::tr("Spielt DATEI (WAV, FLAC, Ogg, AIFF, ...) statt der Soundkarte ab."),
+    QCommandLineOption Input{"input",
+                             TCommandLineText::tr("Spielt DATEI (WAV, FLAC, Ogg, AIFF, ...) statt der Soundkarte ab."),
                              TCommandLineText::tr("DATEI")};
-    QCommandLineOption ListDevices{"list-devices", TCommandLineText::tr("Listet die Eingabegeräte mit Nummern, Namen und Beschreibungen.")};
-    QCommandLineOption Device{"device",
-                              TCommandLineText::tr("Nimmt vom Eingabegerät GERÄT (Nummer oder Name aus --list-devices) statt vom "
-                                 "Standardgerät auf."),
-                              TCommandLineText::tr("GERÄT")};
-    QCommandLineOption Export{"export",
-                              TCommandLineText::tr("Analysiert die Datei von --input ohne Fenster und schreibt Bilder und "
-                                        "Daten nach ORDNER."),
-                              TCommandLineText::tr("ORDNER")};
+    QCommandLineOption ListDevices{
+        "list-devices", TCommandLineText::tr("Listet die Eingabegeräte mit Nummern, Namen und Beschreibungen.")};
+    QCommandLineOption Device{
+        "device",
+        TCommandLineText::tr("Nimmt vom Eingabegerät GERÄT (Nummer oder Name aus --list-devices) statt vom "
+                             "Standardgerät auf."),
+        TCommandLineText::tr("GERÄT")};
+    QCommandLineOption Export{
+        "export",
+        TCommandLineText::tr("Analysiert die Datei von --input ohne Fenster und schreibt Bilder und "
+                             "Daten nach ORDNER."),
+        TCommandLineText::tr("ORDNER")};
     QCommandLineOption Buffers{"buffers", TCommandLineText::tr("Beendet den Export nach N Puffern."), "N"};
-    QCommandLineOption Palette{"palette", TCommandLineText::tr("Farbpalette des Spektrogramms: %1.").arg(PaletteNames().join(", ")),
-                               TCommandLineText::tr("NAME")};
+    QCommandLineOption Palette{
+        "palette", TCommandLineText::tr("Farbpalette des Spektrogramms: %1.").arg(PaletteNames().join(", ")),
+        TCommandLineText::tr("NAME")};
     QCommandLineOption Fast{"fast", TCommandLineText::tr("Schaltet \"3x schneller\" ein.")};
     QCommandLineOption NoAutoScale{"no-auto-scale", TCommandLineText::tr("Schaltet \"Auto-Skala\" aus.")};
     QCommandLineOption PeakHold{"peak-hold", TCommandLineText::tr("Schaltet die Spitzenwertanzeige ein.")};
     QCommandLineOption Record{
         "record",
-        TCommandLineText::tr("Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei bleibt ohne "
-           "--overwrite unberührt."),
+        TCommandLineText::tr(
+            "Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei bleibt ohne "
+            "--overwrite unberührt."),
         TCommandLineText::tr("DATEI")};
-    QCommandLineOption Overwrite{
-        "overwrite", TCommandLineText::tr("Erlaubt --record, eine vorhandene Datei zu ersetzen.")};
+    QCommandLineOption Overwrite{"overwrite",
+                                 TCommandLineText::tr("Erlaubt --record, eine vorhandene Datei zu ersetzen.")};
     QCommandLineOption Analyser{
-        "analyser", TCommandLineText::tr("Öffnet die Analyseansicht: Oszilloskop, Bandpegel, Spektrum und Spektrogramm (F2 wechselt).")};
-    QCommandLineOption Measurements{"measurements",
-                                    TCommandLineText::tr("Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt).")};
-    QCommandLineOption Distortion{"distortion",
-                                  TCommandLineText::tr("Schreibt beim Export und mit Strg+S auch Klirrfaktor, Rauschabstand "
-                                            "und Oberschwingungen.")};
-    QCommandLineOption SoundLevel{"sound-level",
-                                  TCommandLineText::tr("Schreibt beim Export auch Schallpegel: A- und C-bewertet, Terzbänder und "
-                                     "Mittelungspegel.")};
-    QCommandLineOption SplAtFullScale{"spl-at-full-scale",
-                                      TCommandLineText::tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat DB dB SPL "
-                                         "(setzt --sound-level)."),
-                                      "DB"};
-    QCommandLineOption VoltsAtFullScale{"volts-at-full-scale",
-                                        TCommandLineText::tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat V Volt effektiv; "
-                                           "Pegel in dBV (setzt --sound-level)."),
-                                        "V"};
-    QCommandLineOption Language{"language",
-                                TCommandLineText::tr("Sprache der Texte: de (Deutsch) oder en (Englisch); ohne die Option "
-                                          "nach dem Gebietsschema (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)."),
-                                TCommandLineText::tr("SPRACHE")};
+        "analyser", TCommandLineText::tr(
+                        "Öffnet die Analyseansicht: Oszilloskop, Bandpegel, Spektrum und Spektrogramm (F2 wechselt).")};
+    QCommandLineOption Measurements{
+        "measurements", TCommandLineText::tr("Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt).")};
+    QCommandLineOption Distortion{
+        "distortion", TCommandLineText::tr("Schreibt beim Export und mit Strg+S auch Klirrfaktor, Rauschabstand "
+                                           "und Oberschwingungen.")};
+    QCommandLineOption SoundLevel{
+        "sound-level", TCommandLineText::tr("Schreibt beim Export auch Schallpegel: A- und C-bewertet, Terzbänder und "
+                                            "Mittelungspegel.")};
+    QCommandLineOption SplAtFullScale{
+        "spl-at-full-scale",
+        TCommandLineText::tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat DB dB SPL "
+                             "(setzt --sound-level)."),
+        "DB"};
+    QCommandLineOption VoltsAtFullScale{
+        "volts-at-full-scale",
+        TCommandLineText::tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat V Volt effektiv; "
+                             "Pegel in dBV (setzt --sound-level)."),
+        "V"};
+    QCommandLineOption Language{
+        "language",
+        TCommandLineText::tr("Sprache der Texte: de (Deutsch) oder en (Englisch); ohne die Option "
+                             "nach dem Gebietsschema (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)."),
+        TCommandLineText::tr("SPRACHE")};
 };
 
 TCommandLine Failure(const QString& text) { return {std::nullopt, text, UsageError}; }
@@ -81,7 +91,8 @@ std::optional<int> WholeNumber(const QString& text, int least) {
 }
 
 QString HelpText(QCommandLineParser& parser) {
-    return TCommandLineText::tr("Wellenschau: Oszilloskop und Spektrumanalyse für die Soundkarte.") + "\n\n" + parser.helpText();
+    return TCommandLineText::tr("Wellenschau: Oszilloskop und Spektrumanalyse für die Soundkarte.") + "\n\n" +
+           parser.helpText();
 }
 
 // Options that only make sense together, or never together.
@@ -95,7 +106,8 @@ QString Conflict(const TOptions& o) {
     if ((o.Analyser || o.Measurements) && (o.ListDevices || !o.ExportDir.isEmpty()))
         return TCommandLineText::tr("--analyser und --measurements gelten nur für das Fenster.");
     if (o.SoundLevel && o.ExportDir.isEmpty())
-        return TCommandLineText::tr("--sound-level, --spl-at-full-scale und --volts-at-full-scale gelten nur mit --export.");
+        return TCommandLineText::tr(
+            "--sound-level, --spl-at-full-scale und --volts-at-full-scale gelten nur mit --export.");
     return {};
 }
 
@@ -113,14 +125,17 @@ QString ReadCalibration(const QCommandLineParser& parser, const TOptionSet& set,
     if (spl && volts) return TCommandLineText::tr("--spl-at-full-scale und --volts-at-full-scale schließen sich aus.");
     if (spl) {
         const std::optional<double> db = Number(parser.value(set.SplAtFullScale));
-        if (!db) return TCommandLineText::tr("--spl-at-full-scale erwartet einen Pegel in dB SPL: '%1'").arg(parser.value(set.SplAtFullScale));
+        if (!db)
+            return TCommandLineText::tr("--spl-at-full-scale erwartet einen Pegel in dB SPL: '%1'")
+                .arg(parser.value(set.SplAtFullScale));
         o.Calibration.Unit = TLevelUnit::DbSpl;
         o.Calibration.FullScaleSpl = *db;
     }
     if (volts) {
         const std::optional<double> v = Number(parser.value(set.VoltsAtFullScale));
         if (!v || *v <= 0.0)
-            return TCommandLineText::tr("--volts-at-full-scale erwartet eine Spannung in Volt über 0: '%1'").arg(parser.value(set.VoltsAtFullScale));
+            return TCommandLineText::tr("--volts-at-full-scale erwartet eine Spannung in Volt über 0: '%1'")
+                .arg(parser.value(set.VoltsAtFullScale));
         o.Calibration.Unit = TLevelUnit::DbV;
         o.Calibration.FullScaleVolts = *v;
     }
@@ -169,12 +184,14 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(set.Buffers)) {
         o.Buffers = WholeNumber(parser.value(set.Buffers), 1);
         if (!o.Buffers)
-            return Failure(TCommandLineText::tr("--buffers erwartet eine ganze Zahl ab 1: '%1'").arg(parser.value(set.Buffers)));
+            return Failure(
+                TCommandLineText::tr("--buffers erwartet eine ganze Zahl ab 1: '%1'").arg(parser.value(set.Buffers)));
     }
     if (parser.isSet(set.Language) && !LanguageNamed(parser.value(set.Language)))
         return Failure(TCommandLineText::tr("--language erwartet de oder en: '%1'").arg(parser.value(set.Language)));
     if (parser.isSet(set.Palette) && !PaletteNames().contains(o.Palette))
-        return Failure(TCommandLineText::tr("Unbekannte Palette '%1'. Bekannt sind: %2.").arg(o.Palette, PaletteNames().join(", ")));
+        return Failure(TCommandLineText::tr("Unbekannte Palette '%1'. Bekannt sind: %2.")
+                           .arg(o.Palette, PaletteNames().join(", ")));
     for (const QCommandLineOption* named : {&set.Input, &set.Export, &set.Record, &set.Device})
         if (parser.isSet(*named) && parser.value(*named).isEmpty())
             return Failure(TCommandLineText::tr("--%1 braucht einen Namen.").arg(named->names().constLast()));

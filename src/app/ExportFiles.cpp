@@ -28,7 +28,9 @@ struct TExportFilesText {
 };
 
 [[noreturn]] void CannotWrite(const QFileDevice& file, const QString& reason) {
-    throw EWellenschauError(TExportFilesText::tr("Die Datei '%1' lässt sich nicht schreiben: %2").arg(file.fileName(), reason).toStdString());
+    throw EWellenschauError(TExportFilesText::tr("Die Datei '%1' lässt sich nicht schreiben: %2")
+                                .arg(file.fileName(), reason)
+                                .toStdString());
 }
 
 [[noreturn]] void CannotWrite(const QFileDevice& file, int error) {
@@ -56,7 +58,8 @@ void Check(QSaveFile& file) {
 }
 
 [[noreturn]] void CannotMakeFolder(const QString& folder, const QString& reason) {
-    throw EWellenschauError(TExportFilesText::tr("Der Ordner '%1' lässt sich nicht anlegen: %2.").arg(folder, reason).toStdString());
+    throw EWellenschauError(
+        TExportFilesText::tr("Der Ordner '%1' lässt sich nicht anlegen: %2.").arg(folder, reason).toStdString());
 }
 
 // Makes one folder of a path whose parent is there; empty, or why it
@@ -239,7 +242,8 @@ void TExportFiles::WritePicture(const QImage& picture, const QString& name) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG")) CannotWrite(*file, TExportFilesText::tr("Das Bild lässt sich nicht als PNG kodieren"));
+    if (!picture.save(&buffer, "PNG"))
+        CannotWrite(*file, TExportFilesText::tr("Das Bild lässt sich nicht als PNG kodieren"));
     Put(*file, png);
     FPending.push_back(std::move(file));
 }

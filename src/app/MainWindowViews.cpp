@@ -107,7 +107,8 @@ void TForm1::SaveViewTo(const QString& folder) {
 }
 
 void TForm1::SaveView() {
-    const QString folder = QFileDialog::getExistingDirectory(this, TForm1Text::tr("Ordner für Bilder und Daten wählen"));
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, TForm1Text::tr("Ordner für Bilder und Daten wählen"));
     if (!folder.isEmpty()) SaveViewTo(folder);
 }
 

@@ -92,7 +92,8 @@ QString FastLevelSymbol(TWeighting weighting) {
 QString ReadoutText(const TMeasurements& m, const std::optional<TDistortion>& distortion, int skippedBuffers,
                     const TReadoutLevels& levels) {
     const QString note = m.DominantHz ? "  " + NoteText(*m.DominantHz) : QString();
-    const QString skipped = skippedBuffers > 0 ? TReadoutText::tr("   Übersprungen: %1 Puffer").arg(skippedBuffers) : QString();
+    const QString skipped =
+        skippedBuffers > 0 ? TReadoutText::tr("   Übersprungen: %1 Puffer").arg(skippedBuffers) : QString();
     const auto level = [&](const std::optional<double>& db) {
         return db ? LevelText(*db, levels.Calibration) : Missing;
     };

@@ -45,7 +45,8 @@ QString SpectrogramPointerText(TChart& chart, const QImage& picture, QPoint pixe
     const double hz = chart.LeftAxis().Scale().PositionToValue(chartY);
     // The inverse of the level-to-index scale of the picture.
     const double db = (picture.pixelIndex(pixel) - TopColourIndex) * LevelRange / TopColourIndex;
-    return TPointerValuesText::tr("vor %1 s").arg(Fixed(secondsAgo, 2)) + "   " + FrequencyText(hz) + "   " + Fixed(db, 1) + " dB";
+    return TPointerValuesText::tr("vor %1 s").arg(Fixed(secondsAgo, 2)) + "   " + FrequencyText(hz) + "   " +
+           Fixed(db, 1) + " dB";
 }
 
 }  // namespace wellenschau

@@ -55,7 +55,8 @@ bool TReadoutLine::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TReadoutLine::Refresh() {
-    setText(FPointerText.isEmpty() ? FMeasurementText : FMeasurementText + TReadoutLineText::tr("   |   Zeiger: ") + FPointerText);
+    setText(FPointerText.isEmpty() ? FMeasurementText
+                                   : FMeasurementText + TReadoutLineText::tr("   |   Zeiger: ") + FPointerText);
 }
 
 }  // namespace wellenschau

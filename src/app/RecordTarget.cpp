@@ -62,10 +62,12 @@ QString RecordRefusal(const TOptions& options) {
     const QString& record = options.RecordFile;
     if (record.isEmpty()) return {};
     if (SameFile(Status(record), Status(options.InputFile)))
-        return TRecordTargetText::tr("Die Aufnahmedatei „%1“ ist die Eingabedatei „%2“; die Aufnahme würde sie zerstören.")
+        return TRecordTargetText::tr(
+                   "Die Aufnahmedatei „%1“ ist die Eingabedatei „%2“; die Aufnahme würde sie zerstören.")
             .arg(record, options.InputFile);
     if (const QString name = ExportFileAt(record, options); !name.isEmpty())
-        return TRecordTargetText::tr("Die Aufnahmedatei „%1“ ist die Datei „%2“ des Exports; bitte einen anderen Namen wählen.")
+        return TRecordTargetText::tr(
+                   "Die Aufnahmedatei „%1“ ist die Datei „%2“ des Exports; bitte einen anderen Namen wählen.")
             .arg(record, name);
     if (const std::string pipe = TWavRecorder::Unseekable(EncodePath(record)); !pipe.empty())
         return QString::fromStdString(pipe);

@@ -137,7 +137,8 @@ QString FinishRecording(TCaptureRecording* recording, const TAudioIn& audioIn) {
         Report(TSessionText::tr("%1 Samples gingen verloren, weil die Datei nicht schnell genug geschrieben wurde.")
                    .arg(lost / 2));
     if (recording->Failed() && recording->UnwrittenBytes() > 0)
-        Report(TSessionText::tr("%1 Samples ließen sich nicht mehr in die Datei schreiben.").arg(recording->UnwrittenBytes() / 2));
+        Report(TSessionText::tr("%1 Samples ließen sich nicht mehr in die Datei schreiben.")
+                   .arg(recording->UnwrittenBytes() / 2));
     return QString::fromStdString(recording->Failure());
 }
 
@@ -171,7 +172,8 @@ int RunReportingErrors(const std::function<int()>& run) {
     } catch (const std::bad_alloc&) {
         return Fail(TSessionText::tr("Der Arbeitsspeicher reicht nicht aus; das Programm wurde beendet."));
     } catch (const std::exception& error) {
-        return Fail(TSessionText::tr("Interner Fehler, das Programm wurde beendet: %1").arg(QString::fromUtf8(error.what())));
+        return Fail(
+            TSessionText::tr("Interner Fehler, das Programm wurde beendet: %1").arg(QString::fromUtf8(error.what())));
     }
 }
 
@@ -259,7 +261,8 @@ int RunExport(TApplication& application, const TOptions& options) {
         const QString written = FinishRecording(recording.get(), capture);
         if (stopSignals.Received() != 0) {
             if (!written.isEmpty()) Report(written);
-            Report(TSessionText::tr("Der Export wurde durch Signal %1 abgebrochen; seine Dateien wurden nicht geschrieben.")
+            Report(TSessionText::tr(
+                       "Der Export wurde durch Signal %1 abgebrochen; seine Dateien wurden nicht geschrieben.")
                        .arg(stopSignals.Received()));
             return stopSignals.ExitStatus();
         }
@@ -267,7 +270,8 @@ int RunExport(TApplication& application, const TOptions& options) {
         if (!failure.isEmpty()) return Fail(failure);
         // A read error inside the file: nothing of the export is committed.
         if (file->EndCode() == FILEERR_FILE) return Fail(QString::fromStdString(file->ErrorText(FILEERR_FILE)));
-        if (instrument->History().Count() == 0) return Fail(TSessionText::tr("'%1' enthält keine Samples.").arg(options.InputFile));
+        if (instrument->History().Count() == 0)
+            return Fail(TSessionText::tr("'%1' enthält keine Samples.").arg(options.InputFile));
         files.Write(*instrument);
         if (file->EndCode() != FILEERR_SHORT) return ExitSuccess;
         Report(QString::fromStdString(file->ErrorText(FILEERR_SHORT)));

@@ -19,7 +19,8 @@ struct TCaptureRecordingText {
 constexpr auto WriterPeriod = std::chrono::milliseconds(10);
 
 std::string DiskNotResponding(const std::string& path) {
-    return Filled(TCaptureRecordingText::tr("Die Aufnahme in „%1“ wurde angehalten: Der Datenträger antwortet nicht."), {path});
+    return Filled(TCaptureRecordingText::tr("Die Aufnahme in „%1“ wurde angehalten: Der Datenträger antwortet nicht."),
+                  {path});
 }
 
 }  // namespace

@@ -190,11 +190,14 @@ std::string TPortAudioWaveIn::ErrorText(TMMResult code) const {
     if (code == PAERR_STREAMSTOPPED)
         return TPortAudioWaveInText::tr("Der Aufnahmestrom des Eingabegeräts ist stehen geblieben.").toStdString();
     if (code == PAERR_NODATA)
-        return TPortAudioWaveInText::tr("Das Eingabegerät liefert keine Daten mehr (Tonserver beendet oder Gerät entfernt?).")
+        return TPortAudioWaveInText::tr(
+                   "Das Eingabegerät liefert keine Daten mehr (Tonserver beendet oder Gerät entfernt?).")
             .toStdString();
     if (code == PAERR_NOINPUTS) return NoInputDevicesText();
     if (code == PAERR_SOURCEVANISHED)
-        return TPortAudioWaveInText::tr("Die Quelle \"%1\" ist verschwunden.").arg(QString::fromStdString(FVanishedSource)).toStdString();
+        return TPortAudioWaveInText::tr("Die Quelle \"%1\" ist verschwunden.")
+            .arg(QString::fromStdString(FVanishedSource))
+            .toStdString();
     return TQueuedWaveIn::ErrorText(code);
 }
 

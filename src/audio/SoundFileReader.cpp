@@ -44,10 +44,11 @@ std::string UnreadableText(const std::string& path, const QString& reason) {
 void RefuseNonRegularFile(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return;
-    if (S_ISDIR(status.st_mode)) throw ESoundFileError(UnreadableText(path, TSoundFileReaderText::tr("Das ist ein Ordner.")));
+    if (S_ISDIR(status.st_mode))
+        throw ESoundFileError(UnreadableText(path, TSoundFileReaderText::tr("Das ist ein Ordner.")));
     throw ESoundFileError(UnreadableText(
         path, TSoundFileReaderText::tr("Das ist keine gewöhnliche Datei, sondern eine Pipe, ein Socket oder ein Gerät; "
-                 "gelesen werden nur Dateien, in denen sich springen lässt.")));
+                                       "gelesen werden nur Dateien, in denen sich springen lässt.")));
 }
 
 // libsndfile's reason for a file it cannot open. It refuses a header
@@ -90,7 +91,8 @@ std::int64_t StatedFrames(SNDFILE* file, std::int64_t frames) {
 }
 
 std::string ResampleErrorText(const std::string& path, soxr_error_t error) {
-    return Filled(TSoundFileReaderText::tr("Die Datei „%1“ lässt sich nicht umrechnen: %2"), {path, soxr_strerror(error)});
+    return Filled(TSoundFileReaderText::tr("Die Datei „%1“ lässt sich nicht umrechnen: %2"),
+                  {path, soxr_strerror(error)});
 }
 
 // libsndfile's name of a container or encoding, empty when it has none.
@@ -131,7 +133,8 @@ TSoundFileReader::TSoundFileReader(const std::string& path, int targetRate) : FP
     FFormat = info.format;
     FFormatName = ContainerAndEncoding(info.format);
     if (FSourceRate <= 0 || FChannels <= 0) {
-        throw ESoundFileError(Filled(TSoundFileReaderText::tr("Die Datei „%1“ gibt keine gültige Abtastrate oder Kanalzahl an."), {path}));
+        throw ESoundFileError(Filled(
+            TSoundFileReaderText::tr("Die Datei „%1“ gibt keine gültige Abtastrate oder Kanalzahl an."), {path}));
     }
     // Integer encodings come as ±1 full scale; floating-point ones as stored.
     sf_command(FFile.get(), SFC_SET_NORM_DOUBLE, nullptr, SF_TRUE);
@@ -246,11 +249,12 @@ bool TSoundFileReader::EndedShort() const {
 std::string TSoundFileReader::ShortText() const {
     const std::string seconds = Seconds(SecondsRead()).toStdString();
     if (!LengthKnown())
-        return Filled(TSoundFileReaderText::tr("Die Datei „%1“ endet nach %2 s ohne ihre letzte Seite, die ihre Länge angibt; "
-                                "ausgewertet ist, was sich lesen ließ."),
-                      {FPath, seconds});
-    return Filled(TSoundFileReaderText::tr("Die Datei „%1“ endet nach %2 s, ihr Kopf gibt %3 s an; ausgewertet ist, was sich lesen "
-                            "ließ."),
+        return Filled(
+            TSoundFileReaderText::tr("Die Datei „%1“ endet nach %2 s ohne ihre letzte Seite, die ihre Länge angibt; "
+                                     "ausgewertet ist, was sich lesen ließ."),
+            {FPath, seconds});
+    return Filled(TSoundFileReaderText::tr("Die Datei „%1“ endet nach %2 s, ihr Kopf gibt %3 s an; "
+                                           "ausgewertet ist, was sich lesen ließ."),
                   {FPath, seconds, Seconds(static_cast<double>(FSourceFrames) / FSourceRate).toStdString()});
 }
 

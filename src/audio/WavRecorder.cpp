@@ -24,14 +24,15 @@ struct TWavRecorderText {
 static_assert(std::is_same_v<sf_count_t, std::int64_t>, "libsndfile's counts are 64-bit");
 
 std::string NotCreated(const std::string& path, int error) {
-    return Filled(TWavRecorderText::tr("Die Aufnahmedatei „%1“ lässt sich nicht anlegen: %2."), {path, SystemReason(error)});
+    return Filled(TWavRecorderText::tr("Die Aufnahmedatei „%1“ lässt sich nicht anlegen: %2."),
+                  {path, SystemReason(error)});
 }
 
 // A pipe, a socket or a terminal: libsndfile must go back to the header
 // after every block, which only a file allows.
 std::string NotSeekable(const std::string& path) {
     return Filled(TWavRecorderText::tr("Die Aufnahmedatei „%1“ ist eine Pipe oder ein Gerät ohne Positionierung; "
-                            "eine Aufnahme braucht eine gewöhnliche Datei."),
+                                       "eine Aufnahme braucht eine gewöhnliche Datei."),
                   {path});
 }
 
@@ -112,8 +113,8 @@ void TWavRecorder::Append(const char* bytes, int size) {
 void TWavRecorder::Close() {
     if (FFile < 0) return;
     if (const int error = CloseFile(); error != 0) {
-        throw EWavRecordError(
-            Filled(TWavRecorderText::tr("Die Aufnahmedatei „%1“ ließ sich nicht schließen: %2."), {FPath, SystemReason(error)}));
+        throw EWavRecordError(Filled(TWavRecorderText::tr("Die Aufnahmedatei „%1“ ließ sich nicht schließen: %2."),
+                                     {FPath, SystemReason(error)}));
     }
 }
 

@@ -103,6 +103,9 @@ TEST(EnglishWindowTest, ShowsNoGerman) {
     w.Form->SetAnalyserView(true);
     ASSERT_TRUE(w.Record(PeakBuffer(16000)));
     ExpectNoGerman(*w.Form, "analyser view");
+    // A calibration is stored under the same name in every language.
+    EXPECT_TRUE(w.Form->Analyser().DeviceName().startsWith("Eingang "))
+        << w.Form->Analyser().DeviceName().toStdString();
     TCalibrationDialog* dialog = w.Form->Analyser().OpenCalibrationDialog();
     dialog->MeasureCalibrator->click();  // silence: a message
     ExpectNoGerman(*dialog, "calibration dialog");

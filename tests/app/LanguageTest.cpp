@@ -43,8 +43,8 @@ TEST(LanguageTest, OptionThenLocale) {
     for (const TCase& c : cases) {
         const QStringList arguments = QStringList{"wellenschau"} + c.Arguments;
         const auto variable = [&](const char* name) { return c.Environment.value(name); };
-        EXPECT_EQ(ChosenLanguage(arguments, variable), c.Expected) << c.Arguments.join(' ').toStdString() << " "
-                                      << QStringList(c.Environment.keys()).join(',').toStdString();
+        EXPECT_EQ(ChosenLanguage(arguments, variable), c.Expected)
+            << c.Arguments.join(' ').toStdString() << " " << QStringList(c.Environment.keys()).join(',').toStdString();
     }
 }
 
