@@ -2,16 +2,19 @@
 # install: the program and the files in data/, never tests or benchmarks.
 set(CPACK_PACKAGE_NAME wellenschau)
 set(CPACK_PACKAGE_VENDOR "Wellenschau developers")
-set(CPACK_PACKAGE_CONTACT "Wellenschau developers <wellenschau@wellenschau.de>")
+# The project has no domain of its own yet: the address is a reserved
+# placeholder and the package names no homepage.
+set(CPACK_PACKAGE_CONTACT "Wellenschau developers <wellenschau@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sound-card oscilloscope and spectrum analyser")
 set(CPACK_PACKAGE_DESCRIPTION
   "Wellenschau records from the sound card or plays a sound file and shows a
 triggered waveform, a spectrum and a scrolling spectrogram. It also analyses
 sound files without a window and writes PNG and CSV files. Its user
-interface is German.")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://wellenschau.de/")
+interface is German or English, after the locale.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/StripComment.cmake)
+set(CPACK_WELLENSCHAU_STRIP ${CMAKE_STRIP})
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
