@@ -1,13 +1,14 @@
 // Which language the program speaks: --language first, then the locale the
 // way gettext reads it; German for C, POSIX and no locale at all.
+#include "AppTestSupport.h"
 #include "app/CommandLine.h"
-#include "app/Language.h"
 
 #include <QMap>
 
 #include <gtest/gtest.h>
 
 using namespace wellenschau;
+using namespace wellenschau::test;
 
 namespace {
 
@@ -48,7 +49,18 @@ TEST(LanguageTest, OptionThenLocale) {
     }
 }
 
-TEST(LanguageTest, TheParserTakesBothLanguages) {
+// --help in each language, Qt's own words in it (from Qt's translation)
+// included.
+TEST(LanguageTest, HelpComesInTheChosenLanguage) {
+    struct TCase {
+        TLanguage Language;
+        QString Usage, Help;
+    };
+    for (const TCase& c : {TCase{De, "Aufruf:", "Zeigt diese Hilfe."}, TCase{En, "Usage:", "Shows this help."}}) {
+        const TTranslated translated(c.Language);
+        const TCommandLine line = ParseCommandLine({"wellenschau", "--help"});
+        EXPECT_TRUE(line.Text.contains(c.Usage) && line.Text.contains(c.Help)) << line.Text.toStdString();
+    }
     for (const char* code : {"de", "en"})
         EXPECT_TRUE(ParseCommandLine({"wellenschau", "--language", code}).Options) << code;
 }
