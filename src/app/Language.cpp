@@ -66,17 +66,17 @@ TLanguage ChosenLanguage(const QStringList& arguments, const TEnvironment& varia
 }
 
 bool InstallTranslations(QCoreApplication& application, TLanguage language, const QStringList& folders) {
-    // Qt's texts are English in its sources; German needs Qt's translation.
-    if (language == TLanguage::German) {
-        auto* qt = new QTranslator(&application);
-        if (qt->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(qt);
-        return true;
-    }
-    auto* own = new QTranslator(&application);
-    if (!Load(*own, "wellenschau_en", folders)) return false;
-    QCoreApplication::installTranslator(own);
-    return true;
+    // The program's texts are German in its sources, Qt's English in its:
+    // each language needs the other's translation.
+    auto* translator = new QTranslator(&application);
+    const bool loaded = language == TLanguage::German
+                            ? translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+                            : Load(*translator, "wellenschau_en", folders);
+    if (loaded)
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+    return loaded || language == TLanguage::German;
 }
 
 QStringList TranslationFolders() {

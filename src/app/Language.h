@@ -32,15 +32,16 @@ using TEnvironment = std::function<QString(const char*)>;
 // only other languages give English.
 TLanguage ChosenLanguage(const QStringList& arguments, const TEnvironment& variable);
 
-// Installs the program's English translation and Qt's own translation of
-// its dialogs for `language`; German needs only Qt's. The program's .qm is
-// looked for in `folders` in order. False when the program's translation
-// is missing (the texts then stay German).
+// Installs the translation `language` needs: for English the program's own
+// (its .qm looked for in `folders`, in order), for German Qt's translation
+// of its dialogs and messages where the system has it. False when English
+// is asked for and the program's translation is missing (the texts then
+// stay German).
 bool InstallTranslations(QCoreApplication& application, TLanguage language, const QStringList& folders);
 
 // Where the program's translations are: next to the executable (the build
-// tree), in ../share/wellenschau/translations beside it and in the
-// installation's data folder.
+// tree) and in ../share/wellenschau/translations beside its folder (an
+// installation, whatever its prefix).
 QStringList TranslationFolders();
 
 }  // namespace wellenschau
