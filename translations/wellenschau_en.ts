@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>EWellenschauError</name>
+    <message>
+        <source>Der Minimalwert einer Achse muss &lt;= Maximum sein</source>
+        <translation>The minimum of an axis must be &lt;= its maximum</translation>
+    </message>
+    <message>
+        <source>Der Maximalwert einer Achse muss &gt;= Minimum sein</source>
+        <translation>The maximum of an axis must be &gt;= its minimum</translation>
+    </message>
+    <message>
+        <source>Die Achsensteigung muss &gt;= 0 sein</source>
+        <translation>The axis increment must be &gt;= 0</translation>
+    </message>
+    <message>
+        <source>Eine Datum/Zeit-Achse darf nicht logarithmisch sein</source>
+        <translation>A date/time axis must not be logarithmic</translation>
+    </message>
+    <message>
+        <source>Min.- und Max.-Werte von log. Achsen sollten &gt;= 0 sein</source>
+        <translation>Minimum and maximum of logarithmic axes should be &gt;= 0</translation>
+    </message>
+    <message>
+        <source>Titelseparation % muss größer als 0 sein</source>
+        <translation>Label separation % must be greater than 0</translation>
+    </message>
+    <message>
+        <source>Fehler bei Bereichsprüfung</source>
+        <translation>Range check error</translation>
+    </message>
+    <message>
+        <source>Integerüberlauf</source>
+        <translation>Integer overflow</translation>
+    </message>
+</context>
+<context>
     <name>InputDevices</name>
     <message>
         <source>Keine Eingabegeräte gefunden. Läuft ein Tonserver (PulseAudio oder PipeWire)?</source>

@@ -168,7 +168,7 @@ int RunReportingErrors(const std::function<int()>& run) {
     try {
         return run();
     } catch (const EWellenschauError& error) {
-        return Fail(QString::fromUtf8(error.what()));
+        return Fail(ErrorMessage(error));
     } catch (const std::bad_alloc&) {
         return Fail(TSessionText::tr("Der Arbeitsspeicher reicht nicht aus; das Programm wurde beendet."));
     } catch (const std::exception& error) {

@@ -117,4 +117,16 @@ TEST(EnglishWindowTest, ShowsNoGerman) {
     ExpectNoGerman(*w.Form, "status line");
 }
 
+// The fixed message of an error raised where Qt is not at hand reaches the
+// user in English too.
+TEST(EnglishWindowTest, TheErrorHandlerSpeaksEnglish) {
+    const TTranslated english(TLanguage::English);
+    TWindowOnSimulatedDevice w;
+    w.Form->AudioIn1->SetBufferSize(4096);  // buffers too short for a trace: a range error
+    w.Form->StartButton->click();
+    w.Record(PeakBuffer(100));
+    ASSERT_EQ(ReportedErrors().size(), 1u);
+    EXPECT_EQ(ReportedErrors()[0], "Range check error");
+}
+
 }  // namespace
