@@ -144,6 +144,26 @@
         <source> (Standard)</source>
         <translation> (default)</translation>
     </message>
+    <message>
+        <source>Zwei Kanäle</source>
+        <translation>Two channels</translation>
+    </message>
+    <message>
+        <source>Die Aufnahmedatei von --record behält ihre Kanalzahl; --channels wählt sie beim Start.</source>
+        <translation>The recording file of --record keeps its channel count; --channels chooses it at the start.</translation>
+    </message>
+    <message>
+        <source>Die Datei hat nur einen Kanal.</source>
+        <translation>The file has only one channel.</translation>
+    </message>
+    <message>
+        <source>Das Gerät hat nur einen Kanal.</source>
+        <translation>The device has only one channel.</translation>
+    </message>
+    <message>
+        <source>Nimmt zwei Kanäle auf: links Kanal A, rechts Kanal B</source>
+        <translation>Records two channels: left channel A, right channel B</translation>
+    </message>
 </context>
 <context>
     <name>TBandPanelText</name>
@@ -444,6 +464,14 @@
         <source>--%1 braucht einen Namen.</source>
         <translation>--%1 needs a name.</translation>
     </message>
+    <message>
+        <source>Nimmt N Kanäle auf: 1 (Vorgabe) oder 2 (links Kanal A, rechts Kanal B, jeder mit eigenen Messwerten).</source>
+        <translation>Records N channels: 1 (the default) or 2 (left channel A, right channel B, each with its own measurements).</translation>
+    </message>
+    <message>
+        <source>--channels erwartet 1 oder 2: &apos;%1&apos;</source>
+        <translation>--channels expects 1 or 2: &apos;%1&apos;</translation>
+    </message>
 </context>
 <context>
     <name>TDeviceLineText</name>
@@ -603,6 +631,10 @@
         <source>Frequenz %1%2   Ton %3   RMS %4   Spitze %5%6%7%8</source>
         <translation>Frequency %1%2   Tone %3   RMS %4   Peak %5%6%7%8</translation>
     </message>
+    <message>
+        <source>Kanal B: %1   Phase B−A %2</source>
+        <translation>Channel B: %1   Phase B−A %2</translation>
+    </message>
 </context>
 <context>
     <name>TRecordTargetText</name>
@@ -659,6 +691,10 @@
         <source>&apos;%1&apos; enthält keine Samples.</source>
         <translation>&apos;%1&apos; contains no samples.</translation>
     </message>
+    <message>
+        <source>Das Eingabegerät %1 hat nur einen Kanal; --channels 2 braucht zwei.</source>
+        <translation>The input device %1 has only one channel; --channels 2 needs two.</translation>
+    </message>
 </context>
 <context>
     <name>TSoundFileReaderText</name>
@@ -697,6 +733,10 @@
     <message>
         <source>Fehler beim Lesen der Datei „%1“ nach %2 s: %3</source>
         <translation>Error reading the file “%1” after %2 s: %3</translation>
+    </message>
+    <message>
+        <source>Die Datei „%1“ hat nur einen Kanal; für zwei Kanäle braucht es eine Datei mit mindestens zwei.</source>
+        <translation>The file “%1” has only one channel; two channels need a file with at least two.</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 #include "StatusLine.h"
 #include "audio/AudioIn.h"
 #include "chart/ChartWidget.h"
+#include "chart/QtColor.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -59,6 +60,7 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     FRowLayout = new QHBoxLayout(FRow);
     FRowLayout->setContentsMargins(6, 0, 6, 0);
     CreateAveragingControls();
+    CreateChannelControls();
     FRowLayout->addStretch();
     FDeviceCaption = new QLabel(TAnalyserViewText::tr("Eingang:"), FRow);
     FRowLayout->addWidget(FDeviceCaption);
@@ -102,6 +104,54 @@ void TAnalyserView::CreateAveragingControls() {
     ChooseAveraging();
 }
 
+void TAnalyserView::CreateChannelControls() {
+    FTwoChannels = new QCheckBox(TAnalyserViewText::tr("Zwei Kanäle"), FRow);
+    FTwoChannels->setObjectName("TwoChannels");
+    FRowLayout->addWidget(FTwoChannels);
+    QObject::connect(FTwoChannels, &QCheckBox::toggled, FRow, [this](bool on) { FForm.SetChannels(on ? 2 : 1); });
+    FReadoutB = new QLabel(FPage);
+    FReadoutB->setObjectName("ChannelBReadout");
+    FReadoutB->setContentsMargins(4, 0, 4, 0);
+    FReadoutB->setFixedHeight(TReadoutLine::Height);
+    QPalette colours = FReadoutB->palette();
+    colours.setColor(QPalette::WindowText, ToQColor(ChannelBColor(true)));
+    FReadoutB->setPalette(colours);
+    FReadoutB->hide();
+}
+
+QString TAnalyserView::TwoChannelsRefusal() const {
+    if (FForm.AudioIn1->Recording() != nullptr)
+        return TAnalyserViewText::tr("Die Aufnahmedatei von --record behält ihre Kanalzahl; --channels wählt sie beim Start.");
+    if (FFileChannels == 1) return TAnalyserViewText::tr("Die Datei hat nur einen Kanal.");
+    if (FFileChannels == 0 && InputChannels(FDeviceList, FForm.AudioIn1->WaveDevice()) == 1)
+        return TAnalyserViewText::tr("Das Gerät hat nur einen Kanal.");
+    return {};
+}
+
+void TAnalyserView::OfferChannels() {
+    const QString refusal = TwoChannelsRefusal();
+    FTwoChannels->setEnabled(refusal.isEmpty());
+    FTwoChannels->setToolTip(refusal.isEmpty() ? TAnalyserViewText::tr("Nimmt zwei Kanäle auf: links Kanal A, rechts Kanal B") : refusal);
+    // A recording file keeps the channels it was started with.
+    if (!refusal.isEmpty() && FForm.AudioIn1->Recording() == nullptr) FTwoChannels->setChecked(false);
+}
+
+void TAnalyserView::SetFileChannels(int channels) {
+    FFileChannels = channels;
+    OfferChannels();
+}
+
+void TAnalyserView::ShowChannels(int channels) {
+    const QSignalBlocker quiet(FTwoChannels);
+    FTwoChannels->setChecked(channels == 2);
+    FReadoutB->setVisible(FActive && channels == 2);
+    FReadoutB->clear();
+}
+
+void TAnalyserView::ShowChannelB(const std::optional<TChannelBFigures>& figures) {
+    if (FActive && figures) FReadoutB->setText(ChannelBReadoutText(*figures, FCalibration));
+}
+
 void TAnalyserView::ChooseAveraging() {
     const auto mode = static_cast<TAveraging>(FAveraging->currentData().toInt());
     FTimeConstant->setVisible(mode == TAveraging::Exponential);
@@ -139,7 +189,10 @@ std::optional<QString> TAnalyserView::ListedDeviceName() const {
     return std::nullopt;
 }
 
-void TAnalyserView::FollowDevice() { ShowCalibration(LoadCalibration(DeviceName())); }
+void TAnalyserView::FollowDevice() {
+    ShowCalibration(LoadCalibration(DeviceName()));
+    OfferChannels();
+}
 
 void TAnalyserView::ShowCalibration(const TCalibration& calibration) {
     FCalibration = calibration;
@@ -178,6 +231,7 @@ void TAnalyserView::SetDevices(const std::vector<TInputDeviceInfo>& devices, int
     }
     FDeviceCaption->setVisible(!devices.empty());
     FDevices->setVisible(!devices.empty());
+    OfferChannels();
 }
 
 void TAnalyserView::Keep(QWidget* widget) {
@@ -205,6 +259,7 @@ void TAnalyserView::Enter() {
     FollowDevice();
     FReadoutWasVisible = FForm.ReadoutVisible();
     FForm.SetReadoutVisible(true);
+    FReadoutB->setVisible(FTwoChannels->isChecked());
     FForm.setMinimumSize(MinimumSize);
     if (FForm.width() < FirstSize.width() || FForm.height() < FirstSize.height()) FForm.resize(FirstSize);
     FollowPixelRatio();
@@ -232,6 +287,7 @@ void TAnalyserView::LayOut() {
     column->addLayout(charts, LowerChartsStretch);
     column->addWidget(FHarmonics);
     column->addWidget(FForm.Readout());
+    column->addWidget(FReadoutB);
     column->addWidget(FForm.StatusLine());
 }
 
@@ -245,6 +301,7 @@ void TAnalyserView::Leave() {
     }
     FStored.clear();
     delete FPage->layout();
+    FReadoutB->hide();
     FPage->hide();
     FForm.PlacePictures({Image1Bounds, Image2Bounds, true});
     for (const auto& [chart, bounds] : {std::pair{FForm.Chart1, Chart1Bounds}, std::pair{FForm.Chart3, Chart3Bounds}})

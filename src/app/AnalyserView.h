@@ -8,9 +8,10 @@
 // in the calibration of the chosen input device (stored per device, see
 // CalibrationStore.h; dBFS without one). A second tool row holds what the
 // plain window hides (background subtraction, peak display, palette), the
-// spectrum's averaging and the input-device chooser; the harmonics' levels,
-// the readout line and, while it has something to say, the status line run
-// along the bottom. Qt layouts arrange it all
+// spectrum's averaging, the choice of two channels and the input-device
+// chooser; the harmonics' levels, the readout line, with two channels
+// channel B's readout line in B's colour and, while it has something to
+// say, the status line run along the bottom. Qt layouts arrange it all
 // on a page that fills the window; leaving the view puts every moved
 // control back exactly where it was. The view renders the charts at the
 // screen's device pixel ratio, so that they are sharp on a high-density
@@ -28,6 +29,7 @@
 #include <optional>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QSpinBox;
@@ -76,8 +78,17 @@ public:
     QString DeviceName() const;
     // The same name as the user reads it: "Input N" in English.
     QString ShownDeviceName() const;
-    // Loads the chosen device's calibration (after choosing another device).
+    // Loads the chosen device's calibration and offers two channels as far
+    // as the device has them (after choosing another device).
     void FollowDevice();
+    // The channels of the sound file played instead of a device.
+    void SetFileChannels(int channels);
+    // Shows the window's channel count in the check box and, with two,
+    // channel B's readout line while the view is shown.
+    void ShowChannels(int channels);
+    // Channel B's figures of the last buffer in its readout line.
+    void ShowChannelB(const std::optional<TChannelBFigures>& figures);
+    QCheckBox* TwoChannelsCheck() const { return FTwoChannels; }
     const TCalibration& Calibration() const { return FCalibration; }
     // Opens the calibration dialog (window-modal, without waiting for it);
     // accepting it stores its calibration for the device and shows it.
@@ -113,6 +124,12 @@ private:
     // The spectrogram fills its plot inside the axis lines, the legend
     // stands beside the spectrum's plot.
     void PlacePictures();
+    void CreateChannelControls();
+    // Why the input cannot give two channels; empty when it can.
+    QString TwoChannelsRefusal() const;
+    // Enables the two-channel check box as far as the input allows, going
+    // back to one channel when it no longer does.
+    void OfferChannels();
 
     TForm1& FForm;
     QWidget* FPage;
@@ -124,6 +141,9 @@ private:
     QDoubleSpinBox* FTimeConstant;
     QSpinBox* FBufferCount;
     QLabel* FHarmonics;
+    QCheckBox* FTwoChannels;
+    QLabel* FReadoutB;
+    int FFileChannels = 0;  // 0: a device, not a file
     TBandPanel* FBands;
     // The devices the chooser offers, for their names.
     std::vector<TInputDeviceInfo> FDeviceList;

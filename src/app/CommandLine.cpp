@@ -44,6 +44,10 @@ struct TOptionSet {
     QCommandLineOption Fast{"fast", TCommandLineText::tr("Schaltet \"3x schneller\" ein.")};
     QCommandLineOption NoAutoScale{"no-auto-scale", TCommandLineText::tr("Schaltet \"Auto-Skala\" aus.")};
     QCommandLineOption PeakHold{"peak-hold", TCommandLineText::tr("Schaltet die Spitzenwertanzeige ein.")};
+    QCommandLineOption Channels{"channels",
+                                TCommandLineText::tr("Nimmt N Kanäle auf: 1 (Vorgabe) oder 2 (links Kanal A, rechts "
+                                                     "Kanal B, jeder mit eigenen Messwerten)."),
+                                "N"};
     QCommandLineOption Record{
         "record",
         TCommandLineText::tr(
@@ -150,9 +154,9 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({set.Help, set.Version, set.Input, set.ListDevices, set.Device, set.Export, set.Buffers,
-                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Record, set.Overwrite, set.Analyser,
-                       set.Measurements, set.Distortion, set.SoundLevel, set.SplAtFullScale, set.VoltsAtFullScale,
-                       set.Language});
+                       set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Channels, set.Record, set.Overwrite,
+                       set.Analyser, set.Measurements, set.Distortion, set.SoundLevel, set.SplAtFullScale,
+                       set.VoltsAtFullScale, set.Language});
     if (!parser.parse(arguments)) return Failure(parser.errorText());
     if (parser.isSet(set.Help)) return {std::nullopt, HelpText(parser), 0};
     if (parser.isSet(set.Version)) return {std::nullopt, QString("Wellenschau %1").arg(WELLENSCHAU_VERSION), 0};
@@ -189,6 +193,12 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(set.Language) && !LanguageNamed(parser.value(set.Language)))
         return Failure(TCommandLineText::tr("--language erwartet de oder en: '%1'").arg(parser.value(set.Language)));
+    if (parser.isSet(set.Channels)) {
+        const std::optional<int> channels = WholeNumber(parser.value(set.Channels), 1);
+        if (!channels || *channels > 2)
+            return Failure(TCommandLineText::tr("--channels erwartet 1 oder 2: '%1'").arg(parser.value(set.Channels)));
+        o.Channels = *channels;
+    }
     if (parser.isSet(set.Palette) && !PaletteNames().contains(o.Palette))
         return Failure(TCommandLineText::tr("Unbekannte Palette '%1'. Bekannt sind: %2.")
                            .arg(o.Palette, PaletteNames().join(", ")));

@@ -23,6 +23,7 @@ struct TOptions {
     bool Fast = false;           // --fast: "3x schneller"
     bool NoAutoScale = false;    // --no-auto-scale: "Auto-Skala" off
     bool PeakHold = false;       // --peak-hold: peak display on
+    int Channels = 1;            // --channels: 2 records left as A, right as B
     QString RecordFile;          // --record: every sample into a new WAV file
     bool Overwrite = false;      // --overwrite: --record may replace an existing file
     bool Analyser = false;       // --analyser: start in the analyser view

@@ -102,16 +102,22 @@ TCalibration InDecibels(TCalibration calibration) {
 
 }  // namespace
 
-TExportFiles::TExportFiles(const QDir& dir, int rowCount, bool distortion, const std::optional<TCalibration>& soundLevel)
+TExportFiles::TExportFiles(const QDir& dir, int rowCount, bool distortion,
+                           const std::optional<TCalibration>& soundLevel, bool channelB)
     : FDir(dir), FRowCount(rowCount), FCalibration(InDecibels(soundLevel.value_or(TCalibration{}))) {
     FLevels = Create("levels.csv");
     FLine = "buffer";
     for (int row = 1; row < FRowCount; ++row) FLine += ",row" + QByteArray::number(row);
     FLine += '\n';
     Put(*FLevels, FLine);
+    const QByteArray columns = QByteArray("buffer,time_s,rms_dbfs,peak_percent,dominant_hz,dominant_dbfs,note") +
+                               (distortion ? DistortionColumns : "") + (soundLevel ? SoundLevelColumns : "") + '\n';
     FMeasurements = Create("measurements.csv");
-    const QByteArray columns = "buffer,time_s,rms_dbfs,peak_percent,dominant_hz,dominant_dbfs,note";
-    Put(*FMeasurements, columns + (distortion ? DistortionColumns : "") + (soundLevel ? SoundLevelColumns : "") + '\n');
+    Put(*FMeasurements, columns);
+    if (channelB) {
+        FMeasurementsB = Create("measurements-b.csv");
+        Put(*FMeasurementsB, columns);
+    }
     if (distortion) {
         FHarmonics = Create("harmonics.csv");
         Put(*FHarmonics, "buffer" + HarmonicColumns() + '\n');
@@ -194,6 +200,19 @@ void TExportFiles::AppendHarmonics(QByteArray& line, const std::optional<TDistor
 void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasurements& measurements,
                                    const std::optional<TDistortion>& distortion,
                                    const std::optional<TBufferSoundLevel>& soundLevel) {
+    MakeMeasurementLine(buffer, seconds, measurements, distortion, soundLevel);
+    Put(*FMeasurements, FLine);
+    if (FBands) AddBands(buffer, seconds, soundLevel);
+    if (!FHarmonics) return;
+    FLine = QByteArray::number(buffer);
+    AppendHarmonics(FLine, distortion);
+    FLine += '\n';
+    Put(*FHarmonics, FLine);
+}
+
+void TExportFiles::MakeMeasurementLine(int buffer, double seconds, const TMeasurements& measurements,
+                                       const std::optional<TDistortion>& distortion,
+                                       const std::optional<TBufferSoundLevel>& soundLevel) {
     FLine.clear();
     FLine += QByteArray::number(buffer);
     AppendField(FLine, seconds);
@@ -210,13 +229,6 @@ void TExportFiles::AddMeasurements(int buffer, double seconds, const TMeasuremen
         AppendLevel(FLine, soundLevel ? soundLevel->CDb : silence);
     }
     FLine += '\n';
-    Put(*FMeasurements, FLine);
-    if (FBands) AddBands(buffer, seconds, soundLevel);
-    if (!FHarmonics) return;
-    FLine = QByteArray::number(buffer);
-    AppendHarmonics(FLine, distortion);
-    FLine += '\n';
-    Put(*FHarmonics, FLine);
 }
 
 // A buffer without sound levels (measured before the meter was on) has
@@ -276,6 +288,7 @@ void TExportFiles::Write(TInstrument& instrument) {
     if (FBands) FPending.push_back(std::move(FBands));
     FPending.push_back(std::move(FLevels));
     FPending.push_back(std::move(FMeasurements));
+    if (FMeasurementsB) FPending.push_back(std::move(FMeasurementsB));
     for (const auto& file : FPending) Check(*file);
     for (const auto& file : FPending)
         if (!file->commit()) CannotWrite(*file, file->errorString());
@@ -346,12 +359,13 @@ void TExportFiles::MakeFolder(const QString& folder) {
     }
 }
 
-QStringList TExportFiles::FileNames(bool distortion, bool soundLevel) {
+QStringList TExportFiles::FileNames(bool distortion, bool soundLevel, bool channelB) {
     QStringList names = {"oscilloscope.png", "spectrum.png", "spectrogram.png", "spectrogram-image.png",
                          "trace.csv", "spectrum.csv", "levels.csv", "measurements.csv"};
     if (distortion) names << "harmonics.csv" << "average-spectrum.csv";
     if (soundLevel) names << "bands.csv";
     if (distortion || soundLevel) names << "summary.csv";
+    if (channelB) names << "measurements-b.csv";
     return names;
 }
 
@@ -359,12 +373,16 @@ void TExportFiles::AddBuffer(const TLevelHistory& history, int index) {
     const TLevelHistory::TEntry& entry = history.Entry(index);
     AddLevels(entry.Buffer, history.Levels(index));
     AddMeasurements(entry.Buffer, entry.Seconds, entry.Measurements, entry.Distortion, entry.SoundLevel);
+    if (!FMeasurementsB || !entry.ChannelB) return;
+    MakeMeasurementLine(entry.Buffer, entry.Seconds, entry.ChannelB->Measurements, entry.ChannelB->Distortion,
+                        std::nullopt);
+    Put(*FMeasurementsB, FLine);
 }
 
 void TExportFiles::WriteView(TInstrument& instrument, const QDir& dir, bool distortion) {
     const std::optional<TCalibration> soundLevel =
         instrument.SoundLevelOn() ? std::optional(instrument.Calibration()) : std::nullopt;
-    TExportFiles files(dir, instrument.Analysis().RowCount, distortion, soundLevel);
+    TExportFiles files(dir, instrument.Analysis().RowCount, distortion, soundLevel, instrument.TwoChannels());
     const TLevelHistory& history = instrument.History();
     for (int i = 0; i < history.Count(); ++i) files.AddBuffer(history, i);
     files.Write(instrument);

@@ -4,7 +4,8 @@
 // figures too (columns of the measurements, the harmonics of every buffer,
 // the whole run's figures and its power-averaged spectrum) and the sound
 // levels (A and C columns of the measurements, the third-octave bands of
-// every buffer, the run's equivalent levels in the summary) (dot as
+// every buffer, the run's equivalent levels in the summary), and for two
+// channels channel B's measurements in the same columns (dot as
 // decimal mark, shortest text that reads back as the same double, a header
 // line). Each file is written under a temporary name; only when every file
 // of the set is written and on the disk are they renamed into place, so a
@@ -35,9 +36,9 @@ public:
     // direct-current bin, is not shown anywhere and not written), with
     // `distortion` the files of the distortion figures, and with
     // `soundLevel` those of the sound levels, in dB of its unit (dBV for a
-    // calibration in volts).
+    // calibration in volts), and with `channelB` measurements-b.csv.
     TExportFiles(const QDir& dir, int rowCount, bool distortion = false,
-                 const std::optional<TCalibration>& soundLevel = std::nullopt);
+                 const std::optional<TCalibration>& soundLevel = std::nullopt, bool channelB = false);
     ~TExportFiles();
 
     // One line of levels.csv: the buffer's number and its row levels after
@@ -53,7 +54,9 @@ public:
                          const std::optional<TDistortion>& distortion,
                          const std::optional<TBufferSoundLevel>& soundLevel = std::nullopt);
 
-    // Both lines of a buffer the window keeps in its history.
+    // The lines of a buffer the window keeps in its history: levels,
+    // measurements and, with measurements-b.csv, channel B's measurements
+    // (its sound level columns empty: channel B's are not measured).
     void AddBuffer(const TLevelHistory& history, int index);
 
     // Writes the instrument's pictures and the last buffer's data, then
@@ -71,7 +74,7 @@ public:
     static void MakeFolder(const QString& folder);
 
     // The names of the set's files.
-    static QStringList FileNames(bool distortion, bool soundLevel);
+    static QStringList FileNames(bool distortion, bool soundLevel, bool channelB = false);
 
 private:
     // A file opened under a temporary name in the export folder.
@@ -79,6 +82,10 @@ private:
     // A file of the set written in one piece, committed with the others.
     void WriteWhole(const QString& name, const QByteArray& text);
     void WritePicture(const QImage& picture, const QString& name);
+    // A line of measurements.csv (or of measurements-b.csv) in FLine.
+    void MakeMeasurementLine(int buffer, double seconds, const TMeasurements& measurements,
+                             const std::optional<TDistortion>& distortion,
+                             const std::optional<TBufferSoundLevel>& soundLevel);
     void AppendNumber(QByteArray& line, double value);
     void AppendField(QByteArray& line, const std::optional<double>& value);
     // A figure of the distortion analysis; "<" or ">" before a bound.
@@ -103,6 +110,7 @@ private:
     int FRowCount;
     std::unique_ptr<QSaveFile> FLevels;
     std::unique_ptr<QSaveFile> FMeasurements;
+    std::unique_ptr<QSaveFile> FMeasurementsB;  // with two channels only
     std::unique_ptr<QSaveFile> FHarmonics;  // with the distortion files only
     std::unique_ptr<QSaveFile> FBands;      // with the sound level files only
     TCalibration FCalibration;

@@ -78,6 +78,25 @@ std::optional<TDistortion> TInstrument::LastDistortion() const {
     return last < 0 ? std::nullopt : FHistory.Entry(last).Distortion;
 }
 
+std::optional<TChannelBFigures> TInstrument::LastChannelB() const {
+    const int last = FHistory.Count() - 1;
+    return last < 0 ? std::nullopt : FHistory.Entry(last).ChannelB;
+}
+
+void TInstrument::SetTwoChannels(bool on) {
+    if (!on)
+        FSecondChannel.reset();
+    else if (!FSecondChannel)
+        FSecondChannel = std::make_unique<TSecondChannel>(Image1Bounds.height());
+}
+
+std::optional<TChannelBFigures> TInstrument::AnalyseChannelB(const char* channelB, const char* channelA, int n,
+                                                             const TMeasurements& measurementsA) {
+    if (channelB == nullptr) return std::nullopt;
+    SetTwoChannels(true);
+    return FSecondChannel->Analyse(channelB, channelA, n, measurementsA.DominantHz, FDistortionAnalysis);
+}
+
 std::optional<TDistortion> TInstrument::LongTermDistortion() const {
     if (FLongTermDistortion.Added() == 0) return std::nullopt;
     return FDistortion.Analyse(FLongTermDistortion.Average());
@@ -169,7 +188,7 @@ void TInstrument::EraseSnapshot() {
     FAnalysis.StoredPeak = 0;
 }
 
-void TInstrument::HandleBuffer(const char* buffer, int size) {
+void TInstrument::HandleBuffer(const char* buffer, int size, const char* channelB) {
     const int n = size / 2;
     // The trace reads up to 2803 samples and the transform needs a power
     // of two up to one frame: other buffers are refused before anything
@@ -186,7 +205,9 @@ void TInstrument::HandleBuffer(const char* buffer, int size) {
     AnalyseSpectrum(FAnalysis, buffer, n, FSpectrumPoints, *FBackgroundCaption);
     if (FAveraging != TAveraging::Off && n == FftFrameLength) ShowAveragedSpectrum();
     WriteSpectrogramColumn(FAnalysis, Image1.width(), Image1.height());
-    FHistory.Add(FAnalysis, Measure(FAnalysis, buffer, n), AnalyseDistortion(buffer, n), n, MeasureSoundLevel(buffer, n));
+    const TMeasurements measurements = Measure(FAnalysis, buffer, n);
+    FHistory.Add(FAnalysis, measurements, AnalyseDistortion(buffer, n), n, MeasureSoundLevel(buffer, n),
+                 AnalyseChannelB(channelB, buffer, n, measurements));
     if (FHarmonicMarks) MarkHarmonics();
     Chart1.InvalidateChart();
     Chart2.InvalidateChart();

@@ -14,6 +14,7 @@
 #include "analysis/Distortion.h"
 #include "analysis/PointSink.h"
 #include "analysis/PowerAverage.h"
+#include "analysis/SecondChannel.h"
 #include "analysis/SoundLevel.h"
 #include "analysis/Spectrum.h"
 #include "chart/Chart.h"
@@ -24,6 +25,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace wellenschau {
@@ -91,8 +93,14 @@ public:
     // (rowLevels: RowCount values).
     std::optional<TDistortion> LongTermDistortion() const;
     void LongTermRowLevels(std::span<double> rowLevels) const;
+    // Channel B's figures of the last buffer; none when it had one channel.
+    std::optional<TChannelBFigures> LastChannelB() const;
 
     // The user's settings.
+    // Sets channel B's analysis up (its tables), or drops it; buffers with
+    // channel B get it anyway, the first of them then setting it up.
+    void SetTwoChannels(bool on);
+    bool TwoChannels() const { return FSecondChannel != nullptr; }
     void SetFastTimeBase(bool fast);
     bool FastTimeBase() const { return FFastTimeBase; }
     void SetAutoScale(bool on) { FAutoScale = on; }
@@ -147,7 +155,10 @@ public:
     // history;
     // then tells the observers. A size the analysis cannot take is refused
     // (ERangeError) before anything changes. Allocates nothing.
-    void HandleBuffer(const char* buffer, int size);
+    // With channelB (a second buffer of the same size, the right channel of
+    // a two-channel recording) buffer is channel A, analysed exactly as a
+    // single channel, and channel B gets its own figures (LastChannelB).
+    void HandleBuffer(const char* buffer, int size, const char* channelB = nullptr);
 
     const TPicturePlaces& PicturePlaces() const { return FPlaces; }
     void SetPicturePlaces(const TPicturePlaces& places) { FPlaces = places; }
@@ -181,6 +192,9 @@ private:
     void MarkHarmonics();
     // The buffer's sound levels when the meter is on.
     std::optional<TBufferSoundLevel> MeasureSoundLevel(const char* buffer, int n);
+    // Channel B's figures when there is a channel B (n samples each).
+    std::optional<TChannelBFigures> AnalyseChannelB(const char* channelB, const char* channelA, int n,
+                                                    const TMeasurements& measurementsA);
 
     AnalysisState FAnalysis;
     TLevelHistory FHistory;
@@ -202,6 +216,7 @@ private:
     TNoCaption FNoCaption;
     TBackgroundCaption* FBackgroundCaption = &FNoCaption;
     std::vector<TBufferObserver*> FObservers;
+    std::unique_ptr<TSecondChannel> FSecondChannel;  // none for one channel
     TPicturePlaces FPlaces;
     bool FFastTimeBase = false;
     bool FAutoScale = true;

@@ -14,7 +14,8 @@ TLevelHistory::TLevelHistory(int capacity, int rowCount)
 
 void TLevelHistory::Add(const AnalysisState& state, const TMeasurements& measurements,
                         const std::optional<TDistortion>& distortion, int sampleCount,
-                        const std::optional<TBufferSoundLevel>& soundLevel) {
+                        const std::optional<TBufferSoundLevel>& soundLevel,
+                        const std::optional<TChannelBFigures>& channelB) {
     const int slot = FCount < FCapacity ? Slot(FCount) : FFirst;
     if (FCount < FCapacity)
         ++FCount;
@@ -26,6 +27,7 @@ void TLevelHistory::Add(const AnalysisState& state, const TMeasurements& measure
     entry.Measurements = measurements;
     entry.Distortion = distortion;
     entry.SoundLevel = soundLevel;
+    entry.ChannelB = channelB;
     FSamples += sampleCount;
     std::copy_n(state.RowLevel.data(), FRowCount, FLevels.data() + static_cast<std::ptrdiff_t>(slot) * FRowCount);
 }

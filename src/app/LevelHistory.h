@@ -1,5 +1,6 @@
-// The row levels, measurements, distortion figures and sound levels of the last buffers, as many as the
-// spectrogram shows, so that saving the view can write them. Its room is
+// The row levels, measurements, distortion figures and sound levels of the
+// last buffers, and channel B's figures of two-channel buffers, as many as
+// the spectrogram shows, so that saving the view can write them. Its room is
 // reserved once; recording a buffer copies into it and allocates nothing.
 // User-interface thread only.
 #pragma once
@@ -7,6 +8,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/Distortion.h"
 #include "analysis/Measurements.h"
+#include "analysis/SecondChannel.h"
 #include "analysis/SoundLevel.h"
 
 #include <array>
@@ -33,6 +35,7 @@ public:
         TMeasurements Measurements;
         std::optional<TDistortion> Distortion;  // none without a tone
         std::optional<TBufferSoundLevel> SoundLevel;  // none unless measured
+        std::optional<TChannelBFigures> ChannelB;     // none for one channel
     };
 
     // Room for `capacity` buffers of `rowCount` row levels each.
@@ -42,7 +45,8 @@ public:
     // when full. sampleCount is the buffer's length in samples.
     void Add(const AnalysisState& state, const TMeasurements& measurements,
              const std::optional<TDistortion>& distortion, int sampleCount,
-             const std::optional<TBufferSoundLevel>& soundLevel = std::nullopt);
+             const std::optional<TBufferSoundLevel>& soundLevel = std::nullopt,
+             const std::optional<TChannelBFigures>& channelB = std::nullopt);
 
     // The kept buffers, oldest first: index 0 .. Count() - 1.
     int Count() const { return FCount; }

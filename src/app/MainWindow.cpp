@@ -131,7 +131,7 @@ void TForm1::AudioIn1Stop(QObject* Sender) {
 
 bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
     QCoreApplication::processEvents();
-    FInstrument->HandleBuffer(Buffer, Size);
+    FFeed.Handle(Buffer, Size);
     return true;
 }
 
@@ -143,6 +143,7 @@ void TForm1::ShowMeasurements() {
 void TForm1::ShowBuffer() {
     ShowMeasurements();
     FAnalyserView->ShowHarmonics(FInstrument->LastDistortion());
+    FAnalyserView->ShowChannelB(FInstrument->LastChannelB());
     FAnalyserView->ShowBandLevels();
     // Image1, Chart1, Chart2 and the analyser view's band chart at once:
     // one pass of the window's painting and one copy to the screen for

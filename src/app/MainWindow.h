@@ -6,6 +6,7 @@
 // hands every buffer to the instrument. User-interface thread only.
 #pragma once
 
+#include "BufferFeed.h"
 #include "Instrument.h"
 
 #include <QWidget>
@@ -86,6 +87,12 @@ public:
     void FollowInputDevices();
     // Records from another device; a running recording goes on from it.
     void ChooseInputDevice(int number);
+    // Records one channel, or two (left as channel A, right as channel B);
+    // a running recording goes on in the new format.
+    void SetChannels(int channels);
+    int Channels() const { return FFeed.Channels(); }
+    // The channels of the sound file the window plays instead of a device.
+    void SetFileChannels(int channels);
     // Writes what the window shows (pictures, data, the spectrogram's
     // buffers) into folder; SaveView asks for the folder (Ctrl+S).
     void SaveViewTo(const QString& folder);
@@ -166,6 +173,7 @@ private:
     void ShowAudioProblem(const QString& text);
 
     std::unique_ptr<TInstrument> FInstrument;
+    TBufferFeed FFeed{*FInstrument};
     TBackgroundCheckCaption FBackgroundCaption{CheckBackground};
     TBufferView FBufferView{*this};
     TReadoutLine* FReadout = nullptr;

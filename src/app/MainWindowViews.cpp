@@ -41,7 +41,8 @@ void TForm1::CreateViews() {
     FReadout->Watch(Chart2, [this](QPoint p) { return OscilloscopePointerText(Chart2->Chart(), p.x(), p.y()); });
     FReadout->Watch(Chart1, [this](QPoint p) { return SpectrumPointerText(Chart1->Chart(), p.x(), p.y()); });
     FReadout->Watch(Image1, [this](QPoint p) {
-        const double bufferSeconds = AudioIn1->BufferSize() / 2 / FInstrument->Analysis().SampleRate;
+        const double bufferSeconds =
+            AudioIn1->BufferSize() / AudioIn1->WaveFormat().BlockAlign / FInstrument->Analysis().SampleRate;
         return SpectrogramPointerText(Chart3->Chart(), Image1->Picture(), Image1->PicturePixelAt(p),
                                       Image1->y() + p.y(), bufferSeconds);
     });
@@ -100,6 +101,19 @@ void TForm1::ChooseInputDevice(int number) {
     FAnalyserView->FollowDevice();
     if (recording) StartButtonClick(this);
 }
+
+void TForm1::SetChannels(int channels) {
+    if (channels == FFeed.Channels()) return;
+    const bool recording = AudioIn1->DeviceOpen();
+    if (recording) AudioIn1->StopNow();
+    FFeed.SetChannels(channels);
+    AudioIn1->SetStereo(channels == 2);
+    AudioIn1->SetBufferSize(FFeed.CaptureBufferBytes());
+    FAnalyserView->ShowChannels(channels);
+    if (recording) StartButtonClick(this);
+}
+
+void TForm1::SetFileChannels(int channels) { FAnalyserView->SetFileChannels(channels); }
 
 void TForm1::SaveViewTo(const QString& folder) {
     TExportFiles::MakeFolder(folder);

@@ -106,4 +106,10 @@ QString ReadoutText(const TMeasurements& m, const std::optional<TDistortion>& di
              Number(m.PeakPercent, 1, "%"), soundLevel, DistortionText(distortion), skipped);
 }
 
+QString ChannelBReadoutText(const TChannelBFigures& figures, const TCalibration& calibration) {
+    return TReadoutText::tr("Kanal B: %1   Phase B−A %2")
+        .arg(ReadoutText(figures.Measurements, figures.Distortion, 0, {calibration, std::nullopt}),
+             Number(figures.PhaseDegrees, 1, "°"));
+}
+
 }  // namespace wellenschau

@@ -6,6 +6,7 @@
 #include "analysis/Calibration.h"
 #include "analysis/Distortion.h"
 #include "analysis/Measurements.h"
+#include "analysis/SecondChannel.h"
 #include "analysis/Weighting.h"
 
 #include <QLocale>
@@ -58,5 +59,10 @@ QString FastLevelSymbol(TWeighting weighting);
 // buffers the display skipped while the window was busy, if any.
 QString ReadoutText(const TMeasurements& measurements, const std::optional<TDistortion>& distortion,
                     int skippedBuffers, const TReadoutLevels& levels = {});
+
+// Channel B's readout line: its measurements as ReadoutText states them
+// (levels in the calibration), then the phase of B relative to A at A's
+// dominant frequency: "Kanal B: Frequenz ...   Phase B−A 90.0 °".
+QString ChannelBReadoutText(const TChannelBFigures& figures, const TCalibration& calibration);
 
 }  // namespace wellenschau

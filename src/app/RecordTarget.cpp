@@ -49,7 +49,7 @@ QString ExportFileAt(const QString& record, const TOptions& options) {
     const QFileInfo target(link.isSymLink() ? link.symLinkTarget() : record);
     const bool sameFolder = SameFile(Status(target.absolutePath()), Status(options.ExportDir));
     const std::optional<struct stat> recordFile = Status(record);
-    for (const QString& name : TExportFiles::FileNames(options.Distortion, options.SoundLevel)) {
+    for (const QString& name : TExportFiles::FileNames(options.Distortion, options.SoundLevel, options.Channels == 2)) {
         if (SameFile(recordFile, Status(QDir(options.ExportDir).filePath(name)))) return name;
         if (sameFolder && target.fileName() == name) return name;
     }
@@ -81,7 +81,8 @@ std::unique_ptr<TCaptureRecording> OpenRecording(const TOptions& options) {
     if (const QString refusal = RecordRefusal(options); !refusal.isEmpty())
         throw EWellenschauError(refusal.toStdString());
     const auto existing = options.Overwrite ? TWavRecorder::TExisting::Replace : TWavRecorder::TExisting::Refuse;
-    return std::make_unique<TCaptureRecording>(EncodePath(options.RecordFile), existing);
+    return std::make_unique<TCaptureRecording>(EncodePath(options.RecordFile), existing,
+                                               TCaptureRecording::DefaultRingBytes, options.Channels);
 }
 
 }  // namespace wellenschau

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "ExitStatus.h"
+#include "BufferFeed.h"
 #include "ExportFiles.h"
 #include "InputDeviceText.h"
 #include "LevelHistory.h"
@@ -51,10 +52,21 @@ int Fail(const QString& message) {
     return ExitError;
 }
 
-// The file device, once the file has been found readable as sound.
-std::unique_ptr<TFileWaveIn> OpenInputFile(const QString& path, TFilePace pace) {
-    TSoundFileReader probe(EncodePath(path));  // raises a clear error for a bad file
+// The file device, once the file has been found readable as sound with
+// `channels` channels; sourceChannels, if given, gets the file's own.
+std::unique_ptr<TFileWaveIn> OpenInputFile(const QString& path, TFilePace pace, int channels,
+                                           int* sourceChannels = nullptr) {
+    // Raises a clear error for a bad file, and for one channel where two are asked.
+    const TSoundFileReader probe(EncodePath(path), TSoundFileReader::DefaultRate, channels);
+    if (sourceChannels != nullptr) *sourceChannels = probe.SourceChannels();
     return std::make_unique<TFileWaveIn>(EncodePath(path), pace);
+}
+
+// Why the device `number` cannot record two channels; empty when it can
+// or its channels are not known.
+QString TwoChannelRefusal(int number) {
+    if (InputChannels(ListInputDevices(), number) != 1) return {};
+    return TSessionText::tr("Das Eingabegerät %1 hat nur einen Kanal; --channels 2 braucht zwei.").arg(number);
 }
 
 // The number of the device --device names, or the list of those there are.
@@ -185,13 +197,17 @@ int ListDevices() {
 int RunWindow(TApplication& application, const TOptions& options) {
     return RunReportingErrors([&]() -> int {
         std::unique_ptr<TFileWaveIn> file;
-        if (!options.InputFile.isEmpty()) file = OpenInputFile(options.InputFile, TFilePace::RealTime);
+        int fileChannels = 0;
+        if (!options.InputFile.isEmpty())
+            file = OpenInputFile(options.InputFile, TFilePace::RealTime, options.Channels, &fileChannels);
         std::optional<int> device;
         if (options.Device) {
             QString refusal;
             device = ChosenDevice(*options.Device, refusal);
             if (!device) return Fail(refusal);
         }
+        if (options.Channels == 2 && !file)
+            if (const QString refusal = TwoChannelRefusal(device.value_or(0)); !refusal.isEmpty()) return Fail(refusal);
         const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
         TForm1 Form1(file ? static_cast<TWaveInService&>(*file) : DefaultWaveInService());
         // A signal closes the window as the user would; a dialog open
@@ -202,7 +218,9 @@ int RunWindow(TApplication& application, const TOptions& options) {
         });
         Form1.AudioIn1->SetRecording(recording.get());
         if (device) Form1.AudioIn1->SetWaveDevice(*device);
+        if (file) Form1.SetFileChannels(fileChannels);
         if (!file) Form1.FollowInputDevices();
+        Form1.SetChannels(options.Channels);
         SetControls(Form1, options);
         if (options.Measurements) Form1.SetReadoutVisible(true);
         Form1.SetSaveDistortion(options.Distortion);
@@ -227,7 +245,8 @@ int RunExport(TApplication& application, const TOptions& options) {
         if (failure.isEmpty()) failure = message;
     });
     return RunReportingErrors([&]() -> int {
-        const std::unique_ptr<TFileWaveIn> file = OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible);
+        const std::unique_ptr<TFileWaveIn> file =
+            OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible, options.Channels);
         const TExportFolder folder(options.ExportDir);
         const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
         const auto instrument = std::make_unique<TInstrument>();
@@ -235,18 +254,22 @@ int RunExport(TApplication& application, const TOptions& options) {
         instrument->SetDistortionAnalysis(options.Distortion);
         instrument->SetSoundLevel(options.SoundLevel);
         instrument->SetCalibration(options.Calibration);
+        TBufferFeed feed(*instrument);
+        feed.SetChannels(options.Channels);
         TAudioIn capture(nullptr, *file);
-        capture.SetBufferSize(TInstrument::BufferBytes);
+        capture.SetStereo(options.Channels == 2);
+        capture.SetBufferSize(feed.CaptureBufferBytes());
         capture.SetNumBuffers(2);
         capture.SetFrameRate(RoundToInt(instrument->Analysis().SampleRate));
         capture.SetWaveDevice(0);
         capture.SetRecording(recording.get());
-        capture.SetOnBufferFilled([&instrument](char* buffer, int& size) {
-            instrument->HandleBuffer(buffer, size);
+        capture.SetOnBufferFilled([&feed](char* buffer, int& size) {
+            feed.Handle(buffer, size);
             return true;
         });
         TExportFiles files(QDir(folder.Path()), instrument->Analysis().RowCount, options.Distortion,
-                           options.SoundLevel ? std::optional(options.Calibration) : std::nullopt);
+                           options.SoundLevel ? std::optional(options.Calibration) : std::nullopt,
+                           options.Channels == 2);
         TExportRows rows(*instrument, capture, files, options.Buffers);
         instrument->AddBufferObserver(rows);
 

@@ -25,9 +25,10 @@ std::string DiskNotResponding(const std::string& path) {
 
 }  // namespace
 
-TCaptureRecording::TCaptureRecording(const std::string& path, TWavRecorder::TExisting existing, std::size_t ringBytes)
+TCaptureRecording::TCaptureRecording(const std::string& path, TWavRecorder::TExisting existing, std::size_t ringBytes,
+                                     int channels)
     : FPath(path),
-      FShared(std::make_shared<TShared>(path, existing, ringBytes)),
+      FShared(std::make_shared<TShared>(path, existing, ringBytes, channels)),
       FWriter(&TCaptureRecording::Run, FShared) {}
 
 TCaptureRecording::~TCaptureRecording() { Finish(); }

@@ -50,11 +50,11 @@ public:
     // How long CaptureAll waits for the writer to make room.
     static constexpr std::chrono::milliseconds RoomLimit{3000};
 
-    // Creates the WAV file (see TWavRecorder; throws EWavRecordError) and
-    // starts the writer thread.
+    // Creates the WAV file of `channels` channels (see TWavRecorder;
+    // throws EWavRecordError) and starts the writer thread.
     explicit TCaptureRecording(const std::string& path,
                                TWavRecorder::TExisting existing = TWavRecorder::TExisting::Replace,
-                               std::size_t ringBytes = DefaultRingBytes);
+                               std::size_t ringBytes = DefaultRingBytes, int channels = 1);
     // Finish.
     ~TCaptureRecording();
     TCaptureRecording(const TCaptureRecording&) = delete;
@@ -96,8 +96,8 @@ private:
     // What the writer thread uses; shared, so that a writer stuck in the
     // disk may outlive this object.
     struct TShared {
-        TShared(const std::string& path, TWavRecorder::TExisting existing, std::size_t ringBytes)
-            : Recorder(path, existing), Ring(ringBytes) {}
+        TShared(const std::string& path, TWavRecorder::TExisting existing, std::size_t ringBytes, int channels)
+            : Recorder(path, existing, channels), Ring(ringBytes) {}
 
         // Keeps the first failure's message.
         void Fail(const std::string& message);

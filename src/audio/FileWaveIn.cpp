@@ -63,12 +63,14 @@ std::string TFileWaveIn::ErrorText(TMMResult code) const {
 
 TMMResult TFileWaveIn::OpenStream(TDevice& device, int deviceId, const TWaveFormatEx& format) {
     if (deviceId != 0) return MMSYSERR_BADDEVICEID;
-    if (format.Channels != 1 || format.BitsPerSample != 16 || format.SamplesPerSec > INT_MAX) return WAVERR_BADFORMAT;
+    if (format.Channels < 1 || format.Channels > 2 || format.BitsPerSample != 16 || format.SamplesPerSec > INT_MAX)
+        return WAVERR_BADFORMAT;
     TFileStream& stream = device.Stream;
     stream.Rate = static_cast<int>(format.SamplesPerSec);
+    stream.Channels = format.Channels;
     FEndCode = MMSYSERR_NOERROR;
     try {
-        stream.Reader = std::make_unique<TSoundFileReader>(FPath, stream.Rate);
+        stream.Reader = std::make_unique<TSoundFileReader>(FPath, stream.Rate, stream.Channels);
     } catch (const ESoundFileError& error) {
         FLastFileError = error.what();
         return FILEERR_FILE;
@@ -89,7 +91,7 @@ TMMResult TFileWaveIn::OpenStream(TDevice& device, int deviceId, const TWaveForm
 TMMResult TFileWaveIn::StartStream(TDevice& device) {
     // Continue the schedule where a reset left it.
     TFileStream& stream = device.Stream;
-    stream.StartTime = TClock::now() - std::chrono::microseconds(stream.SamplesReturned * 1'000'000 / stream.Rate);
+    stream.StartTime = TClock::now() - std::chrono::microseconds(stream.FramesReturned * 1'000'000 / stream.Rate);
     return MMSYSERR_NOERROR;
 }
 
@@ -117,8 +119,8 @@ void TFileWaveIn::Pump(TDevice& device) {
 }
 
 TFileWaveIn::TClock::time_point TFileWaveIn::DueTime(const TFileStream& stream, const TWaveHdr& header) const {
-    const std::int64_t samplesThrough = stream.SamplesReturned + header.BufferLength / BytesPerSample;
-    return stream.StartTime + std::chrono::microseconds(samplesThrough * 1'000'000 / stream.Rate);
+    const std::int64_t framesThrough = stream.FramesReturned + header.BufferLength / (BytesPerSample * stream.Channels);
+    return stream.StartTime + std::chrono::microseconds(framesThrough * 1'000'000 / stream.Rate);
 }
 
 void TFileWaveIn::ReturnFromFile(TDevice& device, TWaveHdr& header) {
@@ -141,7 +143,7 @@ void TFileWaveIn::ReturnFromFile(TDevice& device, TWaveHdr& header) {
         endCode = FILEERR_FILE;
     }
     // Not one sample decoded: the file is as good as empty.
-    if (read == 0 && stream.SamplesReturned == 0 && endCode != FILEERR_FILE) {
+    if (read == 0 && stream.FramesReturned == 0 && endCode != FILEERR_FILE) {
         FLastFileError = NoSamplesText();
         endCode = FILEERR_FILE;
     }
@@ -155,7 +157,7 @@ void TFileWaveIn::ReturnFromFile(TDevice& device, TWaveHdr& header) {
     device.Queue.PassToRecording(header.Data, filled);
     std::memset(header.Data + filled, 0, header.BufferLength - filled);
     header.BytesRecorded = header.BufferLength;
-    stream.SamplesReturned += capacity;
+    stream.FramesReturned += capacity / stream.Channels;
     MarkReturned(stream, header);
     stream.LastFileReturn = header.Reserved;
     device.Queue.ReturnHead();

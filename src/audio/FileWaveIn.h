@@ -1,7 +1,9 @@
 // TFileWaveIn: a wave-input service whose one device (number 0) plays a
 // sound file instead of recording a sound card. Each open reads the file
-// from its start through a TSoundFileReader (16-bit mono at the rate asked
-// for at open); queued buffers are filled from it and returned in queue
+// from its start through a TSoundFileReader (16 bits, at the rate and with
+// the channels asked for at open: mono, or stereo from a file of two or
+// more channels, which keeps its first two; stereo from a mono file fails
+// with FILEERR_FILE and the reader's message); queued buffers are filled from it and returned in queue
 // order, each with its Data notification, like any other device.
 //
 // Two paces:
@@ -59,11 +61,12 @@ struct TFileStream {
 
     std::unique_ptr<TSoundFileReader> Reader;
     int Rate = 0;
+    int Channels = 1;
     // Drives the real-time pace; none for the fast one.
     std::unique_ptr<QTimer> Timer;
     // The moment the first sample would have been recorded.
     TClock::time_point StartTime;
-    std::int64_t SamplesReturned = 0;
+    std::int64_t FramesReturned = 0;
     std::uintptr_t Returns = 0;
     // Return number of the last buffer that carried samples of the file.
     std::uintptr_t LastFileReturn = 0;

@@ -50,6 +50,16 @@ std::vector<TInputDeviceInfo> WithoutDuplicateNames(const std::vector<TInputDevi
     return distinct;
 }
 
+int InputChannels(const std::vector<TInputDeviceInfo>& devices, int number) {
+    for (const TInputDeviceInfo& device : devices)
+        if (device.Number == number && device.Channels > 0) return device.Channels;
+    if (number != 0) return 0;
+    // The server's default input stands for whichever source is its default.
+    for (const TInputDeviceInfo& device : devices)
+        if (device.IsDefault && device.Channels > 0) return device.Channels;
+    return 0;
+}
+
 std::string NoInputDevicesText() {
     return QCoreApplication::translate("InputDevices",
                                        "Keine Eingabegeräte gefunden. Läuft ein Tonserver (PulseAudio oder PipeWire)?")

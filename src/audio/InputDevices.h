@@ -31,7 +31,8 @@ struct TInputDeviceInfo {
     bool IsDefault = false;
     // Records what an output of the computer plays.
     bool IsMonitor = false;
-    // The source's own channels (0: not known). Recording takes one.
+    // The source's own channels (0: not known). Recording takes one, or
+    // two with two channels.
     int Channels = 0;
 
     bool operator==(const TInputDeviceInfo&) const = default;
@@ -53,6 +54,10 @@ std::optional<int> FindInputDevice(const std::vector<TInputDeviceInfo>& devices,
 // The list without the entries whose name an earlier entry has already
 // (the sound library lists the default input under its own number too).
 std::vector<TInputDeviceInfo> WithoutDuplicateNames(const std::vector<TInputDeviceInfo>& devices);
+
+// The channels of the device `number` records from (for the default
+// input, those of the default source); 0 when not known.
+int InputChannels(const std::vector<TInputDeviceInfo>& devices, int number);
 
 // What to say when there is no input device at all.
 std::string NoInputDevicesText();

@@ -90,6 +90,13 @@ std::int64_t StatedFrames(SNDFILE* file, std::int64_t frames) {
     return stated / frameBytes;
 }
 
+// Two channels asked of a file that has one.
+std::string OneChannelText(const std::string& path) {
+    return Filled(TSoundFileReaderText::tr("Die Datei „%1“ hat nur einen Kanal; für zwei Kanäle braucht es eine Datei "
+                                           "mit mindestens zwei."),
+                  {path});
+}
+
 std::string ResampleErrorText(const std::string& path, soxr_error_t error) {
     return Filled(TSoundFileReaderText::tr("Die Datei „%1“ lässt sich nicht umrechnen: %2"),
                   {path, soxr_strerror(error)});
@@ -121,8 +128,9 @@ void TSoundFileReader::TCloseFile::operator()(sf_private_tag* file) const { sf_c
 
 void TSoundFileReader::TDeleteResampler::operator()(soxr* resampler) const { soxr_delete(resampler); }
 
-TSoundFileReader::TSoundFileReader(const std::string& path, int targetRate) : FPath(path), FTargetRate(targetRate) {
-    if (targetRate <= 0) throw ERangeError();
+TSoundFileReader::TSoundFileReader(const std::string& path, int targetRate, int channels)
+    : FPath(path), FTargetRate(targetRate), FOutChannels(channels) {
+    if (targetRate <= 0 || channels < 1 || channels > 2) throw ERangeError();
     RefuseNonRegularFile(path);
     SF_INFO info{};
     FFile.reset(sf_open(path.c_str(), SFM_READ, &info));
@@ -136,26 +144,28 @@ TSoundFileReader::TSoundFileReader(const std::string& path, int targetRate) : FP
         throw ESoundFileError(Filled(
             TSoundFileReaderText::tr("Die Datei „%1“ gibt keine gültige Abtastrate oder Kanalzahl an."), {path}));
     }
+    if (FChannels < FOutChannels) throw ESoundFileError(OneChannelText(path));
     // Integer encodings come as ±1 full scale; floating-point ones as stored.
     sf_command(FFile.get(), SFC_SET_NORM_DOUBLE, nullptr, SF_TRUE);
 
     FChunkFrames = std::max<std::size_t>(1, ChunkSamples / static_cast<std::size_t>(FChannels));
-    if (FChannels > 1) FFrames.resize(FChunkFrames * static_cast<std::size_t>(FChannels));
+    const auto outChannels = static_cast<std::size_t>(FOutChannels);
+    if (FChannels != FOutChannels) FFrames.resize(FChunkFrames * static_cast<std::size_t>(FChannels));
     if (FSourceRate == FTargetRate) {
-        FOutput.resize(FChunkFrames);
+        FOutput.resize(FChunkFrames * outChannels);
         return;
     }
     soxr_error_t error = nullptr;
     const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT64_I, SOXR_FLOAT64_I);
     const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-    FResampler.reset(soxr_create(FSourceRate, FTargetRate, 1, &error, &io, &quality, nullptr));
+    FResampler.reset(soxr_create(FSourceRate, FTargetRate, static_cast<unsigned>(FOutChannels), &error, &io, &quality, nullptr));
     if (error != nullptr || !FResampler) {
         throw ESoundFileError(ResampleErrorText(path, error));
     }
-    FMono.resize(FChunkFrames);
+    FSource.resize(FChunkFrames * outChannels);
     const double ratio = static_cast<double>(FTargetRate) / FSourceRate;
     const double wanted = std::min(std::ceil(FChunkFrames * ratio) + 16, static_cast<double>(MaxOutputChunk));
-    FOutput.resize(std::max(FChunkFrames, static_cast<std::size_t>(wanted)));
+    FOutput.resize(std::max(FChunkFrames, static_cast<std::size_t>(wanted)) * outChannels);
 }
 
 TSoundFileReader::~TSoundFileReader() = default;
@@ -188,13 +198,13 @@ bool TSoundFileReader::AtEnd() {
 bool TSoundFileReader::Refill() {
     FOutputUsed = 0;
     if (FResampler) return RefillResampled();
-    FOutputCount = ReadMono(FOutput.data());
+    FOutputCount = ReadChunk(FOutput.data());
     return FOutputCount > 0;
 }
 
-std::size_t TSoundFileReader::ReadMono(double* mono) {
+std::size_t TSoundFileReader::ReadChunk(double* out) {
     const auto chunk = static_cast<sf_count_t>(FChunkFrames);
-    double* frames = FChannels == 1 ? mono : FFrames.data();
+    double* frames = FChannels == FOutChannels ? out : FFrames.data();
     const sf_count_t read = sf_readf_double(FFile.get(), frames, chunk);
     if (read <= 0) {
         if (sf_error(FFile.get()) != SF_ERR_NO_ERROR) throw ESoundFileError(ReadErrorText());
@@ -204,33 +214,40 @@ std::size_t TSoundFileReader::ReadMono(double* mono) {
     const auto count = static_cast<std::size_t>(read);
     const auto channels = static_cast<std::size_t>(FChannels);
     std::transform(frames, frames + count * channels, frames, Cleaned);
-    if (FChannels == 1) return count;
+    if (FChannels == FOutChannels) return count * channels;
     for (std::size_t frame = 0; frame < count; ++frame) {
         const double* first = frames + frame * channels;
+        if (FOutChannels == 2) {
+            out[2 * frame] = first[0];
+            out[2 * frame + 1] = first[1];
+            continue;
+        }
         double sum = 0.0;
         for (std::size_t channel = 0; channel < channels; ++channel) sum += first[channel];
-        mono[frame] = sum / FChannels;
+        out[frame] = sum / FChannels;
     }
-    return count;
+    return count * static_cast<std::size_t>(FOutChannels);
 }
 
 // Feeds the resampler until it gives output; at the end of the file it is
 // flushed (null input) until it has nothing left.
 bool TSoundFileReader::RefillResampled() {
     for (;;) {
-        if (FMonoUsed == FMonoCount && !FFileAtEnd) {
-            FMonoCount = ReadMono(FMono.data());
-            FMonoUsed = 0;
-            FFileAtEnd = FMonoCount == 0;
+        if (FSourceUsed == FSourceCount && !FFileAtEnd) {
+            FSourceCount = ReadChunk(FSource.data());
+            FSourceUsed = 0;
+            FFileAtEnd = FSourceCount == 0;
         }
-        const double* input = FFileAtEnd ? nullptr : FMono.data() + FMonoUsed;
+        // The resampler counts frames, the buffers samples.
+        const auto channels = static_cast<std::size_t>(FOutChannels);
+        const double* input = FFileAtEnd ? nullptr : FSource.data() + FSourceUsed;
         std::size_t consumed = 0;
         std::size_t produced = 0;
-        const soxr_error_t error = soxr_process(FResampler.get(), input, FMonoCount - FMonoUsed, &consumed,
-                                                FOutput.data(), FOutput.size(), &produced);
+        const soxr_error_t error = soxr_process(FResampler.get(), input, (FSourceCount - FSourceUsed) / channels,
+                                                &consumed, FOutput.data(), FOutput.size() / channels, &produced);
         if (error != nullptr) throw ESoundFileError(ResampleErrorText(FPath, error));
-        FMonoUsed += consumed;
-        FOutputCount = produced;
+        FSourceUsed += consumed * channels;
+        FOutputCount = produced * channels;
         if (produced > 0) return true;
         if (FFileAtEnd) return false;
     }

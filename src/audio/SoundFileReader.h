@@ -1,7 +1,9 @@
 // TSoundFileReader: streams a sound file as the program records sound:
 // 16-bit signed mono samples at one sample rate (44100 Hz unless asked
-// otherwise). Reads every format the installed libsndfile reads (WAV, FLAC,
-// Ogg/Vorbis, AIFF, ...), mixes the channels down to their mean, converts
+// otherwise), or asked for two channels, interleaved pairs of the file's
+// first two channels (left, right). Reads every format the installed
+// libsndfile reads (WAV, FLAC, Ogg/Vorbis, AIFF, ...), for mono mixes the
+// channels down to their mean, converts
 // to 16 bits by rounding to the nearest value (an exact half to the even
 // one) within -32768 … 32767, and resamples with libsoxr when the file has
 // another rate. A 16-bit mono file at the target rate comes out bit for bit.
@@ -36,15 +38,19 @@ class TSoundFileReader {
 public:
     static constexpr int DefaultRate = 44100;
 
-    // Opens `path` for reading; throws ESoundFileError when libsndfile cannot
-    // read it or the resampler cannot be set up.
-    explicit TSoundFileReader(const std::string& path, int targetRate = DefaultRate);
+    // Opens `path` for reading, giving `channels` (1 or 2) samples per
+    // frame; throws ESoundFileError when libsndfile cannot read it, when
+    // two channels are asked of a file with one, or when the resampler
+    // cannot be set up.
+    explicit TSoundFileReader(const std::string& path, int targetRate = DefaultRate, int channels = 1);
     ~TSoundFileReader();
     TSoundFileReader(const TSoundFileReader&) = delete;
     TSoundFileReader& operator=(const TSoundFileReader&) = delete;
 
     // Writes up to `count` samples to `out` and returns how many it wrote:
     // `count` until the end of the file, fewer only at the end, then 0.
+    // With two channels the samples are interleaved pairs and `count` must
+    // be even.
     // Throws ESoundFileError on a read error inside the file; its message
     // names the file, how far it was read and the reason.
     int Read(std::int16_t* out, int count);
@@ -70,6 +76,8 @@ public:
     // "WAV (Microsoft), Signed 16 bit PCM".
     const std::string& FormatName() const { return FFormatName; }
     int TargetRate() const { return FTargetRate; }
+    // Samples per frame of what Read gives: 1 or 2.
+    int Channels() const { return FOutChannels; }
     bool Resampling() const { return FResampler != nullptr; }
 
 private:
@@ -83,9 +91,10 @@ private:
     // Refills FOutput from the file (through the resampler if there is one);
     // false at the end.
     bool Refill();
-    // Reads the next chunk of frames and mixes it into `mono`; returns the
-    // number of samples, 0 at the end of the file.
-    std::size_t ReadMono(double* mono);
+    // Reads the next chunk of frames into `out`, mixed down to mono or as
+    // pairs of the first two channels; returns the number of samples (all
+    // channels), 0 at the end of the file.
+    std::size_t ReadChunk(double* out);
     bool RefillResampled();
     std::string ReadErrorText() const;
     // False when libsndfile finds no length for the file.
@@ -93,6 +102,7 @@ private:
 
     std::string FPath;
     int FTargetRate;
+    int FOutChannels;
     int FSourceRate = 0;
     int FChannels = 0;
     std::int64_t FSourceFrames = 0;
@@ -105,12 +115,12 @@ private:
     std::size_t FChunkFrames = 0;
     // Interleaved frames as read, full scale ±1.
     std::vector<double> FFrames;
-    // Mono samples waiting for the resampler.
-    std::vector<double> FMono;
-    std::size_t FMonoUsed = 0;
-    std::size_t FMonoCount = 0;
+    // Samples of the chosen channels waiting for the resampler.
+    std::vector<double> FSource;
+    std::size_t FSourceUsed = 0;
+    std::size_t FSourceCount = 0;
     bool FFileAtEnd = false;
-    // Mono samples at the target rate, full scale ±1, not yet handed out.
+    // Samples at the target rate, full scale ±1, not yet handed out.
     std::vector<double> FOutput;
     std::size_t FOutputUsed = 0;
     std::size_t FOutputCount = 0;

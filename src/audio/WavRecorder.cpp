@@ -66,7 +66,7 @@ std::string TWavRecorder::Unseekable(const std::string& path) {
     return IsPipeOrSocket(path) ? NotSeekable(path) : std::string();
 }
 
-TWavRecorder::TWavRecorder(const std::string& path, TExisting existing) : FPath(path) {
+TWavRecorder::TWavRecorder(const std::string& path, TExisting existing, int channels) : FPath(path) {
     // Opening a pipe for writing would wait for a reader.
     if (IsPipeOrSocket(path)) throw EWavRecordError(NotSeekable(path));
     FFile = ::open(path.c_str(), OpenFlags(existing), 0666);
@@ -78,7 +78,7 @@ TWavRecorder::TWavRecorder(const std::string& path, TExisting existing) : FPath(
     }
     SF_INFO info{};
     info.samplerate = SampleRate;
-    info.channels = 1;
+    info.channels = channels;
     info.format = SF_FORMAT_RF64 | SF_FORMAT_PCM_16;
     SF_VIRTUAL_IO callbacks{&FileLength, &Seek, &Read, &Write, &Tell};
     FSound = sf_open_virtual(&callbacks, SFM_WRITE, &info, this);

@@ -1,5 +1,5 @@
-// TWavRecorder: writes recorded sound to a WAV file (16-bit signed mono PCM,
-// 44100 Hz) through libsndfile, valid at every moment: each Append writes
+// TWavRecorder: writes recorded sound to a WAV file (16-bit signed PCM,
+// 44100 Hz, mono or two interleaved channels) through libsndfile, valid at every moment: each Append writes
 // its samples unbuffered and libsndfile then corrects the header. What
 // Append has returned from is in the operating system's hands, so a killed
 // program loses none of it.
@@ -42,7 +42,7 @@ public:
     // Creates `path` (or truncates it, with TExisting::Replace) and writes
     // the header of an empty recording; throws EWavRecordError when that
     // fails or when `path` cannot seek (see Unseekable).
-    explicit TWavRecorder(const std::string& path, TExisting existing = TExisting::Replace);
+    explicit TWavRecorder(const std::string& path, TExisting existing = TExisting::Replace, int channels = 1);
     // Closes the file; errors are no longer reported here (see Close).
     ~TWavRecorder();
     TWavRecorder(const TWavRecorder&) = delete;

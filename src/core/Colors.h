@@ -41,4 +41,13 @@ constexpr TColor RGBColor(int red, int green, int blue) {
     return static_cast<TColor>((blue & 0xFF) << 16 | (green & 0xFF) << 8 | (red & 0xFF));
 }
 
+// Channel B's colour on the white oscilloscope and on the black one, apart
+// from channel A's black and green trace; its readout line takes the white
+// scheme's, as it runs on the window's white background.
+inline constexpr TColor ChannelBWhiteSchemeColor = clBlue;
+inline constexpr TColor ChannelBBlackSchemeColor = clAqua;
+constexpr TColor ChannelBColor(bool whiteScheme) {
+    return whiteScheme ? ChannelBWhiteSchemeColor : ChannelBBlackSchemeColor;
+}
+
 }  // namespace wellenschau

@@ -260,13 +260,18 @@ INSTANTIATE_TEST_SUITE_P(
                       TFileEndCase{"short", test::TDamage::FlacCutInHalf, FILEERR_SHORT, "ihr Kopf gibt 4.00 s an"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST_F(FileWaveInTest, OnlyDeviceZeroInSixteenBitMonoIsOffered) {
+// Stereo asks two channels of the file, which a mono file cannot give.
+TEST_F(FileWaveInTest, OnlyDeviceZeroInSixteenBitsIsOffered) {
     const TTempWavFile file("format.wav", Counter(100));
     TFileWaveIn device(file.Path());
     Use(device);
     AudioIn1->SetStereo(true);
     EXPECT_FALSE(AudioIn1->Start(AudioIn1));
+    EXPECT_THAT(AudioIn1->ErrorMessage(), ::testing::HasSubstr("hat nur einen Kanal"));
+    AudioIn1->SetQuantization(8);
+    EXPECT_FALSE(AudioIn1->Start(AudioIn1));
     EXPECT_EQ(AudioIn1->ErrorMessage(), device.ErrorText(WAVERR_BADFORMAT));
+    AudioIn1->SetQuantization(16);
     AudioIn1->SetStereo(false);
     AudioIn1->SetWaveDevice(1);
     EXPECT_FALSE(AudioIn1->Start(AudioIn1));

@@ -268,6 +268,53 @@ TEST(SoundFileReaderTest, A48kHzToneResampledTo44100StillPeaksAtItsFrequency) {
     }
 }
 
+// Two channels are the file's first two as interleaved pairs, bit for bit
+// at the file's own rate; a one-channel file cannot give them.
+TEST(SoundFileReaderTest, TwoChannelsAreTheFirstTwoOfTheFile) {
+    for (const int channels : {2, 3}) {
+        TTempSoundFile file("pairs" + std::to_string(channels), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, channels);
+        std::vector<short> frames, expected;
+        for (int frame = 0; frame < 5000; ++frame)
+            for (int channel = 0; channel < channels; ++channel) {
+                const auto value = static_cast<short>(frame * (channel + 1) - 7000);
+                frames.push_back(value);
+                if (channel < 2) expected.push_back(value);
+            }
+        file.WriteShorts(frames);
+        file.Close();
+        TSoundFileReader reader(file.Path(), 44100, 2);
+        EXPECT_EQ(reader.Channels(), 2);
+        const std::vector<std::int16_t> samples = ReadAll(reader, 1000);
+        EXPECT_TRUE(std::equal(samples.begin(), samples.end(), expected.begin(), expected.end())) << channels;
+    }
+    TTempSoundFile mono("mono", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1);
+    mono.WriteShorts({1, 2, 3});
+    mono.Close();
+    EXPECT_THAT([&] { TSoundFileReader(mono.Path(), 44100, 2); },
+                ::testing::ThrowsMessage<ESoundFileError>(HasSubstr("hat nur einen Kanal")));
+}
+
+// The resampler keeps the two channels apart.
+TEST(SoundFileReaderTest, TwoChannelsAreResampledEachOnItsOwn) {
+    TTempSoundFile file("resample-pairs", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 2);
+    std::vector<double> frames;
+    for (int frame = 0; frame < 48000; ++frame)
+        for (const double hz : {1000.0, 3000.0})
+            frames.push_back(0.5 * std::sin(2 * std::numbers::pi * hz * frame / 48000.0));
+    file.WriteDoubles(frames);
+    file.Close();
+    TSoundFileReader reader(file.Path(), 44100, 2);
+    const std::vector<std::int16_t> samples = ReadAll(reader, 4096);
+    EXPECT_NEAR(static_cast<double>(samples.size()), 88200.0, 4.0);
+    std::vector<std::int16_t> left, right;
+    for (std::size_t i = 22050; i < 22050 + 2 * 4410; i += 2) {
+        left.push_back(samples[i]);
+        right.push_back(samples[i + 1]);
+    }
+    EXPECT_EQ(Peak(left, 44100, 500, 3500).first, 1000);
+    EXPECT_EQ(Peak(right, 44100, 500, 3500).first, 3000);
+}
+
 TEST(SoundFileReaderTest, ATargetRateOtherThan44100CanBeAskedFor) {
     TTempSoundFile file("rate", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1);
     file.WriteDoubles(TestSignal(44100, 1, 1.0));
@@ -372,6 +419,7 @@ struct TNonFiniteCase {
     // What the value reads as: the same file with this value instead gives
     // the same samples.
     float Equivalent;
+    int ReadChannels = 1;  // channels asked of the reader
 };
 
 class NonFiniteSampleTest : public ::testing::TestWithParam<TNonFiniteCase> {};
@@ -390,7 +438,8 @@ TEST_P(NonFiniteSampleTest, ReadsAsSilenceOrFullScaleAtItsOwnPlace) {
         frames[2000 * static_cast<std::size_t>(c.Channels)] = value;
         file.WriteFloats(frames);
         file.Close();
-        return ReadAll(file.Path());
+        TSoundFileReader reader(file.Path(), TSoundFileReader::DefaultRate, c.ReadChannels);
+        return ReadAll(reader);
     };
     EXPECT_TRUE(samplesWith(c.Value) == samplesWith(c.Equivalent));
 }
@@ -403,7 +452,9 @@ INSTANTIATE_TEST_SUITE_P(Values, NonFiniteSampleTest,
                                            TNonFiniteCase{"inf_48k", 48000, 1, Infinity, 1.0f},
                                            TNonFiniteCase{"minus_inf_48k_stereo", 48000, 2, -Infinity, -1.0f},
                                            TNonFiniteCase{"nan_44k_stereo", 44100, 2, NaN, 0.0f},
-                                           TNonFiniteCase{"inf_22k", 22050, 1, Infinity, 1.0f}),
+                                           TNonFiniteCase{"inf_22k", 22050, 1, Infinity, 1.0f},
+                                           TNonFiniteCase{"nan_48k_two_channels", 48000, 2, NaN, 0.0f, 2},
+                                           TNonFiniteCase{"inf_44k_two_channels", 44100, 3, Infinity, 1.0f, 2}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 // One sample at 1 Hz is a second of sound at 44100 Hz, read through a

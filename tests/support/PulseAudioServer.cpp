@@ -100,7 +100,7 @@ QString Pactl(const QStringList& arguments) {
     return output;
 }
 
-TPulseAudioServer::TPulseAudioServer() : FDirectory("/tmp/wellenschau-pulse-XXXXXX") {
+TPulseAudioServer::TPulseAudioServer(int channels) : FChannels(channels), FDirectory("/tmp/wellenschau-pulse-XXXXXX") {
     if (!FDirectory.isValid()) throw std::runtime_error("no temporary directory for the PulseAudio server");
     WriteConfiguration();
     Launch();
@@ -141,14 +141,17 @@ void TPulseAudioServer::Launch() {
 void TPulseAudioServer::WriteConfiguration() const {
     WriteFile(FDirectory.filePath("start.pa"),
               QString("load-module module-native-protocol-unix auth-anonymous=1 socket=%1\n"
-                      "load-module module-pipe-source source_name=scopein file=%2 format=s16le rate=%3 channels=1\n"
+                      "load-module module-pipe-source source_name=scopein file=%2 format=s16le rate=%3 channels=%4\n"
                       "set-default-source scopein\n")
                   .arg(FDirectory.filePath("native"), FifoPath())
-                  .arg(SampleRate));
+                  .arg(SampleRate)
+                  .arg(FChannels));
 }
 
-TSampleFeeder::TSampleFeeder(const QString& fifoPath, TSampleAt sampleAt)
-    : FFifo(::open(fifoPath.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK)), FSampleAt(std::move(sampleAt)) {
+TSampleFeeder::TSampleFeeder(const QString& fifoPath, TSampleAt sampleAt, int channels)
+    : FFifo(::open(fifoPath.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK)),
+      FSampleAt(std::move(sampleAt)),
+      FChannels(channels) {
     if (FFifo < 0) throw std::runtime_error("cannot open the FIFO of the PulseAudio source");
     FThread = std::thread(&TSampleFeeder::Run, this);
 }
@@ -159,10 +162,10 @@ TSampleFeeder::~TSampleFeeder() {
     ::close(FFifo);
 }
 
-// Keeps the number of samples written equal to the time passed, in chunks of
-// 10 ms. A chunk (882 bytes) is below the pipe's atomic size, so it is
-// written whole or, when the pipe is full, not at all and tried again; a
-// server that stops reading never blocks this thread.
+// Keeps the number of frames written equal to the time passed, in chunks of
+// 10 ms. A chunk (882 bytes, 1764 of two channels) is below the pipe's
+// atomic size, so it is written whole or, when the pipe is full, not at all
+// and tried again; a server that stops reading never blocks this thread.
 void TSampleFeeder::Run() {
     // A server that dies closes the FIFO's reading end: the write then fails
     // with EPIPE instead of ending the test by SIGPIPE.
@@ -171,17 +174,20 @@ void TSampleFeeder::Run() {
     sigaddset(&pipe, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     using Clock = std::chrono::steady_clock;
-    constexpr int ChunkSamples = SampleRate / 100;
+    constexpr int ChunkFrames = SampleRate / 100;
+    const int chunkSamples = ChunkFrames * FChannels;
+    const auto chunkBytes = static_cast<ssize_t>(chunkSamples * sizeof(std::int16_t));
     const auto begin = Clock::now();
-    std::int64_t written = 0;
-    std::array<std::int16_t, ChunkSamples> chunk{};
+    std::int64_t written = 0;  // frames
+    std::array<std::int16_t, 2 * ChunkFrames> chunk{};
     while (FRunning) {
         const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin).count();
         const std::int64_t due = elapsed * SampleRate / 1000000;
-        while (written + ChunkSamples <= due && FRunning) {
-            for (int i = 0; i < ChunkSamples; ++i) chunk[static_cast<std::size_t>(i)] = FSampleAt(written + i);
-            if (::write(FFifo, chunk.data(), sizeof chunk) != static_cast<ssize_t>(sizeof chunk)) break;
-            written += ChunkSamples;
+        while (written + ChunkFrames <= due && FRunning) {
+            for (int i = 0; i < chunkSamples; ++i)
+                chunk[static_cast<std::size_t>(i)] = FSampleAt(written * FChannels + i);
+            if (::write(FFifo, chunk.data(), static_cast<std::size_t>(chunkBytes)) != chunkBytes) break;
+            written += ChunkFrames;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

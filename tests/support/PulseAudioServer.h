@@ -21,7 +21,8 @@ namespace wellenschau::test {
 class TSoundServer {
 public:
     virtual ~TSoundServer() = default;
-    // The FIFO behind the default source: 16-bit mono at 44100 Hz.
+    // The FIFO behind the default source: 16-bit at 44100 Hz, mono unless
+    // the server was made with two channels (then interleaved frames).
     virtual QString FifoPath() const = 0;
 };
 
@@ -48,7 +49,8 @@ QString Pactl(const QStringList& arguments);
 
 class TPulseAudioServer : public TSoundServer {
 public:
-    TPulseAudioServer();
+    // `channels`: of the FIFO source, 1 or 2.
+    explicit TPulseAudioServer(int channels = 1);
     ~TPulseAudioServer() override;
     TPulseAudioServer(const TPulseAudioServer&) = delete;
     TPulseAudioServer& operator=(const TPulseAudioServer&) = delete;
@@ -65,17 +67,19 @@ private:
     void Launch();
     void WriteConfiguration() const;
 
+    int FChannels;
     QTemporaryDir FDirectory;
     QProcess FServer;
 };
 
-// Writes samples into the FIFO at real-time pace, 44100 samples per second,
-// on its own thread until destroyed: sample i of the stream is sampleAt(i).
+// Writes samples into the FIFO at real-time pace, 44100 frames of
+// `channels` samples per second, on its own thread until destroyed: sample
+// i of the (interleaved) stream is sampleAt(i).
 class TSampleFeeder {
 public:
     using TSampleAt = std::function<std::int16_t(std::int64_t index)>;
 
-    TSampleFeeder(const QString& fifoPath, TSampleAt sampleAt);
+    TSampleFeeder(const QString& fifoPath, TSampleAt sampleAt, int channels = 1);
     ~TSampleFeeder();
     TSampleFeeder(const TSampleFeeder&) = delete;
     TSampleFeeder& operator=(const TSampleFeeder&) = delete;
@@ -85,6 +89,7 @@ private:
 
     int FFifo;
     TSampleAt FSampleAt;
+    int FChannels;
     std::atomic<bool> FRunning{true};
     std::thread FThread;
 };
