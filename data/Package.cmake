@@ -10,7 +10,7 @@ set(CPACK_PACKAGE_DESCRIPTION
   "Wellenschau records from the sound card or plays a sound file and shows a
 triggered waveform, a spectrum and a scrolling spectrogram. It also analyses
 sound files without a window and writes PNG and CSV files. Its user
-interface is German.")
+interface is German or English, after the locale.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/StripComment.cmake)

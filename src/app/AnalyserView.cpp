@@ -46,7 +46,10 @@ constexpr int ColourCaptionWidth = 140;
 
 using TWidgets = std::initializer_list<QWidget*>;
 
-QString Tr(const char* text) { return QCoreApplication::translate("TAnalyserView", text); }
+// The translation context of this file's texts.
+struct TAnalyserViewText {
+    Q_DECLARE_TR_FUNCTIONS(TAnalyserViewText)
+};
 
 }  // namespace
 
@@ -60,7 +63,7 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     CreateAveragingControls();
     CreateChannelControls();
     FRowLayout->addStretch();
-    FDeviceCaption = new QLabel(Tr("Eingang:"), FRow);
+    FDeviceCaption = new QLabel(TAnalyserViewText::tr("Eingang:"), FRow);
     FRowLayout->addWidget(FDeviceCaption);
     FDevices = new QComboBox(FRow);
     FDevices->setObjectName("InputDeviceChooser");
@@ -83,20 +86,20 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
 
 void TAnalyserView::CreateAveragingControls() {
     FAveraging = new QComboBox(FRow);
-    FAveraging->setToolTip(Tr("Mittelung des Spektrums und der Klirrwerte (Leistungsmittel)"));
-    FAveraging->addItem(Tr("Mittelung aus"), static_cast<int>(TAveraging::Off));
-    FAveraging->addItem(Tr("exponentiell"), static_cast<int>(TAveraging::Exponential));
-    FAveraging->addItem(Tr("linear"), static_cast<int>(TAveraging::Linear));
-    FAveraging->addItem(Tr("seit Beginn"), static_cast<int>(TAveraging::Whole));
+    FAveraging->setToolTip(TAnalyserViewText::tr("Mittelung des Spektrums und der Klirrwerte (Leistungsmittel)"));
+    FAveraging->addItem(TAnalyserViewText::tr("Mittelung aus"), static_cast<int>(TAveraging::Off));
+    FAveraging->addItem(TAnalyserViewText::tr("exponentiell"), static_cast<int>(TAveraging::Exponential));
+    FAveraging->addItem(TAnalyserViewText::tr("linear"), static_cast<int>(TAveraging::Linear));
+    FAveraging->addItem(TAnalyserViewText::tr("seit Beginn"), static_cast<int>(TAveraging::Whole));
     FTimeConstant = new QDoubleSpinBox(FRow);
     FTimeConstant->setRange(0.1, 60.0);
     FTimeConstant->setValue(1.0);
-    FTimeConstant->setSuffix(Tr(" s"));
-    FTimeConstant->setToolTip(Tr("Zeitkonstante"));
+    FTimeConstant->setSuffix(TAnalyserViewText::tr(" s"));
+    FTimeConstant->setToolTip(TAnalyserViewText::tr("Zeitkonstante"));
     FBufferCount = new QSpinBox(FRow);
     FBufferCount->setRange(2, MostLinearBuffers);
     FBufferCount->setValue(8);
-    FBufferCount->setSuffix(Tr(" Puffer"));
+    FBufferCount->setSuffix(TAnalyserViewText::tr(" Puffer"));
     for (QWidget* control : TWidgets{FAveraging, FTimeConstant, FBufferCount}) FRowLayout->addWidget(control);
     QObject::connect(FAveraging, &QComboBox::currentIndexChanged, FRow, [this] { ChooseAveraging(); });
     QObject::connect(FTimeConstant, &QDoubleSpinBox::valueChanged, FRow, [this] { ChooseAveraging(); });
@@ -105,7 +108,7 @@ void TAnalyserView::CreateAveragingControls() {
 }
 
 void TAnalyserView::CreateChannelControls() {
-    FTwoChannels = new QCheckBox(Tr("Zwei Kanäle"), FRow);
+    FTwoChannels = new QCheckBox(TAnalyserViewText::tr("Zwei Kanäle"), FRow);
     FTwoChannels->setObjectName("TwoChannels");
     FRowLayout->addWidget(FTwoChannels);
     QObject::connect(FTwoChannels, &QCheckBox::toggled, FRow, [this](bool on) { FForm.SetChannels(on ? 2 : 1); });
@@ -121,17 +124,17 @@ void TAnalyserView::CreateChannelControls() {
 
 QString TAnalyserView::TwoChannelsRefusal() const {
     if (FForm.AudioIn1->Recording() != nullptr)
-        return Tr("Die Aufnahmedatei von --record behält ihre Kanalzahl; --channels wählt sie beim Start.");
-    if (FFileChannels == 1) return Tr("Die Datei hat nur einen Kanal.");
+        return TAnalyserViewText::tr("Die Aufnahmedatei von --record behält ihre Kanalzahl; --channels wählt sie beim Start.");
+    if (FFileChannels == 1) return TAnalyserViewText::tr("Die Datei hat nur einen Kanal.");
     if (FFileChannels == 0 && InputChannels(FDeviceList, FForm.AudioIn1->WaveDevice()) == 1)
-        return Tr("Das Gerät hat nur einen Kanal.");
+        return TAnalyserViewText::tr("Das Gerät hat nur einen Kanal.");
     return {};
 }
 
 void TAnalyserView::OfferChannels() {
     const QString refusal = TwoChannelsRefusal();
     FTwoChannels->setEnabled(refusal.isEmpty());
-    FTwoChannels->setToolTip(refusal.isEmpty() ? Tr("Nimmt zwei Kanäle auf: links Kanal A, rechts Kanal B") : refusal);
+    FTwoChannels->setToolTip(refusal.isEmpty() ? TAnalyserViewText::tr("Nimmt zwei Kanäle auf: links Kanal A, rechts Kanal B") : refusal);
     // A recording file keeps the channels it was started with.
     if (!refusal.isEmpty() && FForm.AudioIn1->Recording() == nullptr) FTwoChannels->setChecked(false);
 }
@@ -160,7 +163,7 @@ void TAnalyserView::ChooseAveraging() {
 }
 
 void TAnalyserView::ShowHarmonics(const std::optional<TDistortion>& distortion) {
-    if (FActive) FHarmonics->setText(Tr("Oberschwingungen: ") + HarmonicsText(distortion));
+    if (FActive) FHarmonics->setText(TAnalyserViewText::tr("Oberschwingungen: ") + HarmonicsText(distortion));
 }
 
 void TAnalyserView::ShowBandLevels() {
@@ -175,10 +178,18 @@ TReadoutLevels TAnalyserView::ReadoutLevels() const {
 }
 
 QString TAnalyserView::DeviceName() const {
+    return ListedDeviceName().value_or(QString("Eingang %1").arg(FForm.AudioIn1->WaveDevice()));
+}
+
+QString TAnalyserView::ShownDeviceName() const {
+    return ListedDeviceName().value_or(TAnalyserViewText::tr("Eingang %1").arg(FForm.AudioIn1->WaveDevice()));
+}
+
+std::optional<QString> TAnalyserView::ListedDeviceName() const {
     const int number = FForm.AudioIn1->WaveDevice();
     for (const TInputDeviceInfo& device : FDeviceList)
         if (device.Number == number) return QString::fromStdString(device.Name);
-    return QString("Eingang %1").arg(number);
+    return std::nullopt;
 }
 
 void TAnalyserView::FollowDevice() {
@@ -196,8 +207,8 @@ void TAnalyserView::ShowCalibration(const TCalibration& calibration) {
 
 TCalibrationDialog* TAnalyserView::OpenCalibrationDialog() {
     const TSoundLevelMeter& meter = FForm.Instrument().SoundLevel();
-    auto* dialog = new TCalibrationDialog(DeviceName(), FCalibration,
-                                          [&meter] { return meter.Level(TWeighting::Z, TLevelTime::Fast); }, &FForm);
+    auto* dialog = new TCalibrationDialog(
+        ShownDeviceName(), FCalibration, [&meter] { return meter.Level(TWeighting::Z, TLevelTime::Fast); }, &FForm);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dialog, &QDialog::accepted, FPage, [this, dialog] { ApplyCalibration(dialog->Result()); });
     dialog->open();
@@ -218,7 +229,7 @@ void TAnalyserView::SetDevices(const std::vector<TInputDeviceInfo>& devices, int
         if (device.IsMonitor && !std::exchange(monitors, true) && FDevices->count() > 0)
             FDevices->insertSeparator(FDevices->count());
         QString text = QString("%1  %2").arg(device.Number).arg(DeviceDescription(device));
-        if (device.IsDefault) text += Tr(" (Standard)");
+        if (device.IsDefault) text += TAnalyserViewText::tr(" (Standard)");
         FDevices->addItem(text, device.Number);
         if (device.Number == current) FDevices->setCurrentIndex(FDevices->count() - 1);
     }

@@ -77,8 +77,11 @@ public:
     // view is shown, the plain window has the plain trace.
     TScopePanel& Scope() { return *FScope; }
     // The name the chosen input device's calibration is stored under: its
-    // name in the chooser, else "Eingang N".
+    // name in the chooser, else "Eingang N" in every language, so that a
+    // calibration holds whatever language the program speaks.
     QString DeviceName() const;
+    // The same name as the user reads it: "Input N" in English.
+    QString ShownDeviceName() const;
     // Loads the chosen device's calibration and offers two channels as far
     // as the device has them (after choosing another device).
     void FollowDevice();
@@ -96,6 +99,8 @@ public:
     TCalibrationDialog* OpenCalibrationDialog();
 
 private:
+    // The chosen device's name in the device list; none without a list.
+    std::optional<QString> ListedDeviceName() const;
     // A control as the plain window has it, to be put back on leaving.
     struct TStoredPlace {
         QWidget* Widget;

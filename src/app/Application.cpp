@@ -6,6 +6,10 @@
 
 namespace wellenschau {
 
+QString ErrorMessage(const std::exception& error) {
+    return QCoreApplication::translate("EWellenschauError", error.what());
+}
+
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Wellenschau");
     setApplicationVersion(WELLENSCHAU_VERSION);
@@ -15,7 +19,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowError(QString::fromUtf8(error.what()));
+        ShowError(ErrorMessage(error));
     }
     return false;
 }

@@ -7,9 +7,14 @@
 #include <QApplication>
 #include <QString>
 
+#include <exception>
 #include <functional>
 
 namespace wellenschau {
+
+// The message of an error in the program's language; the fixed messages of
+// errors raised where Qt is not at hand are translated here.
+QString ErrorMessage(const std::exception& error);
 
 class TApplication : public QApplication {
 public:

@@ -18,7 +18,10 @@ constexpr double LevelRangeDb = 100.0;
 constexpr TColor BarColor = 0xB06020;  // a mid blue, $BBGGRR
 constexpr int RowHeight = 25;
 
-QString Tr(const char* text) { return QCoreApplication::translate("TBandPanel", text); }
+// The translation context of this file's texts.
+struct TBandPanelText {
+    Q_DECLARE_TR_FUNCTIONS(TBandPanelText)
+};
 
 template <typename T>
 T ChosenOf(const QComboBox* chooser) {
@@ -37,19 +40,19 @@ QComboBox* Chooser(QWidget* parent, const QString& toolTip, std::initializer_lis
 TBandPanel::TBandPanel(const TSoundLevelMeter& meter, QWidget* parent) : QWidget(parent), FMeter(meter) {
     auto* row = new QWidget(this);
     row->setFixedHeight(RowHeight);
-    BandSetChooser = Chooser(row, Tr("Bandbreite der Bänder"),
-                             {{Tr("Oktaven"), static_cast<int>(TBandSet::Octave)},
-                              {Tr("Terzen"), static_cast<int>(TBandSet::ThirdOctave)}});
+    BandSetChooser = Chooser(row, TBandPanelText::tr("Bandbreite der Bänder"),
+                             {{TBandPanelText::tr("Oktaven"), static_cast<int>(TBandSet::Octave)},
+                              {TBandPanelText::tr("Terzen"), static_cast<int>(TBandSet::ThirdOctave)}});
     BandSetChooser->setCurrentIndex(1);
-    WeightingChooser = Chooser(row, Tr("Frequenzbewertung"),
-                               {{Tr("A-bewertet"), static_cast<int>(TWeighting::A)},
-                                {Tr("C-bewertet"), static_cast<int>(TWeighting::C)},
-                                {Tr("Z (unbewertet)"), static_cast<int>(TWeighting::Z)}});
-    TimeChooser = Chooser(row, Tr("Zeitbewertung"),
-                          {{Tr("Fast (125 ms)"), static_cast<int>(TLevelTime::Fast)},
-                           {Tr("Slow (1 s)"), static_cast<int>(TLevelTime::Slow)},
-                           {Tr("Leq seit Start"), static_cast<int>(TLevelTime::Leq)}});
-    CalibrateButton = new QPushButton(Tr("Kalibrieren …"), row);
+    WeightingChooser = Chooser(row, TBandPanelText::tr("Frequenzbewertung"),
+                               {{TBandPanelText::tr("A-bewertet"), static_cast<int>(TWeighting::A)},
+                                {TBandPanelText::tr("C-bewertet"), static_cast<int>(TWeighting::C)},
+                                {TBandPanelText::tr("Z (unbewertet)"), static_cast<int>(TWeighting::Z)}});
+    TimeChooser = Chooser(row, TBandPanelText::tr("Zeitbewertung"),
+                          {{TBandPanelText::tr("Fast (125 ms)"), static_cast<int>(TLevelTime::Fast)},
+                           {TBandPanelText::tr("Slow (1 s)"), static_cast<int>(TLevelTime::Slow)},
+                           {TBandPanelText::tr("Leq seit Start"), static_cast<int>(TLevelTime::Leq)}});
+    CalibrateButton = new QPushButton(TBandPanelText::tr("Kalibrieren …"), row);
     auto* rowLayout = new QHBoxLayout(row);
     rowLayout->setContentsMargins(6, 0, 6, 0);
     for (QWidget* control : {static_cast<QWidget*>(BandSetChooser), static_cast<QWidget*>(WeightingChooser),
@@ -89,7 +92,7 @@ void TBandPanel::ConfigureChart() {
     Chart.LeftAxis().SetAutomatic(false);
     Chart.LeftAxis().Grid().SetColor(clSilver);
     Chart.BottomAxis().Grid().SetVisible(false);
-    Chart.BottomAxis().Title().SetCaption(Tr("Mittenfrequenz (Hz)"));
+    Chart.BottomAxis().Title().SetCaption(TBandPanelText::tr("Mittenfrequenz (Hz)"));
     Bars.SetSeriesColor(BarColor);
     Bars.SetParentChart(&Chart);
 }
@@ -108,7 +111,8 @@ void TBandPanel::SetCalibration(const TCalibration& calibration) {
     FCalibration = calibration;
     const bool volts = calibration.Unit == TLevelUnit::Volts;
     Chart.LeftAxis().SetMinMax(volts ? 0.0 : calibration.Value(-LevelRangeDb), calibration.Value(0.0));
-    Chart.LeftAxis().Title().SetCaption(Tr("Pegel (%1)").arg(QString::fromUtf8(UnitName(calibration.Unit))));
+    Chart.LeftAxis().Title().SetCaption(
+        TBandPanelText::tr("Pegel (%1)").arg(QString::fromUtf8(UnitName(calibration.Unit))));
     ShowLevels();
 }
 

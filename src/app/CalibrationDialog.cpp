@@ -27,7 +27,10 @@ constexpr double CalibratorDefaultSpl = 94.0;
 // not the calibrator's.
 constexpr double MostFullScaleSpl = 250.0;
 
-QString Tr(const char* text) { return QCoreApplication::translate("TCalibrationDialog", text); }
+// The translation context of this file's texts.
+struct TCalibrationDialogText {
+    Q_DECLARE_TR_FUNCTIONS(TCalibrationDialogText)
+};
 
 QString UnitText(TLevelUnit unit) { return QString::fromUtf8(UnitName(unit)); }
 
@@ -39,37 +42,39 @@ TCalibrationDialog::TCalibrationDialog(const QString& deviceName, const TCalibra
       FMeasuredLevel(std::move(measuredLevel)),
       FSpl(current.Unit == TLevelUnit::DbSpl ? current.FullScaleSpl : FirstFullScaleSpl),
       FVolts(current.Calibrated() && current.Unit != TLevelUnit::DbSpl ? current.FullScaleVolts : FirstFullScaleVolts) {
-    setWindowTitle(Tr("Kalibrierung"));
+    setWindowTitle(TCalibrationDialogText::tr("Kalibrierung"));
     Unit = new QComboBox(this);
     for (const TLevelUnit unit : {TLevelUnit::DbSpl, TLevelUnit::DbV, TLevelUnit::DbU, TLevelUnit::Volts})
         Unit->addItem(UnitText(unit), static_cast<int>(unit));
     Unit->setCurrentIndex(std::max(0, Unit->findData(static_cast<int>(current.Unit))));
     FullScale = new QDoubleSpinBox(this);
     auto* form = new QFormLayout;
-    form->addRow(Tr("Eingang:"), new QLabel(deviceName, this));
-    form->addRow(Tr("Einheit:"), Unit);
-    form->addRow(Tr("Ein Sinus mit Vollaussteuerung entspricht:"), FullScale);
+    form->addRow(TCalibrationDialogText::tr("Eingang:"), new QLabel(deviceName, this));
+    form->addRow(TCalibrationDialogText::tr("Einheit:"), Unit);
+    form->addRow(TCalibrationDialogText::tr("Ein Sinus mit Vollaussteuerung entspricht:"), FullScale);
 
-    auto* calibrator = new QGroupBox(Tr("Mit Schallpegelkalibrator"), this);
+    auto* calibrator = new QGroupBox(TCalibrationDialogText::tr("Mit Schallpegelkalibrator"), this);
     CalibratorLevel = new QDoubleSpinBox(calibrator);
     CalibratorLevel->setRange(0.0, 200.0);
     CalibratorLevel->setDecimals(1);
     CalibratorLevel->setValue(CalibratorDefaultSpl);
     CalibratorLevel->setSuffix(" " + UnitText(TLevelUnit::DbSpl));
-    MeasureCalibrator = new QPushButton(Tr("Kalibratorton messen"), calibrator);
+    MeasureCalibrator = new QPushButton(TCalibrationDialogText::tr("Kalibratorton messen"), calibrator);
     auto* calibratorLayout = new QFormLayout(calibrator);
-    calibratorLayout->addRow(new QLabel(Tr("Kalibrator auf das Mikrofon setzen und einschalten, seinen Pegel "
-                                           "eintragen, dann messen."),
-                                        calibrator));
-    calibratorLayout->addRow(Tr("Pegel des Kalibrators:"), CalibratorLevel);
+    calibratorLayout->addRow(
+        new QLabel(TCalibrationDialogText::tr("Kalibrator auf das Mikrofon setzen und einschalten, seinen Pegel "
+                                              "eintragen, dann messen."),
+                   calibrator));
+    calibratorLayout->addRow(TCalibrationDialogText::tr("Pegel des Kalibrators:"), CalibratorLevel);
     calibratorLayout->addRow(MeasureCalibrator);
     Message = new QLabel(this);
     Message->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Tr("Übernehmen"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(Tr("Abbrechen"));
-    RemoveCalibration = buttons->addButton(Tr("Kalibrierung entfernen"), QDialogButtonBox::DestructiveRole);
+    buttons->button(QDialogButtonBox::Ok)->setText(TCalibrationDialogText::tr("Übernehmen"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(TCalibrationDialogText::tr("Abbrechen"));
+    RemoveCalibration =
+        buttons->addButton(TCalibrationDialogText::tr("Kalibrierung entfernen"), QDialogButtonBox::DestructiveRole);
     RemoveCalibration->setEnabled(current.Calibrated());
 
     auto* column = new QVBoxLayout(this);
@@ -109,7 +114,7 @@ void TCalibrationDialog::SetUpFullScale() {
     } else {
         FullScale->setDecimals(4);
         FullScale->setRange(0.0001, 1000.0);
-        FullScale->setSuffix(Tr(" V (RMS)"));
+        FullScale->setSuffix(TCalibrationDialogText::tr(" V (RMS)"));
     }
     FullScale->setValue(FShowingSpl ? FSpl : FVolts);
 }
@@ -117,19 +122,20 @@ void TCalibrationDialog::SetUpFullScale() {
 void TCalibrationDialog::TakeCalibratorTone() {
     const double measured = FMeasuredLevel();
     if (!std::isfinite(measured)) {
-        Message->setText(
-            Tr("Am Eingang ist kein Ton: Kalibrator einschalten, die Aufnahme starten und erneut messen."));
+        Message->setText(TCalibrationDialogText::tr(
+            "Am Eingang ist kein Ton: Kalibrator einschalten, die Aufnahme starten und erneut messen."));
         return;
     }
     const TCalibration calibration = TCalibration::FromCalibrator(measured, CalibratorLevel->value());
     if (calibration.FullScaleSpl > MostFullScaleSpl) {
-        Message->setText(Tr("Der Ton ist mit %1 dBFS zu leise für einen Kalibrator: Eingang und Kalibrator prüfen.")
+        Message->setText(TCalibrationDialogText::tr(
+                             "Der Ton ist mit %1 dBFS zu leise für einen Kalibrator: Eingang und Kalibrator prüfen.")
                              .arg(ReadoutNumbers().toString(measured, 'f', 1)));
         return;
     }
     Unit->setCurrentIndex(Unit->findData(static_cast<int>(TLevelUnit::DbSpl)));
     FullScale->setValue(calibration.FullScaleSpl);
-    Message->setText(Tr("Gemessen: %1 dBFS, also entspricht Vollaussteuerung %2 dB SPL.")
+    Message->setText(TCalibrationDialogText::tr("Gemessen: %1 dBFS, also entspricht Vollaussteuerung %2 dB SPL.")
                          .arg(ReadoutNumbers().toString(measured, 'f', 1),
                               ReadoutNumbers().toString(calibration.FullScaleSpl, 'f', 1)));
 }

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "Language.h"
 
 #include "palette/PaletteMemo.h"
 
@@ -13,69 +14,88 @@ namespace {
 
 constexpr int UsageError = 2;
 
-QString Tr(const char* text) { return QCoreApplication::translate("TCommandLine", text); }
+// The translation context of this file's texts.
+struct TCommandLineText {
+    Q_DECLARE_TR_FUNCTIONS(TCommandLineText)
+};
 
 struct TOptionSet {
-    QCommandLineOption Help{{"h", "help"}, "Zeigt diese Hilfe."};
-    QCommandLineOption Version{{"v", "version"}, "Zeigt die Version."};
-    QCommandLineOption Input{"input", "Spielt DATEI (WAV, FLAC, Ogg, AIFF, ...) statt der Soundkarte ab.", "DATEI"};
-    QCommandLineOption ListDevices{"list-devices", Tr("Listet die Eingabegeräte mit Nummern, Namen und Beschreibungen.")};
-    QCommandLineOption Device{"device",
-                              Tr("Nimmt vom Eingabegerät GERÄT (Nummer oder Name aus --list-devices) statt vom "
-                                 "Standardgerät auf."),
-                              "GERÄT"};
-    QCommandLineOption Export{"export",
-                              "Analysiert die Datei von --input ohne Fenster und schreibt Bilder und Daten "
-                              "nach ORDNER.",
-                              "ORDNER"};
-    QCommandLineOption Buffers{"buffers", "Beendet den Export nach N Puffern.", "N"};
-    QCommandLineOption Palette{"palette", "Farbpalette des Spektrogramms: " + PaletteNames().join(", ") + ".",
-                               "NAME"};
-    QCommandLineOption Fast{"fast", "Schaltet \"3x schneller\" ein."};
-    QCommandLineOption NoAutoScale{"no-auto-scale", "Schaltet \"Auto-Skala\" aus."};
-    QCommandLineOption PeakHold{"peak-hold", "Schaltet die Spitzenwertanzeige ein."};
+    QCommandLineOption Help{{"h", "help"}, TCommandLineText::tr("Zeigt diese Hilfe.")};
+    QCommandLineOption Version{{"v", "version"}, TCommandLineText::tr("Zeigt die Version.")};
+    QCommandLineOption Input{"input",
+                             TCommandLineText::tr("Spielt DATEI (WAV, FLAC, Ogg, AIFF, ...) statt der Soundkarte ab."),
+                             TCommandLineText::tr("DATEI")};
+    QCommandLineOption ListDevices{
+        "list-devices", TCommandLineText::tr("Listet die Eingabegeräte mit Nummern, Namen und Beschreibungen.")};
+    QCommandLineOption Device{
+        "device",
+        TCommandLineText::tr("Nimmt vom Eingabegerät GERÄT (Nummer oder Name aus --list-devices) statt vom "
+                             "Standardgerät auf."),
+        TCommandLineText::tr("GERÄT")};
+    QCommandLineOption Export{
+        "export",
+        TCommandLineText::tr("Analysiert die Datei von --input ohne Fenster und schreibt Bilder und "
+                             "Daten nach ORDNER."),
+        TCommandLineText::tr("ORDNER")};
+    QCommandLineOption Buffers{"buffers", TCommandLineText::tr("Beendet den Export nach N Puffern."), "N"};
+    QCommandLineOption Palette{
+        "palette", TCommandLineText::tr("Farbpalette des Spektrogramms: %1.").arg(PaletteNames().join(", ")),
+        TCommandLineText::tr("NAME")};
+    QCommandLineOption Fast{"fast", TCommandLineText::tr("Schaltet \"3x schneller\" ein.")};
+    QCommandLineOption NoAutoScale{"no-auto-scale", TCommandLineText::tr("Schaltet \"Auto-Skala\" aus.")};
+    QCommandLineOption PeakHold{"peak-hold", TCommandLineText::tr("Schaltet die Spitzenwertanzeige ein.")};
     QCommandLineOption Channels{"channels",
-                                Tr("Nimmt N Kanäle auf: 1 (Vorgabe) oder 2 (links Kanal A, rechts Kanal B, jeder "
-                                   "mit eigenen Messwerten)."),
+                                TCommandLineText::tr("Nimmt N Kanäle auf: 1 (Vorgabe) oder 2 (links Kanal A, rechts "
+                                                     "Kanal B, jeder mit eigenen Messwerten)."),
                                 "N"};
     QCommandLineOption Record{
         "record",
-        Tr("Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei bleibt ohne "
-           "--overwrite unberührt."),
-        "DATEI"};
-    QCommandLineOption Overwrite{
-        "overwrite", Tr("Erlaubt --record, eine vorhandene Datei zu ersetzen.")};
+        TCommandLineText::tr(
+            "Schreibt jedes aufgenommene Sample in eine neue WAV-Datei DATEI; eine vorhandene Datei bleibt ohne "
+            "--overwrite unberührt."),
+        TCommandLineText::tr("DATEI")};
+    QCommandLineOption Overwrite{"overwrite",
+                                 TCommandLineText::tr("Erlaubt --record, eine vorhandene Datei zu ersetzen.")};
     QCommandLineOption Analyser{
-        "analyser", Tr("Öffnet die Analyseansicht: Oszilloskop, Bandpegel, Spektrum und Spektrogramm (F2 wechselt).")};
-    QCommandLineOption Measurements{"measurements", "Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt)."};
-    QCommandLineOption Distortion{"distortion",
-                                  "Schreibt beim Export und mit Strg+S auch Klirrfaktor, Rauschabstand und "
-                                  "Oberschwingungen."};
-    QCommandLineOption SoundLevel{"sound-level",
-                                  Tr("Schreibt beim Export auch Schallpegel: A- und C-bewertet, Terzbänder und "
-                                     "Mittelungspegel.")};
-    QCommandLineOption SplAtFullScale{"spl-at-full-scale",
-                                      Tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat DB dB SPL "
-                                         "(setzt --sound-level)."),
-                                      "DB"};
-    QCommandLineOption VoltsAtFullScale{"volts-at-full-scale",
-                                        Tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat V Volt effektiv; "
-                                           "Pegel in dBV (setzt --sound-level)."),
-                                        "V"};
+        "analyser", TCommandLineText::tr(
+                        "Öffnet die Analyseansicht: Oszilloskop, Bandpegel, Spektrum und Spektrogramm (F2 wechselt).")};
+    QCommandLineOption Measurements{
+        "measurements", TCommandLineText::tr("Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt).")};
+    QCommandLineOption Distortion{
+        "distortion", TCommandLineText::tr("Schreibt beim Export und mit Strg+S auch Klirrfaktor, Rauschabstand "
+                                           "und Oberschwingungen.")};
+    QCommandLineOption SoundLevel{
+        "sound-level", TCommandLineText::tr("Schreibt beim Export auch Schallpegel: A- und C-bewertet, Terzbänder und "
+                                            "Mittelungspegel.")};
+    QCommandLineOption SplAtFullScale{
+        "spl-at-full-scale",
+        TCommandLineText::tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat DB dB SPL "
+                             "(setzt --sound-level)."),
+        "DB"};
+    QCommandLineOption VoltsAtFullScale{
+        "volts-at-full-scale",
+        TCommandLineText::tr("Kalibriert den Export: ein Vollaussteuerungs-Sinus hat V Volt effektiv; "
+                             "Pegel in dBV (setzt --sound-level)."),
+        "V"};
+    QCommandLineOption Language{
+        "language",
+        TCommandLineText::tr("Sprache der Texte: de (Deutsch) oder en (Englisch); ohne die Option "
+                             "nach dem Gebietsschema (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)."),
+        TCommandLineText::tr("SPRACHE")};
     QCommandLineOption Trigger{"trigger",
-                               Tr("Trigger des Oszilloskops: peak (die Spitze, wie ohne Option) oder edge (eine "
+                               TCommandLineText::tr("Trigger des Oszilloskops: peak (die Spitze, wie ohne Option) oder edge (eine "
                                   "Flanke)."),
-                               "ART"};
+                               TCommandLineText::tr("ART")};
     QCommandLineOption TriggerLevel{"trigger-level",
-                                    Tr("Pegel der Flanke in Prozent des Vollausschlags, -100 bis 100 (0 ohne "
+                                    TCommandLineText::tr("Pegel der Flanke in Prozent des Vollausschlags, -100 bis 100 (0 ohne "
                                        "Option)."),
-                                    "PROZENT"};
-    QCommandLineOption TriggerSlope{"trigger-slope", Tr("Richtung der Flanke: rising (steigend) oder falling (fallend)."),
-                                    "RICHTUNG"};
-    QCommandLineOption TriggerSource{"trigger-source", Tr("Kanal, dessen Flanke triggert: A oder B."), "KANAL"};
+                                    TCommandLineText::tr("PROZENT")};
+    QCommandLineOption TriggerSlope{"trigger-slope", TCommandLineText::tr("Richtung der Flanke: rising (steigend) oder falling (fallend)."),
+                                    TCommandLineText::tr("RICHTUNG")};
+    QCommandLineOption TriggerSource{"trigger-source", TCommandLineText::tr("Kanal, dessen Flanke triggert: A oder B."), TCommandLineText::tr("KANAL")};
     QCommandLineOption TriggerPosition{"trigger-position",
-                                       Tr("Anteil des Bildes vor dem Trigger in Prozent, 0 bis 100 (0 ohne Option)."),
-                                       "PROZENT"};
+                                       TCommandLineText::tr("Anteil des Bildes vor dem Trigger in Prozent, 0 bis 100 (0 ohne Option)."),
+                                       TCommandLineText::tr("PROZENT")};
 };
 
 TCommandLine Failure(const QString& text) { return {std::nullopt, text, UsageError}; }
@@ -89,21 +109,23 @@ std::optional<int> WholeNumber(const QString& text, int least) {
 }
 
 QString HelpText(QCommandLineParser& parser) {
-    return "Wellenschau: Oszilloskop und Spektrumanalyse für die Soundkarte.\n\n" + parser.helpText();
+    return TCommandLineText::tr("Wellenschau: Oszilloskop und Spektrumanalyse für die Soundkarte.") + "\n\n" +
+           parser.helpText();
 }
 
 // Options that only make sense together, or never together.
 QString Conflict(const TOptions& o) {
     if (o.ListDevices && (!o.InputFile.isEmpty() || o.Device || !o.ExportDir.isEmpty() || !o.RecordFile.isEmpty()))
-        return "--list-devices lässt sich mit keiner anderen Option verbinden.";
-    if (!o.ExportDir.isEmpty() && o.InputFile.isEmpty()) return "--export braucht --input DATEI.";
-    if (o.Device && !o.InputFile.isEmpty()) return "--device und --input schließen sich aus.";
-    if (o.Buffers && o.ExportDir.isEmpty()) return "--buffers gilt nur mit --export.";
-    if (o.Overwrite && o.RecordFile.isEmpty()) return Tr("--overwrite gilt nur mit --record.");
+        return TCommandLineText::tr("--list-devices lässt sich mit keiner anderen Option verbinden.");
+    if (!o.ExportDir.isEmpty() && o.InputFile.isEmpty()) return TCommandLineText::tr("--export braucht --input DATEI.");
+    if (o.Device && !o.InputFile.isEmpty()) return TCommandLineText::tr("--device und --input schließen sich aus.");
+    if (o.Buffers && o.ExportDir.isEmpty()) return TCommandLineText::tr("--buffers gilt nur mit --export.");
+    if (o.Overwrite && o.RecordFile.isEmpty()) return TCommandLineText::tr("--overwrite gilt nur mit --record.");
     if ((o.Analyser || o.Measurements) && (o.ListDevices || !o.ExportDir.isEmpty()))
-        return "--analyser und --measurements gelten nur für das Fenster.";
+        return TCommandLineText::tr("--analyser und --measurements gelten nur für das Fenster.");
     if (o.SoundLevel && o.ExportDir.isEmpty())
-        return Tr("--sound-level, --spl-at-full-scale und --volts-at-full-scale gelten nur mit --export.");
+        return TCommandLineText::tr(
+            "--sound-level, --spl-at-full-scale und --volts-at-full-scale gelten nur mit --export.");
     return {};
 }
 
@@ -129,7 +151,7 @@ QString ReadChoice(const QCommandLineParser& parser, const QCommandLineOption& o
         }
         known << name;
     }
-    return Tr("--%1 erwartet %2: '%3'").arg(option.names().constLast(), known.join(Tr(" oder ")), parser.value(option));
+    return TCommandLineText::tr("--%1 erwartet %2: '%3'").arg(option.names().constLast(), known.join(TCommandLineText::tr(" oder ")), parser.value(option));
 }
 
 // A percentage of the option's value between least and most; an error
@@ -139,7 +161,7 @@ QString ReadPercent(const QCommandLineParser& parser, const QCommandLineOption& 
     if (!parser.isSet(option)) return {};
     const std::optional<double> value = Number(parser.value(option));
     if (!value || *value < least || *value > most)
-        return Tr("--%1 erwartet Prozent von %2 bis %3: '%4'")
+        return TCommandLineText::tr("--%1 erwartet Prozent von %2 bis %3: '%4'")
             .arg(option.names().constLast())
             .arg(least)
             .arg(most)
@@ -161,24 +183,27 @@ QString ReadTrigger(const QCommandLineParser& parser, const TOptionSet& set, TSc
     const bool edgeOptions =
         parser.isSet(set.TriggerLevel) || parser.isSet(set.TriggerSlope) || parser.isSet(set.TriggerSource);
     if (edgeOptions && scope.Trigger != TTriggerMode::Edge)
-        return Tr("--trigger-level, --trigger-slope und --trigger-source gelten nur mit --trigger edge.");
+        return TCommandLineText::tr("--trigger-level, --trigger-slope und --trigger-source gelten nur mit --trigger edge.");
     return {};
 }
 
 // --spl-at-full-scale and --volts-at-full-scale; an error text, or none.
 QString ReadCalibration(const QCommandLineParser& parser, const TOptionSet& set, TOptions& o) {
     const bool spl = parser.isSet(set.SplAtFullScale), volts = parser.isSet(set.VoltsAtFullScale);
-    if (spl && volts) return Tr("--spl-at-full-scale und --volts-at-full-scale schließen sich aus.");
+    if (spl && volts) return TCommandLineText::tr("--spl-at-full-scale und --volts-at-full-scale schließen sich aus.");
     if (spl) {
         const std::optional<double> db = Number(parser.value(set.SplAtFullScale));
-        if (!db) return Tr("--spl-at-full-scale erwartet einen Pegel in dB SPL: '%1'").arg(parser.value(set.SplAtFullScale));
+        if (!db)
+            return TCommandLineText::tr("--spl-at-full-scale erwartet einen Pegel in dB SPL: '%1'")
+                .arg(parser.value(set.SplAtFullScale));
         o.Calibration.Unit = TLevelUnit::DbSpl;
         o.Calibration.FullScaleSpl = *db;
     }
     if (volts) {
         const std::optional<double> v = Number(parser.value(set.VoltsAtFullScale));
         if (!v || *v <= 0.0)
-            return Tr("--volts-at-full-scale erwartet eine Spannung in Volt über 0: '%1'").arg(parser.value(set.VoltsAtFullScale));
+            return TCommandLineText::tr("--volts-at-full-scale erwartet eine Spannung in Volt über 0: '%1'")
+                .arg(parser.value(set.VoltsAtFullScale));
         o.Calibration.Unit = TLevelUnit::DbV;
         o.Calibration.FullScaleVolts = *v;
     }
@@ -196,12 +221,12 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
                        set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Channels, set.Record, set.Overwrite,
                        set.Analyser, set.Measurements, set.Distortion, set.SoundLevel, set.SplAtFullScale,
                        set.VoltsAtFullScale, set.Trigger, set.TriggerLevel, set.TriggerSlope, set.TriggerSource,
-                       set.TriggerPosition});
+                       set.TriggerPosition, set.Language});
     if (!parser.parse(arguments)) return Failure(parser.errorText());
     if (parser.isSet(set.Help)) return {std::nullopt, HelpText(parser), 0};
     if (parser.isSet(set.Version)) return {std::nullopt, QString("Wellenschau %1").arg(WELLENSCHAU_VERSION), 0};
     if (!parser.positionalArguments().isEmpty())
-        return Failure("Unerwartetes Argument: " + parser.positionalArguments().first());
+        return Failure(TCommandLineText::tr("Unerwartetes Argument: %1").arg(parser.positionalArguments().first()));
 
     TOptions o;
     o.InputFile = parser.value(set.Input);
@@ -224,23 +249,28 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         // A name never looks like a number: a negative one is a mistyped number.
         bool number = false;
         if (o.Device->toInt(&number) < 0 && number)
-            return Failure("--device erwartet eine Gerätenummer ab 0: '" + *o.Device + "'");
+            return Failure(TCommandLineText::tr("--device erwartet eine Gerätenummer ab 0: '%1'").arg(*o.Device));
     }
     if (parser.isSet(set.Buffers)) {
         o.Buffers = WholeNumber(parser.value(set.Buffers), 1);
-        if (!o.Buffers) return Failure("--buffers erwartet eine ganze Zahl ab 1: '" + parser.value(set.Buffers) + "'");
+        if (!o.Buffers)
+            return Failure(
+                TCommandLineText::tr("--buffers erwartet eine ganze Zahl ab 1: '%1'").arg(parser.value(set.Buffers)));
     }
+    if (parser.isSet(set.Language) && !LanguageNamed(parser.value(set.Language)))
+        return Failure(TCommandLineText::tr("--language erwartet de oder en: '%1'").arg(parser.value(set.Language)));
     if (parser.isSet(set.Channels)) {
         const std::optional<int> channels = WholeNumber(parser.value(set.Channels), 1);
         if (!channels || *channels > 2)
-            return Failure(Tr("--channels erwartet 1 oder 2: '%1'").arg(parser.value(set.Channels)));
+            return Failure(TCommandLineText::tr("--channels erwartet 1 oder 2: '%1'").arg(parser.value(set.Channels)));
         o.Channels = *channels;
     }
     if (parser.isSet(set.Palette) && !PaletteNames().contains(o.Palette))
-        return Failure("Unbekannte Palette '" + o.Palette + "'. Bekannt sind: " + PaletteNames().join(", ") + ".");
+        return Failure(TCommandLineText::tr("Unbekannte Palette '%1'. Bekannt sind: %2.")
+                           .arg(o.Palette, PaletteNames().join(", ")));
     for (const QCommandLineOption* named : {&set.Input, &set.Export, &set.Record, &set.Device})
         if (parser.isSet(*named) && parser.value(*named).isEmpty())
-            return Failure(Tr("--%1 braucht einen Namen.").arg(named->names().constLast()));
+            return Failure(TCommandLineText::tr("--%1 braucht einen Namen.").arg(named->names().constLast()));
     if (const QString conflict = Conflict(o); !conflict.isEmpty()) return Failure(conflict);
     return {o, {}, 0};
 }

@@ -2,9 +2,16 @@
 
 #include "analysis/AnalysisState.h"
 
+#include <QCoreApplication>
+
 namespace wellenschau {
 
 namespace {
+
+// The translation context of this file's texts.
+struct TDisplaySetupText {
+    Q_DECLARE_TR_FUNCTIONS(TDisplaySetupText)
+};
 
 // Settings every one of the three charts shares: no margins, a 5-pixel
 // border in the control's colour, no bevel, a transparent back wall.
@@ -116,7 +123,7 @@ void ConfigureChart1(TChart& chart, TFastLineSeries& SRight, TFastLineSeries& SL
     bottom.SetMinorTickLength(0);
     bottom.SetTickOnLabelsOnly(false);
     SetSolidGrid(bottom, LabelCarrierColor);
-    SetTitle(bottom, QStringLiteral("Frequenz (Hz)"));
+    SetTitle(bottom, TDisplaySetupText::tr("Frequenz (Hz)"));
     bottom.Axis().SetWidth(1);
     SetTickPens(bottom, psSolid, psSolid, psSolid);
 
@@ -125,7 +132,7 @@ void ConfigureChart1(TChart& chart, TFastLineSeries& SRight, TFastLineSeries& SL
     left.SetIncrement(10);
     left.SetLabelsSize(25);
     SetSolidGrid(left, LabelCarrierColor);
-    SetTitle(left, QStringLiteral("Schallpegel (dB)"));
+    SetTitle(left, TDisplaySetupText::tr("Schallpegel (dB)"));
     left.Axis().SetWidth(1);
     SetTickPens(left, psDash, psDot, psDashDotDot);
 
@@ -160,7 +167,7 @@ void ConfigureChart2(TChart& chart, TFastLineSeries& FastLineSeries2, TFastLineS
     bottom.SetLabelsSize(15);
     bottom.TicksInner().SetVisible(false);
     SetSolidGrid(bottom, clGreen);
-    SetTitle(bottom, QStringLiteral("Zeit(ms)"));
+    SetTitle(bottom, TDisplaySetupText::tr("Zeit(ms)"));
     bottom.Axis().SetWidth(1);
     bottom.Ticks().SetColor(clBlack);
     bottom.MinorTicks().SetColor(clBlack);
@@ -193,13 +200,13 @@ void ConfigureChart3(TChart& chart, TFastLineSeries& SyAchse, TFastLineSeries& S
     bottom.SetLabelsSeparation(1);
     bottom.SetLabelsSize(15);
     bottom.Grid().SetVisible(false);
-    SetTitle(bottom, QStringLiteral("Zeit (s)"));
+    SetTitle(bottom, TDisplaySetupText::tr("Zeit (s)"));
     bottom.Axis().SetWidth(1);
     SetTickPens(bottom, psSolid, psSolid, psSolid);
 
     TChartAxis& left = chart.LeftAxis();
     SetSpectrogramFrequencyAxis(left);
-    SetTitle(left, QStringLiteral("Frequenz (Hz)"));
+    SetTitle(left, TDisplaySetupText::tr("Frequenz (Hz)"));
     SetTickPens(left, psDash, psDot, psDashDotDot);
 
     TChartAxis& right = chart.RightAxis();

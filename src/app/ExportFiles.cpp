@@ -22,10 +22,15 @@ namespace wellenschau {
 
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("TExportFiles", text); }
+// The translation context of this file's texts.
+struct TExportFilesText {
+    Q_DECLARE_TR_FUNCTIONS(TExportFilesText)
+};
 
 [[noreturn]] void CannotWrite(const QFileDevice& file, const QString& reason) {
-    throw EWellenschauError(Tr("Die Datei '%1' lässt sich nicht schreiben: %2").arg(file.fileName(), reason).toStdString());
+    throw EWellenschauError(TExportFilesText::tr("Die Datei '%1' lässt sich nicht schreiben: %2")
+                                .arg(file.fileName(), reason)
+                                .toStdString());
 }
 
 [[noreturn]] void CannotWrite(const QFileDevice& file, int error) {
@@ -53,7 +58,8 @@ void Check(QSaveFile& file) {
 }
 
 [[noreturn]] void CannotMakeFolder(const QString& folder, const QString& reason) {
-    throw EWellenschauError(Tr("Der Ordner '%1' lässt sich nicht anlegen: %2.").arg(folder, reason).toStdString());
+    throw EWellenschauError(
+        TExportFilesText::tr("Der Ordner '%1' lässt sich nicht anlegen: %2.").arg(folder, reason).toStdString());
 }
 
 // Makes one folder of a path whose parent is there; empty, or why it
@@ -64,9 +70,9 @@ QString MakeOneFolder(const QByteArray& path) {
     const QString name = QFile::decodeName(path);
     struct stat status {};
     if (::stat(path.constData(), &status) == 0)
-        return S_ISDIR(status.st_mode) ? QString() : Tr("'%1' ist eine Datei, kein Ordner").arg(name);
+        return S_ISDIR(status.st_mode) ? QString() : TExportFilesText::tr("'%1' ist eine Datei, kein Ordner").arg(name);
     // There, but not to be followed.
-    if (error == EEXIST) return Tr("'%1' ist ein Verweis auf ein fehlendes Ziel").arg(name);
+    if (error == EEXIST) return TExportFilesText::tr("'%1' ist ein Verweis auf ein fehlendes Ziel").arg(name);
     return QString::fromStdString(SystemReason(error));
 }
 
@@ -248,7 +254,8 @@ void TExportFiles::WritePicture(const QImage& picture, const QString& name) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG")) CannotWrite(*file, Tr("Das Bild lässt sich nicht als PNG kodieren"));
+    if (!picture.save(&buffer, "PNG"))
+        CannotWrite(*file, TExportFilesText::tr("Das Bild lässt sich nicht als PNG kodieren"));
     Put(*file, png);
     FPending.push_back(std::move(file));
 }

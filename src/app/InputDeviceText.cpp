@@ -6,20 +6,23 @@ namespace wellenschau {
 
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("InputDeviceText", text); }
+// The translation context of this file's texts.
+struct TDeviceLineText {
+    Q_DECLARE_TR_FUNCTIONS(TDeviceLineText)
+};
 
 }  // namespace
 
 QString DeviceDescription(const TInputDeviceInfo& device) {
     const QString description = QString::fromStdString(device.Description.empty() ? device.Name : device.Description);
-    return device.IsMonitor ? Tr("Monitor von %1").arg(description) : description;
+    return device.IsMonitor ? TDeviceLineText::tr("Monitor von %1").arg(description) : description;
 }
 
 QString DeviceListLine(const TInputDeviceInfo& device) {
     const QString name = QString::fromStdString(device.Name);
     QString line = QString("%1\t%2").arg(device.Number).arg(name);
     if (const QString description = DeviceDescription(device); description != name) line += '\t' + description;
-    if (device.IsDefault) line += "\t(Standard)";
+    if (device.IsDefault) line += TDeviceLineText::tr("\t(Standard)");
     return line;
 }
 

@@ -24,6 +24,11 @@ namespace wellenschau {
 
 namespace {
 
+// The translation context of this file's texts.
+struct TForm1Text {
+    Q_DECLARE_TR_FUNCTIONS(TForm1Text)
+};
+
 // Client area of the window.
 constexpr int ClientWidth = 790;
 constexpr int ClientHeight = 560;
@@ -94,8 +99,8 @@ void TForm1::StartButtonClick(QObject*) {
         AudioIn1->StopNow();
         ShowRecording(false);
         if (!pause)
-            ShowAudioProblem("Die Aufnahme ließ sich nicht starten: " +
-                             QString::fromStdString(AudioIn1->ErrorMessage()));
+            ShowAudioProblem(TForm1Text::tr("Die Aufnahme ließ sich nicht starten: %1")
+                                 .arg(QString::fromStdString(AudioIn1->ErrorMessage())));
     }
 }
 
@@ -120,7 +125,8 @@ void TForm1::AudioIn1Stop(QObject* Sender) {
     if (Sender != AudioIn1->CallbackWindow() || AudioIn1->DeviceOpen()) return;
     ShowRecording(false);
     if (!AudioIn1->LostMessage().empty())
-        ShowAudioProblem("Die Aufnahme wurde beendet: " + QString::fromStdString(AudioIn1->LostMessage()));
+        ShowAudioProblem(
+            TForm1Text::tr("Die Aufnahme wurde beendet: %1").arg(QString::fromStdString(AudioIn1->LostMessage())));
 }
 
 bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {

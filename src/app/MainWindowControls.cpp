@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
@@ -21,6 +22,11 @@
 namespace wellenschau {
 
 namespace {
+
+// The translation context of this file's texts.
+struct TForm1Text {
+    Q_DECLARE_TR_FUNCTIONS(TForm1Text)
+};
 
 constexpr int ToolBarHeight = 25;
 
@@ -81,19 +87,19 @@ void TForm1::CreateToolBar() {
     Panel2 = new QWidget(this);
     Panel2->setAutoFillBackground(true);
     Panel2->setFixedHeight(ToolBarHeight);
-    StartButton = SpeedButton(Panel2, "&Start", StartGlyph(), QRect(0, 0, 64, 25));
-    PauseButton = SpeedButton(Panel2, "Pau&se", PauseGlyph(), QRect(0, 0, 64, 25));
+    StartButton = SpeedButton(Panel2, TForm1Text::tr("&Start"), StartGlyph(), QRect(0, 0, 64, 25));
+    PauseButton = SpeedButton(Panel2, TForm1Text::tr("Pau&se"), PauseGlyph(), QRect(0, 0, 64, 25));
     PauseButton->hide();
-    ButtonStore = SpeedButton(Panel2, "S&chnappschuss", SnapshotGlyph(), QRect(64, 0, 113, 25));
-    Buttonerase = SpeedButton(Panel2, "&Löschen", EraseGlyph(), QRect(177, 0, 73, 25));
-    CheckBackground = CheckBox(Panel2, "&Hintergrundsubtraktion", QRect(256, 5, 137, 17), false, false);
-    CheckAverage = CheckBox(Panel2, "S&pitzenwertanzeige", QRect(390, 5, 121, 17), false, false);
-    CheckAutoSkala = CheckBox(Panel2, "Auto-Skala", QRect(510, 5, 121, 17), true, true);
-    CheckBoxfast = CheckBox(Panel2, "3x schneller", QRect(593, 5, 144, 17), false, true);
-    CheckBoxColors = CheckBox(Panel2, "weißer Hintergrund", QRect(688, 5, 97, 17), false, true);
+    ButtonStore = SpeedButton(Panel2, TForm1Text::tr("S&chnappschuss"), SnapshotGlyph(), QRect(64, 0, 113, 25));
+    Buttonerase = SpeedButton(Panel2, TForm1Text::tr("&Löschen"), EraseGlyph(), QRect(177, 0, 73, 25));
+    CheckBackground = CheckBox(Panel2, TForm1Text::tr("&Hintergrundsubtraktion"), QRect(256, 5, 137, 17), false, false);
+    CheckAverage = CheckBox(Panel2, TForm1Text::tr("S&pitzenwertanzeige"), QRect(390, 5, 121, 17), false, false);
+    CheckAutoSkala = CheckBox(Panel2, TForm1Text::tr("Auto-Skala"), QRect(510, 5, 121, 17), true, true);
+    CheckBoxfast = CheckBox(Panel2, TForm1Text::tr("3x schneller"), QRect(593, 5, 144, 17), false, true);
+    CheckBoxColors = CheckBox(Panel2, TForm1Text::tr("weißer Hintergrund"), QRect(688, 5, 97, 17), false, true);
     SBPalette = SpeedButton(Panel2, QString(), PaletteGlyph(), QRect(700, 0, 29, 30));
     SBPalette->setIconSize(QSize(20, 20));
-    SBPalette->setToolTip("Select a custom palette");
+    SBPalette->setToolTip(TForm1Text::tr("Select a custom palette"));
     SBPalette->hide();
     MemoLut = new QPlainTextEdit(Panel2);
     MemoLut->setGeometry(296, 40, 81, 49);

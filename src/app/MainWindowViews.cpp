@@ -10,12 +10,18 @@
 #include "audio/AudioIn.h"
 #include "chart/ChartWidget.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QShortcut>
 
 namespace wellenschau {
 
 namespace {
+
+// The translation context of this file's texts.
+struct TForm1Text {
+    Q_DECLARE_TR_FUNCTIONS(TForm1Text)
+};
 
 // The window's device pixel ratio may have changed: it was shown (until
 // then it has the primary screen's), it moved to another screen, or (from
@@ -115,7 +121,8 @@ void TForm1::SaveViewTo(const QString& folder) {
 }
 
 void TForm1::SaveView() {
-    const QString folder = QFileDialog::getExistingDirectory(this, "Ordner für Bilder und Daten wählen");
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, TForm1Text::tr("Ordner für Bilder und Daten wählen"));
     if (!folder.isEmpty()) SaveViewTo(folder);
 }
 

@@ -10,6 +10,11 @@ namespace wellenschau {
 
 namespace {
 
+// The translation context of this file's texts.
+struct TReadoutText {
+    Q_DECLARE_TR_FUNCTIONS(TReadoutText)
+};
+
 constexpr std::array<const char*, 12> NoteNames = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
 const QString Missing = QStringLiteral("–");
 
@@ -87,7 +92,8 @@ QString FastLevelSymbol(TWeighting weighting) {
 QString ReadoutText(const TMeasurements& m, const std::optional<TDistortion>& distortion, int skippedBuffers,
                     const TReadoutLevels& levels) {
     const QString note = m.DominantHz ? "  " + NoteText(*m.DominantHz) : QString();
-    const QString skipped = skippedBuffers > 0 ? QString("   Übersprungen: %1 Puffer").arg(skippedBuffers) : QString();
+    const QString skipped =
+        skippedBuffers > 0 ? TReadoutText::tr("   Übersprungen: %1 Puffer").arg(skippedBuffers) : QString();
     const auto level = [&](const std::optional<double>& db) {
         return db ? LevelText(*db, levels.Calibration) : Missing;
     };
@@ -95,13 +101,13 @@ QString ReadoutText(const TMeasurements& m, const std::optional<TDistortion>& di
     const QString soundLevel = sound ? QString("   %1 %2").arg(FastLevelSymbol(sound->Weighting),
                                                              LevelText(sound->DbFullScale, levels.Calibration))
                                      : QString();
-    return QString("Frequenz %1%2   Ton %3   RMS %4   Spitze %5%6%7%8")
+    return TReadoutText::tr("Frequenz %1%2   Ton %3   RMS %4   Spitze %5%6%7%8")
         .arg(Number(m.DominantHz, 2, "Hz"), note, level(m.DominantDbfs), level(m.RmsDbfs),
              Number(m.PeakPercent, 1, "%"), soundLevel, DistortionText(distortion), skipped);
 }
 
 QString ChannelBReadoutText(const TChannelBFigures& figures, const TCalibration& calibration) {
-    return QCoreApplication::translate("MeasurementText", "Kanal B: %1   Phase B−A %2")
+    return TReadoutText::tr("Kanal B: %1   Phase B−A %2")
         .arg(ReadoutText(figures.Measurements, figures.Distortion, 0, {calibration, std::nullopt}),
              Number(figures.PhaseDegrees, 1, "°"));
 }

@@ -4,11 +4,17 @@
 #include "analysis/Spectrogram.h"
 #include "chart/Chart.h"
 
+#include <QCoreApplication>
 #include <QImage>
 
 namespace wellenschau {
 
 namespace {
+
+// The translation context of this file's texts.
+struct TPointerValuesText {
+    Q_DECLARE_TR_FUNCTIONS(TPointerValuesText)
+};
 
 QString Fixed(double value, int decimals) { return ReadoutNumbers().toString(value, 'f', decimals); }
 
@@ -39,7 +45,8 @@ QString SpectrogramPointerText(TChart& chart, const QImage& picture, QPoint pixe
     const double hz = chart.LeftAxis().Scale().PositionToValue(chartY);
     // The inverse of the level-to-index scale of the picture.
     const double db = (picture.pixelIndex(pixel) - TopColourIndex) * LevelRange / TopColourIndex;
-    return "vor " + Fixed(secondsAgo, 2) + " s   " + FrequencyText(hz) + "   " + Fixed(db, 1) + " dB";
+    return TPointerValuesText::tr("vor %1 s").arg(Fixed(secondsAgo, 2)) + "   " + FrequencyText(hz) + "   " +
+           Fixed(db, 1) + " dB";
 }
 
 }  // namespace wellenschau

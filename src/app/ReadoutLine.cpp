@@ -2,10 +2,20 @@
 
 #include "MeasurementText.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMouseEvent>
 
 namespace wellenschau {
+
+namespace {
+
+// The translation context of this file's texts.
+struct TReadoutLineText {
+    Q_DECLARE_TR_FUNCTIONS(TReadoutLineText)
+};
+
+}  // namespace
 
 TReadoutLine::TReadoutLine(QWidget* parent) : QLabel(parent) {
     setContentsMargins(4, 0, 4, 0);
@@ -45,7 +55,8 @@ bool TReadoutLine::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TReadoutLine::Refresh() {
-    setText(FPointerText.isEmpty() ? FMeasurementText : FMeasurementText + "   |   Zeiger: " + FPointerText);
+    setText(FPointerText.isEmpty() ? FMeasurementText
+                                   : FMeasurementText + TReadoutLineText::tr("   |   Zeiger: ") + FPointerText);
 }
 
 }  // namespace wellenschau

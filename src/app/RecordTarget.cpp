@@ -17,7 +17,10 @@ namespace wellenschau {
 
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("RecordTarget", text); }
+// The translation context of this file's texts.
+struct TRecordTargetText {
+    Q_DECLARE_TR_FUNCTIONS(TRecordTargetText)
+};
 
 // What a path leads to (links followed), if anything.
 std::optional<struct stat> Status(const QString& path) {
@@ -59,15 +62,17 @@ QString RecordRefusal(const TOptions& options) {
     const QString& record = options.RecordFile;
     if (record.isEmpty()) return {};
     if (SameFile(Status(record), Status(options.InputFile)))
-        return Tr("Die Aufnahmedatei „%1“ ist die Eingabedatei „%2“; die Aufnahme würde sie zerstören.")
+        return TRecordTargetText::tr(
+                   "Die Aufnahmedatei „%1“ ist die Eingabedatei „%2“; die Aufnahme würde sie zerstören.")
             .arg(record, options.InputFile);
     if (const QString name = ExportFileAt(record, options); !name.isEmpty())
-        return Tr("Die Aufnahmedatei „%1“ ist die Datei „%2“ des Exports; bitte einen anderen Namen wählen.")
+        return TRecordTargetText::tr(
+                   "Die Aufnahmedatei „%1“ ist die Datei „%2“ des Exports; bitte einen anderen Namen wählen.")
             .arg(record, name);
     if (const std::string pipe = TWavRecorder::Unseekable(EncodePath(record)); !pipe.empty())
         return QString::fromStdString(pipe);
     if (!options.Overwrite && NameTaken(record))
-        return Tr("Die Aufnahmedatei „%1“ gibt es schon; --overwrite ersetzt sie.").arg(record);
+        return TRecordTargetText::tr("Die Aufnahmedatei „%1“ gibt es schon; --overwrite ersetzt sie.").arg(record);
     return {};
 }
 

@@ -25,7 +25,10 @@ constexpr double VoltsPerDivisionSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.0
 constexpr double LeastPercentPerDivision = 0.4;
 constexpr double MostPercentPerDivision = 30;
 
-QString Tr(const char* text) { return QCoreApplication::translate("TScopePanel", text); }
+// The translation context of this file's texts.
+struct TScopePanelText {
+    Q_DECLARE_TR_FUNCTIONS(TScopePanelText)
+};
 
 template <typename TEnum>
 TEnum Chosen(const QComboBox* chooser) {
@@ -49,8 +52,8 @@ TScopePanel::TScopePanel(TInstrument& instrument, std::function<const TSampleTap
     connect(FLiveTimer, &QTimer::timeout, this, [this] { FollowLive(); });
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(6, 0, 6, 0);
-    ChannelA = new QCheckBox(Tr("Kanal A"), this);
-    ChannelB = new QCheckBox(Tr("Kanal B"), this);
+    ChannelA = new QCheckBox(TScopePanelText::tr("Kanal A"), this);
+    ChannelB = new QCheckBox(TScopePanelText::tr("Kanal B"), this);
     for (QCheckBox* channel : {ChannelA, ChannelB}) {
         channel->setChecked(true);
         row->addWidget(channel);
@@ -63,27 +66,27 @@ TScopePanel::TScopePanel(TInstrument& instrument, std::function<const TSampleTap
 
 void TScopePanel::CreateTriggerControls() {
     auto* row = static_cast<QHBoxLayout*>(layout());
-    row->addWidget(new QLabel(Tr("Trigger:"), this));
-    TriggerChooser = Chooser(this, {{Tr("Spitze"), static_cast<int>(TTriggerMode::Peak)},
-                                    {Tr("Flanke"), static_cast<int>(TTriggerMode::Edge)}});
+    row->addWidget(new QLabel(TScopePanelText::tr("Trigger:"), this));
+    TriggerChooser = Chooser(this, {{TScopePanelText::tr("Spitze"), static_cast<int>(TTriggerMode::Peak)},
+                                    {TScopePanelText::tr("Flanke"), static_cast<int>(TTriggerMode::Edge)}});
     LevelBox = new QDoubleSpinBox(this);
     LevelBox->setRange(-100, 100);
     LevelBox->setDecimals(1);
-    LevelBox->setSuffix(Tr(" %"));
-    LevelBox->setToolTip(Tr("Triggerpegel in % des Vollausschlags"));
-    SlopeChooser = Chooser(this, {{Tr("steigend"), static_cast<int>(TTriggerSlope::Rising)},
-                                  {Tr("fallend"), static_cast<int>(TTriggerSlope::Falling)}});
-    SourceChooser = Chooser(this, {{Tr("von A"), static_cast<int>(TTriggerSource::A)},
-                                   {Tr("von B"), static_cast<int>(TTriggerSource::B)}});
+    LevelBox->setSuffix(TScopePanelText::tr(" %"));
+    LevelBox->setToolTip(TScopePanelText::tr("Triggerpegel in % des Vollausschlags"));
+    SlopeChooser = Chooser(this, {{TScopePanelText::tr("steigend"), static_cast<int>(TTriggerSlope::Rising)},
+                                  {TScopePanelText::tr("fallend"), static_cast<int>(TTriggerSlope::Falling)}});
+    SourceChooser = Chooser(this, {{TScopePanelText::tr("von A"), static_cast<int>(TTriggerSource::A)},
+                                   {TScopePanelText::tr("von B"), static_cast<int>(TTriggerSource::B)}});
     PositionBox = new QDoubleSpinBox(this);
     PositionBox->setRange(0, 100);
     PositionBox->setDecimals(1);
-    PositionBox->setSuffix(Tr(" % vorher"));
-    PositionBox->setToolTip(Tr("Triggerposition: Anteil des Bildes vor dem Trigger"));
-    SweepChooser = Chooser(this, {{Tr("Auto"), static_cast<int>(TSweepMode::Auto)},
-                                  {Tr("Normal"), static_cast<int>(TSweepMode::Normal)},
-                                  {Tr("Einzeln"), static_cast<int>(TSweepMode::Single)}});
-    RearmButton = new QPushButton(Tr("Neu scharf schalten"), this);
+    PositionBox->setSuffix(TScopePanelText::tr(" % vorher"));
+    PositionBox->setToolTip(TScopePanelText::tr("Triggerposition: Anteil des Bildes vor dem Trigger"));
+    SweepChooser = Chooser(this, {{TScopePanelText::tr("Auto"), static_cast<int>(TSweepMode::Auto)},
+                                  {TScopePanelText::tr("Normal"), static_cast<int>(TSweepMode::Normal)},
+                                  {TScopePanelText::tr("Einzeln"), static_cast<int>(TSweepMode::Single)}});
+    RearmButton = new QPushButton(TScopePanelText::tr("Neu scharf schalten"), this);
     for (QWidget* control : {static_cast<QWidget*>(TriggerChooser), static_cast<QWidget*>(LevelBox),
                              static_cast<QWidget*>(SlopeChooser), static_cast<QWidget*>(SourceChooser),
                              static_cast<QWidget*>(PositionBox), static_cast<QWidget*>(SweepChooser),
@@ -99,8 +102,8 @@ void TScopePanel::CreateTriggerControls() {
 void TScopePanel::CreateDivisionControls() {
     auto* row = static_cast<QHBoxLayout*>(layout());
     TimeChooser = new QComboBox(this);
-    TimeChooser->addItem(Tr("Zeitbasis wie gespeichert"), 0.0);
-    for (double ms : MsPerDivisionSteps) TimeChooser->addItem(Tr("%1 ms/Div").arg(ms), ms);
+    TimeChooser->addItem(TScopePanelText::tr("Zeitbasis wie gespeichert"), 0.0);
+    for (double ms : MsPerDivisionSteps) TimeChooser->addItem(TScopePanelText::tr("%1 ms/Div").arg(ms), ms);
     AmplitudeChooser = new QComboBox(this);
     row->addWidget(TimeChooser);
     row->addWidget(AmplitudeChooser);
@@ -115,15 +118,15 @@ void TScopePanel::SetCalibration(const TCalibration& calibration) {
     const bool wasSet = AmplitudeChooser->currentData().toDouble() > 0.0;
     const QSignalBlocker quiet(AmplitudeChooser);
     AmplitudeChooser->clear();
-    AmplitudeChooser->addItem(Tr("Amplitude automatisch"), 0.0);
+    AmplitudeChooser->addItem(TScopePanelText::tr("Amplitude automatisch"), 0.0);
     if (calibration.FullScaleVolts > 0.0 && calibration.Unit != TLevelUnit::DbSpl) {
         for (double volts : VoltsPerDivisionSteps) {
             const double percent = PercentOfVolts(calibration, volts);
             if (percent >= LeastPercentPerDivision && percent <= MostPercentPerDivision)
-                AmplitudeChooser->addItem(Tr("%1 V/Div").arg(volts), percent);
+                AmplitudeChooser->addItem(TScopePanelText::tr("%1 V/Div").arg(volts), percent);
         }
     } else {
-        for (double percent : PercentPerDivisionSteps) AmplitudeChooser->addItem(Tr("%1 %/Div").arg(percent), percent);
+        for (double percent : PercentPerDivisionSteps) AmplitudeChooser->addItem(TScopePanelText::tr("%1 %/Div").arg(percent), percent);
     }
     if (wasSet) Apply();
 }

@@ -42,7 +42,10 @@ namespace wellenschau {
 
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("Session", text); }
+// The translation context of this file's texts.
+struct TSessionText {
+    Q_DECLARE_TR_FUNCTIONS(TSessionText)
+};
 
 void Report(const QString& message) { std::fputs(qPrintable("wellenschau: " + message + '\n'), stderr); }
 
@@ -65,7 +68,7 @@ std::unique_ptr<TFileWaveIn> OpenInputFile(const QString& path, TFilePace pace, 
 // or its channels are not known.
 QString TwoChannelRefusal(int number) {
     if (InputChannels(ListInputDevices(), number) != 1) return {};
-    return Tr("Das Eingabegerät %1 hat nur einen Kanal; --channels 2 braucht zwei.").arg(number);
+    return TSessionText::tr("Das Eingabegerät %1 hat nur einen Kanal; --channels 2 braucht zwei.").arg(number);
 }
 
 // The number of the device --device names, or the list of those there are.
@@ -73,7 +76,7 @@ std::optional<int> ChosenDevice(const QString& choice, QString& refusal) {
     const std::vector<TInputDeviceInfo> devices = ListInputDevices();
     const std::optional<int> number = FindInputDevice(devices, choice.toStdString());
     if (!number)
-        refusal = QCoreApplication::translate("Session", "Es gibt kein Eingabegerät \"%1\". Vorhanden sind:\n%2")
+        refusal = TSessionText::tr("Es gibt kein Eingabegerät \"%1\". Vorhanden sind:\n%2")
                       .arg(choice, DeviceListText(devices).trimmed());
     return number;
 }
@@ -89,7 +92,7 @@ public:
         if (!HasForeignBytes(folder)) return;
         FDescriptor = ::open(EncodePath(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (FDescriptor < 0)
-            throw EWellenschauError(Tr("Der Ordner '%1' lässt sich nicht anlegen: %2")
+            throw EWellenschauError(TSessionText::tr("Der Ordner '%1' lässt sich nicht anlegen: %2")
                                         .arg(folder, QString::fromStdString(SystemReason(errno)))
                                         .toStdString());
         FPath = QString("/proc/self/fd/%1").arg(FDescriptor);
@@ -145,14 +148,17 @@ void ApplyOptions(TInstrument& instrument, const TOptions& options) {
 QString FinishRecording(TCaptureRecording* recording, const TAudioIn& audioIn) {
     if (recording == nullptr) return {};
     recording->Finish();
-    std::fprintf(stderr, "wellenschau: %s: %llu Samples aufgenommen; die Anzeige hat %d Puffer übersprungen.\n",
-                 recording->Path().c_str(), static_cast<unsigned long long>(recording->WrittenBytes() / 2),
-                 audioIn.SkippedBuffers());
+    // The file's name byte for byte, as the user gave it.
+    std::fprintf(stderr, "wellenschau: %s: %s\n", recording->Path().c_str(),
+                 qPrintable(TSessionText::tr("%1 Samples aufgenommen; die Anzeige hat %2 Puffer übersprungen.")
+                                .arg(recording->WrittenBytes() / 2)
+                                .arg(audioIn.SkippedBuffers())));
     if (const std::uint64_t lost = recording->LostBytes(); lost > 0)
-        std::fprintf(stderr, "wellenschau: %llu Samples gingen verloren, weil die Datei nicht schnell genug "
-                     "geschrieben wurde.\n", static_cast<unsigned long long>(lost / 2));
+        Report(TSessionText::tr("%1 Samples gingen verloren, weil die Datei nicht schnell genug geschrieben wurde.")
+                   .arg(lost / 2));
     if (recording->Failed() && recording->UnwrittenBytes() > 0)
-        Report(Tr("%1 Samples ließen sich nicht mehr in die Datei schreiben.").arg(recording->UnwrittenBytes() / 2));
+        Report(TSessionText::tr("%1 Samples ließen sich nicht mehr in die Datei schreiben.")
+                   .arg(recording->UnwrittenBytes() / 2));
     return QString::fromStdString(recording->Failure());
 }
 
@@ -182,11 +188,12 @@ int RunReportingErrors(const std::function<int()>& run) {
     try {
         return run();
     } catch (const EWellenschauError& error) {
-        return Fail(QString::fromUtf8(error.what()));
+        return Fail(ErrorMessage(error));
     } catch (const std::bad_alloc&) {
-        return Fail(Tr("Der Arbeitsspeicher reicht nicht aus; das Programm wurde beendet."));
+        return Fail(TSessionText::tr("Der Arbeitsspeicher reicht nicht aus; das Programm wurde beendet."));
     } catch (const std::exception& error) {
-        return Fail(Tr("Interner Fehler, das Programm wurde beendet: %1").arg(QString::fromUtf8(error.what())));
+        return Fail(
+            TSessionText::tr("Interner Fehler, das Programm wurde beendet: %1").arg(QString::fromUtf8(error.what())));
     }
 }
 
@@ -285,7 +292,8 @@ int RunExport(TApplication& application, const TOptions& options) {
         const QString written = FinishRecording(recording.get(), capture);
         if (stopSignals.Received() != 0) {
             if (!written.isEmpty()) Report(written);
-            Report(Tr("Der Export wurde durch Signal %1 abgebrochen; seine Dateien wurden nicht geschrieben.")
+            Report(TSessionText::tr(
+                       "Der Export wurde durch Signal %1 abgebrochen; seine Dateien wurden nicht geschrieben.")
                        .arg(stopSignals.Received()));
             return stopSignals.ExitStatus();
         }
@@ -293,7 +301,8 @@ int RunExport(TApplication& application, const TOptions& options) {
         if (!failure.isEmpty()) return Fail(failure);
         // A read error inside the file: nothing of the export is committed.
         if (file->EndCode() == FILEERR_FILE) return Fail(QString::fromStdString(file->ErrorText(FILEERR_FILE)));
-        if (instrument->History().Count() == 0) return Fail("'" + options.InputFile + "' enthält keine Samples.");
+        if (instrument->History().Count() == 0)
+            return Fail(TSessionText::tr("'%1' enthält keine Samples.").arg(options.InputFile));
         files.Write(*instrument);
         if (file->EndCode() != FILEERR_SHORT) return ExitSuccess;
         Report(QString::fromStdString(file->ErrorText(FILEERR_SHORT)));

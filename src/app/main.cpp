@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "CommandLine.h"
+#include "Language.h"
 #include "PathBytes.h"
 #include "Session.h"
 
@@ -26,7 +27,12 @@ int Run(int& argc, char* argv[]) {
 
     // The application takes its own options (such as -platform) out of argv.
     TApplication application(argc, argv);
-    const TCommandLine commandLine = ParseCommandLine(Arguments(argc, argv));
+    // The language first, so that the parser's texts come out in it.
+    const QStringList arguments = Arguments(argc, argv);
+    const auto environment = [](const char* name) { return qEnvironmentVariable(name); };
+    if (!InstallTranslations(application, ChosenLanguage(arguments, environment), TranslationFolders()))
+        std::fputs("wellenschau: wellenschau_en.qm not found; the texts stay German.\n", stderr);
+    const TCommandLine commandLine = ParseCommandLine(arguments);
     if (!commandLine.Options) {
         if (commandLine.ExitStatus == 0)
             std::fputs(qPrintable(commandLine.Text + '\n'), stdout);

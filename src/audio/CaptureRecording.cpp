@@ -1,16 +1,26 @@
 #include "audio/CaptureRecording.h"
 
+#include "audio/SystemReason.h"
+
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace wellenschau {
 
 namespace {
 
+// The translation context of this file's texts.
+struct TCaptureRecordingText {
+    Q_DECLARE_TR_FUNCTIONS(TCaptureRecordingText)
+};
+
 // How often the writer looks into the ring when nobody wakes it.
 constexpr auto WriterPeriod = std::chrono::milliseconds(10);
 
 std::string DiskNotResponding(const std::string& path) {
-    return "Die Aufnahme in „" + path + "“ wurde angehalten: Der Datenträger antwortet nicht.";
+    return Filled(TCaptureRecordingText::tr("Die Aufnahme in „%1“ wurde angehalten: Der Datenträger antwortet nicht."),
+                  {path});
 }
 
 }  // namespace

@@ -1,11 +1,20 @@
 #include "audio/FileWaveIn.h"
 
+#include "audio/SystemReason.h"
+
+#include <QCoreApplication>
+
 #include <climits>
 #include <cstring>
 
 namespace wellenschau {
 
 namespace {
+
+// The translation context of this file's texts.
+struct TFileWaveInText {
+    Q_DECLARE_TR_FUNCTIONS(TFileWaveInText)
+};
 
 constexpr int BytesPerSample = 2;
 
@@ -45,7 +54,7 @@ TMMResult TFileWaveIn::Reset(HWAVEIN handle) {
 
 std::string TFileWaveIn::ErrorText(TMMResult code) const {
     switch (code) {
-        case FILEERR_ENDOFFILE: return "Ende der Datei erreicht";
+        case FILEERR_ENDOFFILE: return TFileWaveInText::tr("Ende der Datei erreicht").toStdString();
         case FILEERR_FILE:
         case FILEERR_SHORT: return FLastFileError;
         default: return TQueuedWaveIn::ErrorText(code);
@@ -160,7 +169,9 @@ void TFileWaveIn::EndFile(TFileStream& stream, TMMResult code) {
     FEndCode = code;
 }
 
-std::string TFileWaveIn::NoSamplesText() const { return "Die Datei „" + FPath + "“ enthält keine Samples."; }
+std::string TFileWaveIn::NoSamplesText() const {
+    return Filled(TFileWaveInText::tr("Die Datei „%1“ enthält keine Samples."), {FPath});
+}
 
 void TFileWaveIn::ReturnAfterEnd(TDevice& device, TWaveHdr& header) {
     std::memset(header.Data, 0, header.BufferLength);

@@ -20,6 +20,11 @@ namespace wellenschau {
 
 namespace {
 
+// The translation context of this file's texts.
+struct TPortAudioWaveInText {
+    Q_DECLARE_TR_FUNCTIONS(TPortAudioWaveInText)
+};
+
 using namespace std::chrono_literals;
 
 // PortAudio's error numbers lie in −10000 … −9972; our code is their
@@ -182,12 +187,15 @@ std::string TPortAudioWaveIn::ErrorText(TMMResult code) const {
     if (code >= PortAudioCodeFirst && code <= PortAudioCodeLast) {
         return Pa_GetErrorText(-static_cast<PaError>(code));
     }
-    if (code == PAERR_STREAMSTOPPED) return "Der Aufnahmestrom des Eingabegeräts ist stehen geblieben.";
+    if (code == PAERR_STREAMSTOPPED)
+        return TPortAudioWaveInText::tr("Der Aufnahmestrom des Eingabegeräts ist stehen geblieben.").toStdString();
     if (code == PAERR_NODATA)
-        return "Das Eingabegerät liefert keine Daten mehr (Tonserver beendet oder Gerät entfernt?).";
+        return TPortAudioWaveInText::tr(
+                   "Das Eingabegerät liefert keine Daten mehr (Tonserver beendet oder Gerät entfernt?).")
+            .toStdString();
     if (code == PAERR_NOINPUTS) return NoInputDevicesText();
     if (code == PAERR_SOURCEVANISHED)
-        return QCoreApplication::translate("TPortAudioWaveIn", "Die Quelle \"%1\" ist verschwunden.")
+        return TPortAudioWaveInText::tr("Die Quelle \"%1\" ist verschwunden.")
             .arg(QString::fromStdString(FVanishedSource))
             .toStdString();
     return TQueuedWaveIn::ErrorText(code);

@@ -1,5 +1,6 @@
 #include "audio/SoundFileReader.h"
 
+#include "audio/SystemReason.h"
 #include "core/CheckedMath.h"
 
 #include <QCoreApplication>
@@ -25,14 +26,15 @@ constexpr std::size_t ChunkSamples = 8192;
 // per sample read. The resampler then takes only as much input as fits.
 constexpr std::size_t MaxOutputChunk = 131072;
 
-std::string Quoted(const std::string& path) { return "„" + path + "“"; }
-
-QString Tr(const char* text) { return QCoreApplication::translate("TSoundFileReader", text); }
+// The translation context of this file's texts.
+struct TSoundFileReaderText {
+    Q_DECLARE_TR_FUNCTIONS(TSoundFileReaderText)
+};
 
 QString Seconds(double seconds) { return QLocale().toString(seconds, 'f', 2); }
 
 std::string UnreadableText(const std::string& path, const QString& reason) {
-    return "Die Datei " + Quoted(path) + " lässt sich nicht lesen: " + reason.toStdString();
+    return Filled(TSoundFileReaderText::tr("Die Datei „%1“ lässt sich nicht lesen: %2"), {path, reason.toStdString()});
 }
 
 // Refuses a folder, and a pipe, socket or device: libsndfile reads a file
@@ -42,10 +44,11 @@ std::string UnreadableText(const std::string& path, const QString& reason) {
 void RefuseNonRegularFile(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return;
-    if (S_ISDIR(status.st_mode)) throw ESoundFileError(UnreadableText(path, Tr("Das ist ein Ordner.")));
+    if (S_ISDIR(status.st_mode))
+        throw ESoundFileError(UnreadableText(path, TSoundFileReaderText::tr("Das ist ein Ordner.")));
     throw ESoundFileError(UnreadableText(
-        path, Tr("Das ist keine gewöhnliche Datei, sondern eine Pipe, ein Socket oder ein Gerät; "
-                 "gelesen werden nur Dateien, in denen sich springen lässt.")));
+        path, TSoundFileReaderText::tr("Das ist keine gewöhnliche Datei, sondern eine Pipe, ein Socket oder ein Gerät; "
+                                       "gelesen werden nur Dateien, in denen sich springen lässt.")));
 }
 
 // libsndfile's reason for a file it cannot open. It refuses a header
@@ -54,7 +57,7 @@ void RefuseNonRegularFile(const std::string& path) {
 QString OpenFailureReason() {
     const std::string reason = sf_strerror(nullptr);
     if (reason.find("SF_INFO") != std::string::npos)
-        return Tr("Ihr Kopf gibt eine Abtastrate von 0 Hz (oder darunter) oder keine Kanäle an.");
+        return TSoundFileReaderText::tr("Ihr Kopf gibt eine Abtastrate von 0 Hz (oder darunter) oder keine Kanäle an.");
     return QString::fromStdString(reason);
 }
 
@@ -89,13 +92,14 @@ std::int64_t StatedFrames(SNDFILE* file, std::int64_t frames) {
 
 // Two channels asked of a file that has one.
 std::string OneChannelText(const std::string& path) {
-    return Tr("Die Datei %1 hat nur einen Kanal; für zwei Kanäle braucht es eine Datei mit mindestens zwei.")
-        .arg(QString::fromStdString(Quoted(path)))
-        .toStdString();
+    return Filled(TSoundFileReaderText::tr("Die Datei „%1“ hat nur einen Kanal; für zwei Kanäle braucht es eine Datei "
+                                           "mit mindestens zwei."),
+                  {path});
 }
 
 std::string ResampleErrorText(const std::string& path, soxr_error_t error) {
-    return "Die Datei " + Quoted(path) + " lässt sich nicht umrechnen: " + soxr_strerror(error);
+    return Filled(TSoundFileReaderText::tr("Die Datei „%1“ lässt sich nicht umrechnen: %2"),
+                  {path, soxr_strerror(error)});
 }
 
 // libsndfile's name of a container or encoding, empty when it has none.
@@ -137,7 +141,8 @@ TSoundFileReader::TSoundFileReader(const std::string& path, int targetRate, int 
     FFormat = info.format;
     FFormatName = ContainerAndEncoding(info.format);
     if (FSourceRate <= 0 || FChannels <= 0) {
-        throw ESoundFileError("Die Datei " + Quoted(path) + " gibt keine gültige Abtastrate oder Kanalzahl an.");
+        throw ESoundFileError(Filled(
+            TSoundFileReaderText::tr("Die Datei „%1“ gibt keine gültige Abtastrate oder Kanalzahl an."), {path}));
     }
     if (FChannels < FOutChannels) throw ESoundFileError(OneChannelText(path));
     // Integer encodings come as ±1 full scale; floating-point ones as stored.
@@ -259,23 +264,22 @@ bool TSoundFileReader::EndedShort() const {
 }
 
 std::string TSoundFileReader::ShortText() const {
-    const QString file = QString::fromStdString(Quoted(FPath));
+    const std::string seconds = Seconds(SecondsRead()).toStdString();
     if (!LengthKnown())
-        return Tr("Die Datei %1 endet nach %2 s ohne ihre letzte Seite, die ihre Länge angibt; ausgewertet ist, "
-                  "was sich lesen ließ.")
-            .arg(file, Seconds(SecondsRead()))
-            .toStdString();
-    return Tr("Die Datei %1 endet nach %2 s, ihr Kopf gibt %3 s an; ausgewertet ist, was sich lesen ließ.")
-        .arg(file, Seconds(SecondsRead()), Seconds(static_cast<double>(FSourceFrames) / FSourceRate))
-        .toStdString();
+        return Filled(
+            TSoundFileReaderText::tr("Die Datei „%1“ endet nach %2 s ohne ihre letzte Seite, die ihre Länge angibt; "
+                                     "ausgewertet ist, was sich lesen ließ."),
+            {FPath, seconds});
+    return Filled(TSoundFileReaderText::tr("Die Datei „%1“ endet nach %2 s, ihr Kopf gibt %3 s an; "
+                                           "ausgewertet ist, was sich lesen ließ."),
+                  {FPath, seconds, Seconds(static_cast<double>(FSourceFrames) / FSourceRate).toStdString()});
 }
 
 double TSoundFileReader::SecondsRead() const { return static_cast<double>(FFramesRead) / FSourceRate; }
 
 std::string TSoundFileReader::ReadErrorText() const {
-    return Tr("Fehler beim Lesen der Datei %1 nach %2 s: %3")
-        .arg(QString::fromStdString(Quoted(FPath)), Seconds(SecondsRead()), QString::fromUtf8(sf_strerror(FFile.get())))
-        .toStdString();
+    return Filled(TSoundFileReaderText::tr("Fehler beim Lesen der Datei „%1“ nach %2 s: %3"),
+                  {FPath, Seconds(SecondsRead()).toStdString(), sf_strerror(FFile.get())});
 }
 
 }  // namespace wellenschau

@@ -37,4 +37,21 @@ std::string SystemReason(int error) {
     return std::strerror(error);
 }
 
+std::string Filled(const QString& text, std::initializer_list<std::string> values) {
+    const std::string pattern = text.toStdString();
+    std::string result;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const bool placeHolder = pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
+                                 pattern[i + 1] <= '9' &&
+                                 static_cast<std::size_t>(pattern[i + 1] - '0') <= values.size();
+        if (!placeHolder) {
+            result += pattern[i];
+            continue;
+        }
+        result += values.begin()[pattern[i + 1] - '1'];
+        ++i;
+    }
+    return result;
+}
+
 }  // namespace wellenschau

@@ -1,7 +1,11 @@
-// The system's reason for a failed file operation in German words, for the
-// messages of recordings, exports and folders. User-interface or any thread.
+// The system's reason for a failed file operation in the program's
+// language, for the messages of recordings, exports and folders, and the
+// filling of such messages. User-interface or any thread.
 #pragma once
 
+#include <QString>
+
+#include <initializer_list>
 #include <string>
 
 namespace wellenschau {
@@ -9,5 +13,9 @@ namespace wellenschau {
 // The reason for the error number `error` (errno): a German text for the
 // errors files commonly meet, the system's own text for the others. UTF-8.
 std::string SystemReason(int error);
+
+// The translated `text` in UTF-8 with its place holders %1 to %9 filled
+// with `values` byte for byte (a file's name need not be UTF-8).
+std::string Filled(const QString& text, std::initializer_list<std::string> values);
 
 }  // namespace wellenschau

@@ -16,22 +16,24 @@ namespace wellenschau {
 
 namespace {
 
+// The translation context of this file's texts.
+struct TWavRecorderText {
+    Q_DECLARE_TR_FUNCTIONS(TWavRecorderText)
+};
+
 static_assert(std::is_same_v<sf_count_t, std::int64_t>, "libsndfile's counts are 64-bit");
 
-std::string Quoted(const std::string& path) { return "„" + path + "“"; }
-
 std::string NotCreated(const std::string& path, int error) {
-    return "Die Aufnahmedatei " + Quoted(path) + " lässt sich nicht anlegen: " + SystemReason(error) + ".";
+    return Filled(TWavRecorderText::tr("Die Aufnahmedatei „%1“ lässt sich nicht anlegen: %2."),
+                  {path, SystemReason(error)});
 }
 
 // A pipe, a socket or a terminal: libsndfile must go back to the header
 // after every block, which only a file allows.
 std::string NotSeekable(const std::string& path) {
-    return QCoreApplication::translate("TWavRecorder",
-                                       "Die Aufnahmedatei „%1“ ist eine Pipe oder ein Gerät ohne Positionierung; "
-                                       "eine Aufnahme braucht eine gewöhnliche Datei.")
-        .arg(QString::fromStdString(path))
-        .toStdString();
+    return Filled(TWavRecorderText::tr("Die Aufnahmedatei „%1“ ist eine Pipe oder ein Gerät ohne Positionierung; "
+                                       "eine Aufnahme braucht eine gewöhnliche Datei."),
+                  {path});
 }
 
 bool IsPipeOrSocket(const std::string& path) {
@@ -45,7 +47,7 @@ int OpenFlags(TWavRecorder::TExisting existing) {
 }
 
 std::string Stopped(const std::string& path, int error) {
-    return "Die Aufnahme in " + Quoted(path) + " wurde angehalten: " + SystemReason(error) + ".";
+    return Filled(TWavRecorderText::tr("Die Aufnahme in „%1“ wurde angehalten: %2."), {path, SystemReason(error)});
 }
 
 // Plain WAV while below 4 GiB, and a header that counts every block.
@@ -98,7 +100,7 @@ TWavRecorder::~TWavRecorder() { CloseFile(); }
 
 void TWavRecorder::Append(const char* bytes, int size) {
     if (FFile < 0) {
-        throw EWavRecordError("Die Aufnahme in " + Quoted(FPath) + " ist bereits beendet.");
+        throw EWavRecordError(Filled(TWavRecorderText::tr("Die Aufnahme in „%1“ ist bereits beendet."), {FPath}));
     }
     if (size < 0 || size % 2 != 0) throw ERangeError();
     const sf_count_t written = sf_write_raw(FSound, bytes, size);
@@ -111,8 +113,8 @@ void TWavRecorder::Append(const char* bytes, int size) {
 void TWavRecorder::Close() {
     if (FFile < 0) return;
     if (const int error = CloseFile(); error != 0) {
-        throw EWavRecordError("Die Aufnahmedatei " + Quoted(FPath) +
-                              " ließ sich nicht schließen: " + SystemReason(error) + ".");
+        throw EWavRecordError(Filled(TWavRecorderText::tr("Die Aufnahmedatei „%1“ ließ sich nicht schließen: %2."),
+                                     {FPath, SystemReason(error)}));
     }
 }
 

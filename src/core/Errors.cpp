@@ -2,9 +2,10 @@
 
 namespace wellenschau {
 
-ERangeError::ERangeError() : EWellenschauError("Fehler bei Bereichsprüfung") {}
+ERangeError::ERangeError()
+    : EWellenschauError(WELLENSCHAU_TRANSLATE_NOOP("EWellenschauError", "Fehler bei Bereichsprüfung")) {}
 
-EIntOverflow::EIntOverflow() : EWellenschauError("Integerüberlauf") {}
+EIntOverflow::EIntOverflow() : EWellenschauError(WELLENSCHAU_TRANSLATE_NOOP("EWellenschauError", "Integerüberlauf")) {}
 
 EConvertError::EConvertError(const std::string& offendingText)
     : EWellenschauError("'" + offendingText + "' ist kein gültiger Integerwert") {}

@@ -6,6 +6,13 @@
 #include <stdexcept>
 #include <string>
 
+// Marks a fixed German message of an error raised where Qt is not at hand
+// (this room, the chart engine) for Qt's translation tools, which read it
+// as QT_TRANSLATE_NOOP (the lupdate options in CMakeLists.txt say so). Its
+// context is "EWellenschauError"; the message is translated where it is
+// shown (ErrorMessage in src/app).
+#define WELLENSCHAU_TRANSLATE_NOOP(context, text) text
+
 namespace wellenschau {
 
 // Base of every error the program raises itself. The message is UTF-8.

@@ -331,8 +331,13 @@ TEST_F(AnalyserViewTest, SavedChartsAreWhatTheWindowShows) {
 
 // The plain window looks exactly as it did before the opt-in parts came:
 // compared with a rendering made then, before and after a round trip
-// through the analyser view.
+// through the analyser view. It speaks the language of the test's locale,
+// as the program would (CTest runs it under C and German locales).
 TEST(DefaultWindowTest, LooksAsBefore) {
+    const TLanguage language =
+        ChosenLanguage({"wellenschau"}, [](const char* name) { return qEnvironmentVariable(name); });
+    ASSERT_EQ(language, TLanguage::German);
+    const TTranslated translated(language);
     const QImage before(QString(WELLENSCHAU_TEST_DATA) + "/default-window.png");
     ASSERT_FALSE(before.isNull());
     TWindowOnSimulatedDevice w;

@@ -2,6 +2,8 @@
 
 #include "chart/FastLineSeries.h"
 
+#include <QTranslator>
+
 namespace wellenschau::test {
 
 double LoudestFrequency(const TFastLineSeries& spectrum) {
@@ -9,6 +11,17 @@ double LoudestFrequency(const TFastLineSeries& spectrum) {
     for (int i = 1; i < spectrum.PointCount(); ++i)
         if (spectrum.YValue(i) > spectrum.YValue(loudest)) loudest = i;
     return spectrum.XValue(loudest);
+}
+
+TTranslated::TTranslated(TLanguage language) {
+    EXPECT_TRUE(InstallTranslations(Application(), language, {WELLENSCHAU_QM_DIR}));
+}
+
+TTranslated::~TTranslated() {
+    for (QTranslator* translator : Application().findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
 }
 
 TWindowOnSimulatedDevice::TWindowOnSimulatedDevice() : Form(std::make_unique<TForm1>(Device)) {

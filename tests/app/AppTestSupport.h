@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/Application.h"
+#include "app/Language.h"
 #include "app/MainWindow.h"
 #include "audio/AudioIn.h"
 #include "audio/SimulatedWaveIn.h"
@@ -28,6 +29,16 @@ namespace wellenschau::test {
 TApplication& Application();
 // Messages of the errors that ended a handler, oldest first.
 std::vector<QString>& ReportedErrors();
+
+// The program's translations for a language, installed from the build tree
+// as the program installs them, for the life of this object.
+class TTranslated {
+public:
+    explicit TTranslated(TLanguage language);
+    ~TTranslated();
+    TTranslated(const TTranslated&) = delete;
+    TTranslated& operator=(const TTranslated&) = delete;
+};
 
 // Samples of one recorded buffer.
 using TSamples = std::vector<std::int16_t>;

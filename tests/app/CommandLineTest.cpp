@@ -128,6 +128,8 @@ TEST(CommandLineTest, BadAndConflictingOptionsAreUsageErrors) {
         {"--trigger-position", "-1"},
         {"--trigger-level", "10"},
         {"--trigger", "peak", "--trigger-slope", "rising"},
+        {"--language", "fr"},
+        {"--language", "DE"},
     };
     for (const QStringList& arguments : bad) {
         const TCommandLine line = Parse(arguments);
