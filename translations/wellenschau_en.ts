@@ -472,6 +472,58 @@
         <source>--channels erwartet 1 oder 2: &apos;%1&apos;</source>
         <translation>--channels expects 1 or 2: &apos;%1&apos;</translation>
     </message>
+    <message>
+        <source>Trigger des Oszilloskops: peak (die Spitze, wie ohne Option) oder edge (eine Flanke).</source>
+        <translation>The oscilloscope&apos;s trigger: peak (the peak, as without the option) or edge (an edge).</translation>
+    </message>
+    <message>
+        <source>ART</source>
+        <translation>KIND</translation>
+    </message>
+    <message>
+        <source>Pegel der Flanke in Prozent des Vollausschlags, -100 bis 100 (0 ohne Option).</source>
+        <translation>Level of the edge in percent of full scale, -100 to 100 (0 without the option).</translation>
+    </message>
+    <message>
+        <source>PROZENT</source>
+        <translation>PERCENT</translation>
+    </message>
+    <message>
+        <source>Richtung der Flanke: rising (steigend) oder falling (fallend).</source>
+        <translation>Direction of the edge: rising or falling.</translation>
+    </message>
+    <message>
+        <source>RICHTUNG</source>
+        <translation>DIRECTION</translation>
+    </message>
+    <message>
+        <source>Kanal, dessen Flanke triggert: A oder B.</source>
+        <translation>Channel whose edge triggers: A or B.</translation>
+    </message>
+    <message>
+        <source>KANAL</source>
+        <translation>CHANNEL</translation>
+    </message>
+    <message>
+        <source>Anteil des Bildes vor dem Trigger in Prozent, 0 bis 100 (0 ohne Option).</source>
+        <translation>Share of the picture before the trigger in percent, 0 to 100 (0 without the option).</translation>
+    </message>
+    <message>
+        <source>--%1 erwartet %2: &apos;%3&apos;</source>
+        <translation>--%1 expects %2: &apos;%3&apos;</translation>
+    </message>
+    <message>
+        <source> oder </source>
+        <translation> or </translation>
+    </message>
+    <message>
+        <source>--%1 erwartet Prozent von %2 bis %3: &apos;%4&apos;</source>
+        <translation>--%1 expects a percentage from %2 to %3: &apos;%4&apos;</translation>
+    </message>
+    <message>
+        <source>--trigger-level, --trigger-slope und --trigger-source gelten nur mit --trigger edge.</source>
+        <translation>--trigger-level, --trigger-slope and --trigger-source only apply with --trigger edge.</translation>
+    </message>
 </context>
 <context>
     <name>TDeviceLineText</name>
@@ -649,6 +701,97 @@
     <message>
         <source>Die Aufnahmedatei „%1“ gibt es schon; --overwrite ersetzt sie.</source>
         <translation>The recording file “%1” already exists; --overwrite replaces it.</translation>
+    </message>
+</context>
+<context>
+    <name>TScopePanelText</name>
+    <message>
+        <source>Kanal A</source>
+        <translation>Channel A</translation>
+    </message>
+    <message>
+        <source>Kanal B</source>
+        <translation>Channel B</translation>
+    </message>
+    <message>
+        <source>Trigger:</source>
+        <translation>Trigger:</translation>
+    </message>
+    <message>
+        <source>Spitze</source>
+        <translation>Peak</translation>
+    </message>
+    <message>
+        <source>Flanke</source>
+        <translation>Edge</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>Triggerpegel in % des Vollausschlags</source>
+        <translation>Trigger level in % of full scale</translation>
+    </message>
+    <message>
+        <source>steigend</source>
+        <translation>rising</translation>
+    </message>
+    <message>
+        <source>fallend</source>
+        <translation>falling</translation>
+    </message>
+    <message>
+        <source>von A</source>
+        <translation>from A</translation>
+    </message>
+    <message>
+        <source>von B</source>
+        <translation>from B</translation>
+    </message>
+    <message>
+        <source> % vorher</source>
+        <translation> % before</translation>
+    </message>
+    <message>
+        <source>Triggerposition: Anteil des Bildes vor dem Trigger</source>
+        <translation>Trigger position: share of the picture before the trigger</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Einzeln</source>
+        <translation>Single</translation>
+    </message>
+    <message>
+        <source>Neu scharf schalten</source>
+        <translation>Re-arm</translation>
+    </message>
+    <message>
+        <source>Zeitbasis wie gespeichert</source>
+        <translation>Stored time base</translation>
+    </message>
+    <message>
+        <source>%1 ms/Div</source>
+        <translation>%1 ms/div</translation>
+    </message>
+    <message>
+        <source>Amplitude automatisch</source>
+        <translation>Automatic amplitude</translation>
+    </message>
+    <message>
+        <source>%1 V/Div</source>
+        <translation>%1 V/div</translation>
+    </message>
+    <message>
+        <source>%1 %/Div</source>
+        <translation>%1 %/div</translation>
     </message>
 </context>
 <context>
