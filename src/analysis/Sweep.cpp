@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace wellenschau {
 
@@ -83,12 +84,20 @@ TSweepSpan SpanOf(const TScopeSettings& settings, bool fast, double sampleRate) 
     return {screen, trigger, trigger / dt, (screen - trigger) / dt};
 }
 
+namespace {
+
+// The samples a sweep from position shows, one beyond each edge so that
+// the line runs up to the edges.
+std::pair<int, int> SweepSamples(double position, const TSweepSpan& span) {
+    return {static_cast<int>(std::floor(position - span.Before)), static_cast<int>(std::ceil(position + span.After))};
+}
+
+}  // namespace
+
 TTraceExtremes PlotSweep(const std::int16_t* samples, double position, const TSweepSpan& span, double sampleRate,
                          TPointSink& points) {
     const double dt = 1 / sampleRate * 1000;
-    // One sample beyond each edge, so that the line runs up to the edges.
-    const auto first = static_cast<int>(std::floor(position - span.Before));
-    const auto last = static_cast<int>(std::ceil(position + span.After));
+    const auto [first, last] = SweepSamples(position, span);
     TTraceExtremes extremes{samples[first], samples[first]};
     for (int j = first; j <= last; ++j) {
         const std::int16_t s = samples[j];
@@ -97,6 +106,11 @@ TTraceExtremes PlotSweep(const std::int16_t* samples, double position, const TSw
         points.AddPoint(span.TriggerMs + (j - position) * dt, s / SampleToPercent);
     }
     return extremes;
+}
+
+void PlotXY(const std::int16_t* a, const std::int16_t* b, double position, const TSweepSpan& span, TPointSink& points) {
+    const auto [first, last] = SweepSamples(position, span);
+    for (int j = first; j <= last; ++j) points.AddPoint(a[j] / SampleToPercent, b[j] / SampleToPercent);
 }
 
 std::optional<double> TSweep::Next(const TSampleHistory& source, const char* currentBuffer, bool fast,

@@ -124,6 +124,10 @@ TSweepSpan SpanOf(const TScopeSettings& settings, bool fast, double sampleRate);
 TTraceExtremes PlotSweep(const std::int16_t* samples, double position, const TSweepSpan& span, double sampleRate,
                          TPointSink& points);
 
+// The X-Y picture of the same samples as PlotSweep: one point per sample
+// pair, x channel a's and y channel b's sample in percent of full scale.
+void PlotXY(const std::int16_t* a, const std::int16_t* b, double position, const TSweepSpan& span, TPointSink& points);
+
 // Chooses the trigger of each buffer as the settings and the sweep mode
 // say, and holds a single sweep.
 class TSweep {

@@ -79,6 +79,8 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     FBands->SetOnCalibrate([this] { OpenCalibrationDialog(); });
     FScope = new TScopePanel(form.Instrument(), [&form] { return form.AudioIn1->Tap(); }, FPage);
     FScope->setFixedHeight(RowHeight);
+    FScope->CursorReadout->setFixedHeight(TReadoutLine::Height);
+    form.Chart2->SetCursors(&FScope->Cursors());
     QObject::connect(FBands->WeightingChooser, &QComboBox::currentIndexChanged, FPage,
                      [this] { FForm.ShowMeasurements(); });
     FPage->hide();
@@ -147,6 +149,7 @@ void TAnalyserView::SetFileChannels(int channels) {
 void TAnalyserView::ShowChannels(int channels) {
     const QSignalBlocker quiet(FTwoChannels);
     FTwoChannels->setChecked(channels == 2);
+    FScope->SetChannels(channels);
     FReadoutB->setVisible(FActive && channels == 2);
     FReadoutB->clear();
 }
@@ -290,6 +293,7 @@ void TAnalyserView::LayOut() {
     upper->addWidget(FForm.Chart2, OscilloscopeWidthStretch);
     upper->addWidget(FBands, BandsWidthStretch);
     column->addLayout(upper, OscilloscopeStretch);
+    column->addWidget(FScope->CursorReadout);
     column->addLayout(charts, LowerChartsStretch);
     column->addWidget(FHarmonics);
     column->addWidget(FForm.Readout());

@@ -1,6 +1,7 @@
 #include "ScopePanel.h"
 
 #include "Instrument.h"
+#include "analysis/CursorValues.h"
 #include "audio/SampleTap.h"
 
 #include <QBoxLayout>
@@ -24,6 +25,10 @@ constexpr double PercentPerDivisionSteps[] = {0.5, 1, 2, 5, 10, 20};
 constexpr double VoltsPerDivisionSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10};
 constexpr double LeastPercentPerDivision = 0.4;
 constexpr double MostPercentPerDivision = 30;
+// The cursors: cyan, apart from both traces and the trigger's marks; their
+// lines reach beyond every time (ms) and amplitude (%) the chart shows.
+constexpr TColor CursorColor = RGBColor(0, 200, 255);
+constexpr double CursorReach = 1000.0;
 
 // The translation context of this file's texts.
 struct TScopePanelText {
@@ -44,7 +49,10 @@ QComboBox* Chooser(QWidget* parent, std::initializer_list<std::pair<QString, int
 }  // namespace
 
 TScopePanel::TScopePanel(TInstrument& instrument, std::function<const TSampleTap*()> tap, QWidget* parent)
-    : QWidget(parent), FInstrument(instrument), FTap(std::move(tap)) {
+    : QWidget(parent),
+      FInstrument(instrument),
+      FCursors(instrument.Chart2, CursorReach, CursorColor),
+      FTap(std::move(tap)) {
     setAutoFillBackground(true);
     FLiveTimer = new QTimer(this);
     FLiveTimer->setTimerType(Qt::PreciseTimer);
@@ -61,7 +69,49 @@ TScopePanel::TScopePanel(TInstrument& instrument, std::function<const TSampleTap
     }
     CreateTriggerControls();
     CreateDivisionControls();
+    CreateCursorControls();
     row->addStretch();
+}
+
+void TScopePanel::CreateCursorControls() {
+    CursorBox = new QCheckBox(TScopePanelText::tr("Cursor"), this);
+    CursorBox->setToolTip(TScopePanelText::tr("Zwei senkrechte und zwei waagerechte Messlinien, mit der Maus verschiebbar"));
+    layout()->addWidget(CursorBox);
+    XYBox = new QCheckBox(TScopePanelText::tr("X-Y"), this);
+    XYBox->setToolTip(TScopePanelText::tr("Kanal A waagerecht, Kanal B senkrecht: Phase und Lissajous-Figuren"));
+    XYBox->setEnabled(false);
+    layout()->addWidget(XYBox);
+    connect(XYBox, &QCheckBox::toggled, this, [this] { Apply(); });
+    CursorReadout = new QLabel(parentWidget());
+    CursorReadout->setObjectName("CursorReadout");
+    CursorReadout->setContentsMargins(4, 0, 4, 0);
+    CursorReadout->hide();
+    FCursors.SetOnChange([this] { ShowCursorValues(); });
+    connect(CursorBox, &QCheckBox::toggled, this, [this] { ShowCursors(); });
+}
+
+void TScopePanel::SetChannels(int channels) {
+    XYBox->setEnabled(channels == 2);
+    if (channels != 2) XYBox->setChecked(false);
+}
+
+void TScopePanel::ShowCursors() {
+    const bool on = FInView && CursorBox->isChecked();
+    if (on != FCursors.Visible()) FCursors.SetVisible(on);
+    CursorReadout->setVisible(on);
+    ShowCursorValues();
+}
+
+void TScopePanel::ShowCursorValues() {
+    if (!FCursors.Visible()) return;
+    const TCursorValues v = CursorValues(FCursors.Value(0), FCursors.Value(1), FCursors.Value(2), FCursors.Value(3),
+                                         FCalibration);
+    const QString unit = v.Volts ? TScopePanelText::tr("V") : TScopePanelText::tr("%");
+    const auto number = [](double value) { return QString::number(value, 'g', 4); };
+    CursorReadout->setText(TScopePanelText::tr("t1 = %1 ms   t2 = %2 ms   Δt = %3 ms   1/Δt = %4   A1 = %5 %8   A2 = %6 %8   ΔA = %7 %8")
+                               .arg(number(v.T1Ms), number(v.T2Ms), number(v.DeltaMs),
+                                    v.Hz ? TScopePanelText::tr("%1 Hz").arg(number(*v.Hz)) : TScopePanelText::tr("–"), number(v.A1), number(v.A2),
+                                    number(v.DeltaA), unit));
 }
 
 void TScopePanel::CreateTriggerControls() {
@@ -113,13 +163,15 @@ void TScopePanel::CreateDivisionControls() {
 }
 
 void TScopePanel::SetCalibration(const TCalibration& calibration) {
+    FCalibration = calibration;
+    ShowCursorValues();
     // A new list starts at the automatic range: the instrument hears of it
     // only when that is a change.
     const bool wasSet = AmplitudeChooser->currentData().toDouble() > 0.0;
     const QSignalBlocker quiet(AmplitudeChooser);
     AmplitudeChooser->clear();
     AmplitudeChooser->addItem(TScopePanelText::tr("Amplitude automatisch"), 0.0);
-    if (calibration.FullScaleVolts > 0.0 && calibration.Unit != TLevelUnit::DbSpl) {
+    if (ShowsVolts(calibration)) {
         for (double volts : VoltsPerDivisionSteps) {
             const double percent = PercentOfVolts(calibration, volts);
             if (percent >= LeastPercentPerDivision && percent <= MostPercentPerDivision)
@@ -173,6 +225,7 @@ void TScopePanel::Apply() {
     }
     if (!FInView) return;
     FInstrument.SetScope(s);
+    FInstrument.Scope.SetXY(XYBox->isChecked(), FInstrument.FastTimeBase());
     FInstrument.Scope.SetChannelVisible(TChannel::A, ChannelA->isChecked());
     FInstrument.Scope.SetChannelVisible(TChannel::B, ChannelB->isChecked());
 }
@@ -199,7 +252,9 @@ void TScopePanel::FollowLive() {
 void TScopePanel::Show(bool inView) {
     FInView = inView;
     Apply();
+    ShowCursors();
     if (inView) return;
+    FInstrument.Scope.SetXY(false, FInstrument.FastTimeBase());
     FInstrument.SetScope({});
     FInstrument.Scope.SetChannelVisible(TChannel::A, true);
     FInstrument.Scope.SetChannelVisible(TChannel::B, true);

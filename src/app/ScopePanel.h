@@ -9,12 +9,17 @@
 // goes to the instrument at once, and with the edge trigger the trace
 // follows the sound live: 40 times a second the newest samples the capture
 // has written are swept and only the oscilloscope is redrawn, instead of
-// once per buffer.
+// once per buffer. With "Cursor" two vertical and two horizontal
+// measuring lines stand on the oscilloscope, dragged with the mouse; a
+// readout line states their times, amplitudes and differences
+// (CursorValues.h). "X-Y", offered with two channels only, draws channel
+// A across and channel B up for phase and Lissajous figures.
 // Built from Qt layouts. User-interface thread only.
 #pragma once
 
 #include "analysis/Calibration.h"
 #include "analysis/Sweep.h"
+#include "chart/ChartCursors.h"
 
 #include <QWidget>
 
@@ -24,6 +29,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QLabel;
 class QPushButton;
 
 namespace wellenschau {
@@ -51,6 +57,10 @@ public:
     // Offers amplitudes per division in volts for a calibration in volts,
     // else in percent of full scale.
     void SetCalibration(const TCalibration& calibration);
+    // Offers X-Y mode with two channels; fewer switch it off.
+    void SetChannels(int channels);
+    // The oscilloscope's measuring lines, for its widget to grab.
+    TChartCursors& Cursors() { return FCursors; }
 
     // The controls, for the program and its tests.
     QCheckBox* ChannelA;
@@ -64,10 +74,19 @@ public:
     QPushButton* RearmButton;
     QComboBox* TimeChooser;
     QComboBox* AmplitudeChooser;
+    QCheckBox* CursorBox;
+    QCheckBox* XYBox;
+    // The cursors' values, for the view to lay out under the oscilloscope.
+    QLabel* CursorReadout;
 
 private:
     void CreateTriggerControls();
     void CreateDivisionControls();
+    void CreateCursorControls();
+    // Shows or hides the cursors and their readout as the check box and
+    // the view ask.
+    void ShowCursors();
+    void ShowCursorValues();
     // Sends the controls' settings to the instrument.
     void Apply();
     // Draws the live trace from the tap's newest samples, when it has new
@@ -75,6 +94,8 @@ private:
     void FollowLive();
 
     TInstrument& FInstrument;
+    TChartCursors FCursors;
+    TCalibration FCalibration;
     std::function<const TSampleTap*()> FTap;
     QTimer* FLiveTimer;
     // The tap's frame count at the last live trace.

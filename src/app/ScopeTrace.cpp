@@ -3,6 +3,8 @@
 #include "DisplaySetup.h"
 #include "core/Errors.h"
 
+#include <QCoreApplication>
+
 namespace wellenschau {
 
 namespace {
@@ -34,24 +36,66 @@ void TScopeTrace::SetSettings(const TScopeSettings& settings, bool fast, double 
     if (!Valid(settings, sampleRate)) throw ERangeError();
     const double oldMsPerDivision = Settings().MsPerDivision;
     FSweep.SetSettings(settings);
-    if (settings.MsPerDivision != oldMsPerDivision) {
-        if (settings.MsPerDivision > 0.0) {
-            FChart.BottomAxis().SetMaximum(settings.MsPerDivision * TimeDivisions);
-            FChart.BottomAxis().SetIncrement(settings.MsPerDivision);
-        } else {
-            SetOscilloscopeTimeBase(FChart, fast);
-        }
-    }
-    if (settings.PercentPerDivision > 0.0) {
-        const double half = settings.PercentPerDivision * AmplitudeDivisions / 2;
-        FChart.LeftAxis().SetMinMax(-half, half);
-        FChart.LeftAxis().SetIncrement(settings.PercentPerDivision);
-    }
+    if (settings.MsPerDivision != oldMsPerDivision && !FXY) ApplyTimeAxis(fast);
+    ApplyAmplitudeAxes();
     PlaceMarks(fast, sampleRate);
 }
 
+void TScopeTrace::ApplyTimeAxis(bool fast) {
+    const double msPerDivision = Settings().MsPerDivision;
+    if (msPerDivision > 0.0) {
+        FChart.BottomAxis().SetMaximum(msPerDivision * TimeDivisions);
+        FChart.BottomAxis().SetIncrement(msPerDivision);
+    } else {
+        SetOscilloscopeTimeBase(FChart, fast);
+    }
+}
+
+void TScopeTrace::ApplyAmplitudeAxes() {
+    const double perDivision = Settings().PercentPerDivision;
+    if (perDivision > 0.0) {
+        const double half = perDivision * AmplitudeDivisions / 2;
+        FChart.LeftAxis().SetMinMax(-half, half);
+        FChart.LeftAxis().SetIncrement(perDivision);
+    }
+    if (!FXY) return;
+    TChartAxis& across = FChart.BottomAxis();
+    across.SetMinMax(FChart.LeftAxis().Minimum(), FChart.LeftAxis().Maximum());
+    across.SetIncrement(FChart.LeftAxis().Increment());
+}
+
+void TScopeTrace::SetXY(bool on, bool fast) {
+    if (on == FXY) return;
+    TChartAxis& amplitude = FChart.LeftAxis();
+    if (on) {
+        FAmplitudeMinimum = amplitude.Minimum();
+        FAmplitudeMaximum = amplitude.Maximum();
+        // Full scale both ways unless an amplitude per division says otherwise.
+        amplitude.SetMinMax(-100, 100);
+    } else {
+        amplitude.SetMinMax(FAmplitudeMinimum, FAmplitudeMaximum);
+        FChart.BottomAxis().SetMinMax(0, FChart.BottomAxis().Maximum());
+        ApplyTimeAxis(fast);
+    }
+    FXY = on;
+    FChart.SetSquarePlot(on);
+    ApplyAmplitudeAxes();
+    TChartAxisTitle& across = FChart.BottomAxis().Title();
+    TChartAxisTitle& up = FChart.LeftAxis().Title();
+    if (on) {
+        FPlainTitles = {across.Caption(), up.Caption()};
+        across.SetCaption(QCoreApplication::translate("TScopeTrace", "Kanal A (%)"));
+        up.SetCaption(QCoreApplication::translate("TScopeTrace", "Kanal B (%)"));
+    } else {
+        across.SetCaption(FPlainTitles.first);
+        up.SetCaption(FPlainTitles.second);
+    }
+    FTraceA.ClearPoints();
+    TraceB.ClearPoints();
+}
+
 void TScopeTrace::SetFastTimeBase(bool fast, double sampleRate) {
-    if (Settings().MsPerDivision == 0.0) SetOscilloscopeTimeBase(FChart, fast);
+    if (Settings().MsPerDivision == 0.0 && !FXY) SetOscilloscopeTimeBase(FChart, fast);
     PlaceMarks(fast, sampleRate);
 }
 
@@ -59,7 +103,7 @@ void TScopeTrace::PlaceMarks(bool fast, double sampleRate) {
     LevelMark.ClearPoints();
     PositionMark.ClearPoints();
     const TScopeSettings& s = Settings();
-    if (s.PlainTrace()) return;
+    if (s.PlainTrace() || FXY) return;
     const TSweepSpan span = SpanOf(s, fast, sampleRate);
     PositionMark.AddPoint(span.TriggerMs, -MarkReach);
     PositionMark.AddPoint(span.TriggerMs, MarkReach);
@@ -77,7 +121,7 @@ std::optional<TTraceExtremes> TScopeTrace::Draw(const char* channelA, const char
     FSamplesA.Add(channelA, n);
     if (channelB) FSamplesB.Add(channelB, n);
     if (FLive) return std::nullopt;
-    if (!Settings().PlainTrace()) return DrawSweep(channelA, channelB, fast, sampleRate);
+    if (!Settings().PlainTrace() || (FXY && channelB)) return DrawSweep(channelA, channelB, fast, sampleRate);
     FTraceA.ClearPoints();
     TraceB.ClearPoints();
     const int trigger = FindTrigger(channelA);
@@ -102,11 +146,15 @@ std::optional<TTraceExtremes> TScopeTrace::DrawLive(bool channelB, bool fast, do
     return PlotBoth(FLiveA, channelB ? &FLiveB : nullptr, *position, fast, sampleRate);
 }
 
-TTraceExtremes TScopeTrace::PlotBoth(const TSampleHistory& a, const TSampleHistory* b, double position, bool fast,
-                                     double sampleRate) {
+std::optional<TTraceExtremes> TScopeTrace::PlotBoth(const TSampleHistory& a, const TSampleHistory* b, double position,
+                                                    bool fast, double sampleRate) {
     const TSweepSpan span = SpanOf(Settings(), fast, sampleRate);
     FTraceA.ClearPoints();
     TraceB.ClearPoints();
+    if (FXY && b) {
+        PlotXY(a.Samples(), b->Samples(), position, span, FPointsA);
+        return std::nullopt;
+    }
     const TTraceExtremes extremes = PlotSweep(a.Samples(), position, span, sampleRate, FPointsA);
     if (b) PlotSweep(b->Samples(), position, span, sampleRate, FPointsB);
     return extremes;

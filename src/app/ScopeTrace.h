@@ -6,7 +6,10 @@
 // Single sweeps. A second channel, when the instrument gets one, is drawn
 // in its own colour at the same trigger; either channel can be hidden. Two
 // marks show the edge trigger's level and the trigger's time. It keeps the
-// previous buffer of each channel for the pre-trigger part.
+// previous buffer of each channel for the pre-trigger part. In X-Y mode
+// with two channels the sweep's samples draw channel A across and channel
+// B up, both axes over the same range in percent of full scale, on a
+// square plot.
 // User-interface thread only; the per-buffer path allocates nothing.
 #pragma once
 
@@ -16,6 +19,7 @@
 #include "chart/FastLineSeries.h"
 
 #include <optional>
+#include <utility>
 
 namespace wellenschau {
 
@@ -46,6 +50,10 @@ public:
     // division is set.
     void SetFastTimeBase(bool fast, double sampleRate);
     const TScopeSettings& Settings() const { return FSweep.Settings(); }
+    // Switches X-Y mode on or off; off gives the time axis back as the
+    // settings ask and the amplitude axis the range it had.
+    void SetXY(bool on, bool fast);
+    bool XY() const { return FXY; }
     // Arms a single sweep again.
     void Rearm() { FSweep.Rearm(); }
     bool Held() const { return FSweep.Held(); }
@@ -73,11 +81,18 @@ public:
     std::optional<TTraceExtremes> DrawLive(bool channelB, bool fast, double sampleRate);
 
 private:
+    // The time axis as the settings ask.
+    void ApplyTimeAxis(bool fast);
+    // The amplitude per division on the amplitude axis, and in X-Y mode on
+    // the other axis too.
+    void ApplyAmplitudeAxes();
     // Where the marks show the trigger for the settings.
     void PlaceMarks(bool fast, double sampleRate);
     std::optional<TTraceExtremes> DrawSweep(const char* channelA, const char* channelB, bool fast, double sampleRate);
     // Replaces both traces by the sweep from position in a and b (b may be null).
-    TTraceExtremes PlotBoth(const TSampleHistory& a, const TSampleHistory* b, double position, bool fast,
+    // Channel A's extremes; nothing for an X-Y picture, which keeps the
+    // axes' range.
+    std::optional<TTraceExtremes> PlotBoth(const TSampleHistory& a, const TSampleHistory* b, double position, bool fast,
                             double sampleRate);
 
     // Hands points to a chart series.
@@ -100,6 +115,12 @@ private:
     TSampleHistory FLiveB;
     TSweep FSweep;
     bool FLive = false;
+    bool FXY = false;
+    // The amplitude axis' range before X-Y mode.
+    double FAmplitudeMinimum = 0.0;
+    double FAmplitudeMaximum = 0.0;
+    // The axes' titles before X-Y mode: time, amplitude.
+    std::pair<QString, QString> FPlainTitles;
 };
 
 }  // namespace wellenschau

@@ -122,6 +122,17 @@ void TChart::Draw() {
     ++FDrawCount;
 }
 
+namespace {
+
+TRect CentredSquare(const TRect& r) {
+    const int side = std::min(r.Width(), r.Height());
+    const int left = r.Left + (r.Width() - side) / 2;
+    const int top = r.Top + (r.Height() - side) / 2;
+    return {left, top, left + side, top + side};
+}
+
+}  // namespace
+
 void TChart::NormalizePlotRect() {
     FPlotRect.Left = std::max(FPlotRect.Left, FPanelBounds.Left);
     FPlotRect.Top = std::max(FPlotRect.Top, FPanelBounds.Top);
@@ -207,6 +218,7 @@ void TChart::LayoutAxes() {
         axis->ReserveSpace(r);
         if (!r.IsEmpty()) current = r;
     }
+    if (FSquarePlot) current = CentredSquare(current);
     FPlotRect = current;
     NormalizePlotRect();
     for (TCustomChartAxis* axis : FAxisList) axis->UpdatePixelRange(FPlotRect);

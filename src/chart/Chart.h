@@ -107,6 +107,13 @@ public:
     const std::vector<TChartSeries*>& SeriesList() const { return FSeriesList; }
 
     // --- Mouse zoom and panning ---
+    // A square plot: the axes' room taken, the longer side of the plot
+    // shrinks to the shorter one, centred (for X-Y pictures).
+    bool SquarePlot() const { return FSquarePlot; }
+    void SetSquarePlot(bool value) {
+        FSquarePlot = value;
+        InvalidateChart();
+    }
     bool AllowZoom() const { return FAllowZoom; }
     void SetAllowZoom(bool value) { FAllowZoom = value; }
     TPanningMode AllowPanning() const { return FAllowPanning; }
@@ -224,6 +231,7 @@ private:
     std::vector<TChartSeries*> FSeriesList;
 
     bool FAllowZoom = true;
+    bool FSquarePlot = false;
     TPanningMode FAllowPanning = pmBoth;
     bool FAnimatedZoom = false;
     int FAnimatedZoomSteps = 8;

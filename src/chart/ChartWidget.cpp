@@ -56,12 +56,17 @@ void TChartWidget::mousePressEvent(QMouseEvent* event) {
     const std::optional<TMouseButton> button = ChartButton(event->button());
     if (!button) return;
     const QPoint p = event->position().toPoint();
+    if (FCursors && button == mbLeft && FCursors->Grab(p.x(), p.y())) return;
     FChart.Zoom().MouseDown(*button, p.x(), p.y());
     UpdateRubberBand();
 }
 
 void TChartWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    if (FCursors && FCursors->Dragging()) {
+        FCursors->DragTo(p.x(), p.y());
+        return;
+    }
     FChart.Zoom().MouseMove(p.x(), p.y());
     UpdateRubberBand();
 }
@@ -69,6 +74,10 @@ void TChartWidget::mouseMoveEvent(QMouseEvent* event) {
 void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
     const std::optional<TMouseButton> button = ChartButton(event->button());
     if (!button) return;
+    if (FCursors && FCursors->Dragging()) {
+        if (button == mbLeft) FCursors->Release();
+        return;
+    }
     const QPoint p = event->position().toPoint();
     FChart.Zoom().MouseUp(*button, p.x(), p.y());
     UpdateRubberBand();

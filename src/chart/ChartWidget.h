@@ -6,10 +6,12 @@
 // Mouse presses, moves, releases, wheel turns and the pointer leaving go to
 // the chart's zoom (TChartZoom); while a zoom drag is active the rubber
 // band is painted over the copied image, and a move repaints only the
-// band's old and new outline. UI thread only.
+// band's old and new outline. With measuring lines (ChartCursors.h) set,
+// a left press on one of them drags it instead. UI thread only.
 #pragma once
 
 #include "chart/Chart.h"
+#include "chart/ChartCursors.h"
 
 #include <QWidget>
 
@@ -25,6 +27,9 @@ public:
     ~TChartWidget() override;
 
     TChart& Chart() { return FChart; }
+    // The measuring lines presses may grab (nullptr: none); they must
+    // outlive the widget or be unset.
+    void SetCursors(TChartCursors* cursors) { FCursors = cursors; }
 
     // Image copies to the screen since construction (with or without a redraw).
     int CopyCount() const { return FCopyCount; }
@@ -43,6 +48,7 @@ private:
     void UpdateRubberBand();
 
     TChart& FChart;
+    TChartCursors* FCursors = nullptr;
     int FCopyCount = 0;
     TRect FShownBand;
     // Wheel turn not yet consumed by whole steps (high-resolution wheels).

@@ -203,3 +203,19 @@ TEST(SweepTest, OnlyThePeakTriggerWithTheStoredTimeBasesIsThePlainTrace) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two sines a quarter period apart draw a circle in X-Y: 441 Hz has a
+// period of 100 samples.
+TEST(SweepTest, AQuarterPeriodApartTheXYPictureIsACircle) {
+    const std::vector<std::int16_t> a = Sine(441, 16384, 0);
+    const std::vector<std::int16_t> b = Sine(441, 16384, 25);
+    CollectedPoints picture;
+    const TSweepSpan span = SpanOf({}, false, Rate);
+    PlotXY(a.data(), b.data(), 1000, span, picture);
+    ASSERT_GE(picture.Points.size(), static_cast<std::size_t>(span.After));
+    for (const auto& [x, y] : picture.Points) EXPECT_NEAR(std::hypot(x, y), 50.0, 0.01) << x << " " << y;
+}
+
+}  // namespace

@@ -182,6 +182,33 @@ TEST_F(AnalyserViewTest, ScopeControlsHoldInTheViewOnly) {
     EXPECT_EQ(Form().Instrument().Chart2.BottomAxis().Maximum(), 40.8);
 }
 
+// X-Y is offered with two channels: a square plot with channel A across
+// over the amplitude range; off, the axes are as before.
+TEST_F(AnalyserViewTest, XYModeNeedsTwoChannelsAndGivesTheAxesBack) {
+    TScopePanel& panel = Form().Analyser().Scope();
+    TChart& chart = Form().Instrument().Chart2;
+    Form().SetAnalyserView(true);
+    EXPECT_FALSE(panel.XYBox->isEnabled());
+    Form().Analyser().ShowChannels(2);
+    const double amplitudeMinimum = chart.LeftAxis().Minimum();
+    const double amplitudeMaximum = chart.LeftAxis().Maximum();
+    panel.XYBox->click();
+    EXPECT_TRUE(chart.SquarePlot());
+    EXPECT_EQ(chart.BottomAxis().Minimum(), -100.0);
+    EXPECT_EQ(chart.BottomAxis().Maximum(), 100.0);
+    EXPECT_EQ(chart.LeftAxis().Maximum(), 100.0);
+    chart.Paint();
+    EXPECT_EQ(chart.PlotRect().Width(), chart.PlotRect().Height());
+
+    Form().Analyser().ShowChannels(1);
+    EXPECT_FALSE(panel.XYBox->isChecked());
+    EXPECT_FALSE(chart.SquarePlot());
+    EXPECT_EQ(chart.BottomAxis().Minimum(), 0.0);
+    EXPECT_EQ(chart.BottomAxis().Maximum(), 40.8);
+    EXPECT_EQ(chart.LeftAxis().Minimum(), amplitudeMinimum);
+    EXPECT_EQ(chart.LeftAxis().Maximum(), amplitudeMaximum);
+}
+
 TEST_F(AnalyserViewTest, TheChooserSetsTheMonitorsApartAndKeepsTheChoice) {
     Form().SetAnalyserView(true);
     W.Device.SetDeviceCount(5);

@@ -2,10 +2,13 @@
 // handler, which keeps writing the amplitude axis, and the check box that
 // writes the time axis' Maximum.
 #include "AppTestSupport.h"
+#include "app/AnalyserView.h"
+#include "app/ScopePanel.h"
 #include "chart/ChartWidget.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QToolButton>
 
@@ -91,6 +94,42 @@ TEST_F(ZoomInteractionTest, RecordingGoesOnAfterAPanAboveTheNextAutomaticRange) 
     EXPECT_TRUE(W.Record(PeakBuffer(100)));
     EXPECT_TRUE(W.Form->AudioIn1->DeviceOpen());
     EXPECT_TRUE(W.Form->StartButton->isHidden());
+}
+
+// In the analyser view a press on a cursor drags it and leaves the zoom
+// alone; a press away from the cursors zooms as before.
+TEST_F(ZoomInteractionTest, APressOnACursorDragsItAndAnyOtherZooms) {
+    W.Form->SetAnalyserView(true);
+    TScopePanel& panel = W.Form->Analyser().Scope();
+    panel.CursorBox->click();
+    Repaint();
+    const TChartCursors& cursors = panel.Cursors();
+    const double minimum = Time().Minimum();
+    const double maximum = Time().Maximum();
+    EXPECT_EQ(cursors.Value(0), minimum + 0.25 * (maximum - minimum));
+    const int x0 = Time().ValueToPosition(cursors.Value(0)) + TChartCursors::GrabPixels - 1;
+    const int x1 = Time().ValueToPosition(cursors.Value(1));
+    const int y = (Plot().Top + Plot().Bottom) / 2 + 30;  // away from the horizontal cursors
+    Mouse(QEvent::MouseButtonPress, Qt::LeftButton, x0, y);
+    Mouse(QEvent::MouseMove, Qt::LeftButton, x1 - 100, y + 40);
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, x1 - 100, y + 40);
+    Repaint();
+    EXPECT_EQ(Time().Minimum(), minimum);
+    EXPECT_EQ(Time().Maximum(), maximum);
+    EXPECT_EQ(cursors.Value(0), Time().PositionToValue(x1 - 100));
+    const double delta = cursors.Value(1) - cursors.Value(0);
+    EXPECT_FALSE(panel.CursorReadout->isHidden());
+    EXPECT_TRUE(panel.CursorReadout->text().contains(QString("Δt = %1 ms").arg(delta, 0, 'g', 4)))
+        << panel.CursorReadout->text().toStdString();
+    EXPECT_TRUE(panel.CursorReadout->text().contains(QString("1/Δt = %1 Hz").arg(1000 / delta, 0, 'g', 4)));
+
+    Drag(Qt::LeftButton, x1 - Plot().Left + 20, 20, x1 - Plot().Left + 120, 200);
+    EXPECT_GT(Time().Minimum(), cursors.Value(1));
+    EXPECT_LT(Time().Maximum(), maximum);
+
+    W.Form->SetAnalyserView(false);
+    EXPECT_FALSE(cursors.Visible());
+    EXPECT_TRUE(panel.CursorReadout->isHidden());
 }
 
 }  // namespace
