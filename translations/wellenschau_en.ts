@@ -793,6 +793,53 @@
         <source>%1 %/Div</source>
         <translation>%1 %/div</translation>
     </message>
+    <message>
+        <source>Cursor</source>
+        <translation>Cursor</translation>
+    </message>
+    <message>
+        <source>Zwei senkrechte und zwei waagerechte Messlinien, mit der Maus verschiebbar</source>
+        <translation>Two vertical and two horizontal measuring lines, moved with the mouse</translation>
+    </message>
+    <message>
+        <source>X-Y</source>
+        <translation>X-Y</translation>
+    </message>
+    <message>
+        <source>Kanal A waagerecht, Kanal B senkrecht: Phase und Lissajous-Figuren</source>
+        <translation>Channel A across, channel B up: phase and Lissajous figures</translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>t1 = %1 ms   t2 = %2 ms   Δt = %3 ms   1/Δt = %4   A1 = %5 %8   A2 = %6 %8   ΔA = %7 %8</source>
+        <translation>t1 = %1 ms   t2 = %2 ms   Δt = %3 ms   1/Δt = %4   A1 = %5 %8   A2 = %6 %8   ΔA = %7 %8</translation>
+    </message>
+    <message>
+        <source>%1 Hz</source>
+        <translation>%1 Hz</translation>
+    </message>
+    <message>
+        <source>–</source>
+        <translation>–</translation>
+    </message>
+</context>
+<context>
+    <name>TScopeTrace</name>
+    <message>
+        <source>Kanal A (%)</source>
+        <translation>Channel A (%)</translation>
+    </message>
+    <message>
+        <source>Kanal B (%)</source>
+        <translation>Channel B (%)</translation>
+    </message>
 </context>
 <context>
     <name>TSessionText</name>

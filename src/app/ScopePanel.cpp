@@ -81,7 +81,10 @@ void TScopePanel::CreateCursorControls() {
     XYBox->setToolTip(TScopePanelText::tr("Kanal A waagerecht, Kanal B senkrecht: Phase und Lissajous-Figuren"));
     XYBox->setEnabled(false);
     layout()->addWidget(XYBox);
-    connect(XYBox, &QCheckBox::toggled, this, [this] { Apply(); });
+    connect(XYBox, &QCheckBox::toggled, this, [this] {
+        Apply();
+        ShowCursors();
+    });
     CursorReadout = new QLabel(parentWidget());
     CursorReadout->setObjectName("CursorReadout");
     CursorReadout->setContentsMargins(4, 0, 4, 0);
@@ -96,7 +99,8 @@ void TScopePanel::SetChannels(int channels) {
 }
 
 void TScopePanel::ShowCursors() {
-    const bool on = FInView && CursorBox->isChecked();
+    // The cursors read times and amplitudes, which the X-Y picture does not show.
+    const bool on = FInView && CursorBox->isChecked() && !XYBox->isChecked();
     if (on != FCursors.Visible()) FCursors.SetVisible(on);
     CursorReadout->setVisible(on);
     ShowCursorValues();
