@@ -1,5 +1,7 @@
 #include "BandPanel.h"
 
+#include "Choosers.h"
+
 #include "chart/ChartWidget.h"
 
 #include <QBoxLayout>
@@ -23,35 +25,24 @@ struct TBandPanelText {
     Q_DECLARE_TR_FUNCTIONS(TBandPanelText)
 };
 
-template <typename T>
-T ChosenOf(const QComboBox* chooser) {
-    return static_cast<T>(chooser->currentData().toInt());
-}
-
-QComboBox* Chooser(QWidget* parent, const QString& toolTip, std::initializer_list<std::pair<QString, int>> items) {
-    auto* chooser = new QComboBox(parent);
-    chooser->setToolTip(toolTip);
-    for (const auto& [text, value] : items) chooser->addItem(text, value);
-    return chooser;
-}
 
 }  // namespace
 
 TBandPanel::TBandPanel(const TSoundLevelMeter& meter, QWidget* parent) : QWidget(parent), FMeter(meter) {
     auto* row = new QWidget(this);
     row->setFixedHeight(RowHeight);
-    BandSetChooser = Chooser(row, TBandPanelText::tr("Bandbreite der Bänder"),
-                             {{TBandPanelText::tr("Oktaven"), static_cast<int>(TBandSet::Octave)},
-                              {TBandPanelText::tr("Terzen"), static_cast<int>(TBandSet::ThirdOctave)}});
+    BandSetChooser = Chooser(row, {{TBandPanelText::tr("Oktaven"), static_cast<int>(TBandSet::Octave)},
+                                   {TBandPanelText::tr("Terzen"), static_cast<int>(TBandSet::ThirdOctave)}});
+    BandSetChooser->setToolTip(TBandPanelText::tr("Bandbreite der Bänder"));
     BandSetChooser->setCurrentIndex(1);
-    WeightingChooser = Chooser(row, TBandPanelText::tr("Frequenzbewertung"),
-                               {{TBandPanelText::tr("A-bewertet"), static_cast<int>(TWeighting::A)},
-                                {TBandPanelText::tr("C-bewertet"), static_cast<int>(TWeighting::C)},
-                                {TBandPanelText::tr("Z (unbewertet)"), static_cast<int>(TWeighting::Z)}});
-    TimeChooser = Chooser(row, TBandPanelText::tr("Zeitbewertung"),
-                          {{TBandPanelText::tr("Fast (125 ms)"), static_cast<int>(TLevelTime::Fast)},
-                           {TBandPanelText::tr("Slow (1 s)"), static_cast<int>(TLevelTime::Slow)},
-                           {TBandPanelText::tr("Leq seit Start"), static_cast<int>(TLevelTime::Leq)}});
+    WeightingChooser = Chooser(row, {{TBandPanelText::tr("A-bewertet"), static_cast<int>(TWeighting::A)},
+                                     {TBandPanelText::tr("C-bewertet"), static_cast<int>(TWeighting::C)},
+                                     {TBandPanelText::tr("Z (unbewertet)"), static_cast<int>(TWeighting::Z)}});
+    WeightingChooser->setToolTip(TBandPanelText::tr("Frequenzbewertung"));
+    TimeChooser = Chooser(row, {{TBandPanelText::tr("Fast (125 ms)"), static_cast<int>(TLevelTime::Fast)},
+                                {TBandPanelText::tr("Slow (1 s)"), static_cast<int>(TLevelTime::Slow)},
+                                {TBandPanelText::tr("Leq seit Start"), static_cast<int>(TLevelTime::Leq)}});
+    TimeChooser->setToolTip(TBandPanelText::tr("Zeitbewertung"));
     CalibrateButton = new QPushButton(TBandPanelText::tr("Kalibrieren …"), row);
     auto* rowLayout = new QHBoxLayout(row);
     rowLayout->setContentsMargins(6, 0, 6, 0);

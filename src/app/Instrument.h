@@ -9,6 +9,7 @@
 #pragma once
 
 #include "LevelHistory.h"
+#include "SeriesSink.h"
 #include "ScopeTrace.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/Calibration.h"
@@ -179,15 +180,6 @@ public:
     QImage ChartPicture(TChart& chart);
 
 private:
-    // Hands trace and spectrum points to a chart series.
-    class TSeriesSink final : public TPointSink {
-    public:
-        explicit TSeriesSink(TFastLineSeries& series) : FSeries(series) {}
-        void AddPoint(double X, double Y) override { FSeries.AddPoint(X, Y); }
-
-    private:
-        TFastLineSeries& FSeries;
-    };
 
     // Nowhere to show the background caption.
     class TNoCaption final : public TBackgroundCaption {

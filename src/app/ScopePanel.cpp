@@ -1,5 +1,7 @@
 #include "ScopePanel.h"
 
+#include "Choosers.h"
+
 #include "Instrument.h"
 #include "analysis/CursorValues.h"
 #include "audio/SampleTap.h"
@@ -35,16 +37,6 @@ struct TScopePanelText {
     Q_DECLARE_TR_FUNCTIONS(TScopePanelText)
 };
 
-template <typename TEnum>
-TEnum Chosen(const QComboBox* chooser) {
-    return static_cast<TEnum>(chooser->currentData().toInt());
-}
-
-QComboBox* Chooser(QWidget* parent, std::initializer_list<std::pair<QString, int>> items) {
-    auto* chooser = new QComboBox(parent);
-    for (const auto& [text, value] : items) chooser->addItem(text, value);
-    return chooser;
-}
 
 }  // namespace
 
@@ -189,12 +181,12 @@ void TScopePanel::SetCalibration(const TCalibration& calibration) {
 
 TScopeSettings TScopePanel::Settings() const {
     TScopeSettings s;
-    s.Trigger = Chosen<TTriggerMode>(TriggerChooser);
+    s.Trigger = ChosenOf<TTriggerMode>(TriggerChooser);
     s.LevelPercent = LevelBox->value();
-    s.Slope = Chosen<TTriggerSlope>(SlopeChooser);
-    s.Source = Chosen<TTriggerSource>(SourceChooser);
+    s.Slope = ChosenOf<TTriggerSlope>(SlopeChooser);
+    s.Source = ChosenOf<TTriggerSource>(SourceChooser);
     s.PositionPercent = PositionBox->value();
-    s.Sweep = Chosen<TSweepMode>(SweepChooser);
+    s.Sweep = ChosenOf<TSweepMode>(SweepChooser);
     s.MsPerDivision = TimeChooser->currentData().toDouble();
     s.PercentPerDivision = AmplitudeChooser->currentData().toDouble();
     return s;

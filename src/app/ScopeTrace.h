@@ -13,6 +13,7 @@
 // User-interface thread only; the per-buffer path allocates nothing.
 #pragma once
 
+#include "SeriesSink.h"
 #include "analysis/Sweep.h"
 #include "analysis/Trace.h"
 #include "chart/Chart.h"
@@ -95,15 +96,6 @@ private:
     std::optional<TTraceExtremes> PlotBoth(const TSampleHistory& a, const TSampleHistory* b, double position, bool fast,
                             double sampleRate);
 
-    // Hands points to a chart series.
-    class TSeriesSink final : public TPointSink {
-    public:
-        explicit TSeriesSink(TFastLineSeries& series) : FSeries(series) {}
-        void AddPoint(double X, double Y) override { FSeries.AddPoint(X, Y); }
-
-    private:
-        TFastLineSeries& FSeries;
-    };
 
     TChart& FChart;
     TFastLineSeries& FTraceA;
