@@ -43,6 +43,7 @@ void TChartWidget::paintEvent(QPaintEvent* /*event*/) {
     if (image.isNull()) return;
     QPainter painter(this);
     painter.drawImage(0, 0, image);
+    PaintOverChart(painter);
     DrawRubberBand(painter, image, FChart.Zoom().RubberBand(), FChart.Zoom().RubberBandPen());
     ++FCopyCount;
 }

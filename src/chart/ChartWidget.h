@@ -1,7 +1,8 @@
 // TChartWidget: shows one TChart on screen. The chart belongs to the
 // caller and must outlive the widget; the widget keeps the chart's size
 // equal to its own from its first resize on, and in paintEvent copies the chart's image,
-// redrawing it first only when the chart is Dirty. The chart's
+// redrawing it first only when the chart is Dirty; a subclass may draw over
+// it (PaintOverChart). The chart's
 // invalidations become update() calls, RepaintNow a synchronous repaint().
 // Mouse presses, moves, releases, wheel turns and the pointer leaving go to
 // the chart's zoom (TChartZoom); while a zoom drag is active the rubber
@@ -14,6 +15,8 @@
 #include "chart/ChartCursors.h"
 
 #include <QWidget>
+
+class QPainter;
 
 namespace wellenschau {
 
@@ -35,6 +38,10 @@ public:
     int CopyCount() const { return FCopyCount; }
 
 protected:
+    // Draws over the copied chart image, under the rubber band: what a
+    // widget shows on top of the chart (nothing here).
+    virtual void PaintOverChart(QPainter& /*painter*/) {}
+
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,0 +1,124 @@
+#include "HistoryPicture.h"
+
+#include "analysis/SoundHistory.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace wellenschau {
+
+namespace {
+
+constexpr QRgb NoBufferColour = 0xFF000000u;
+
+}  // namespace
+
+void THistoryPicture::SetRows(std::span<const double> rowFrequency) {
+    FRowFrequency.assign(rowFrequency.begin(), rowFrequency.end());
+    FStale = true;
+}
+
+void THistoryPicture::SetHistory(const TSoundHistory* history) {
+    FHistory = history;
+    FStale = true;
+}
+
+void THistoryPicture::SetPalette(const QList<QRgb>& colours) {
+    for (std::size_t i = 0; i < FColours.size(); ++i)
+        FColours[i] = 0xFF000000u | (std::cmp_less(i, colours.size()) ? colours[static_cast<qsizetype>(i)] : 0u);
+    FStale = true;
+}
+
+bool THistoryPicture::RowsFitHistory() const {
+    return FHistory && !FRowFrequency.empty() && std::cmp_equal(FHistory->RowCount(), FRowFrequency.size());
+}
+
+void THistoryPicture::Update(QSize size, const THistoryColumns& columns, double lowHz, double highHz) {
+    if (size.isEmpty()) return;
+    const bool scaleChanged =
+        columns.Origin != FColumns.Origin || columns.BuffersPerPixel != FColumns.BuffersPerPixel;
+    const std::int64_t shift = columns.FirstColumn - FColumns.FirstColumn;
+    if (FStale || size != FImage.size() || lowHz != FLowHz || highHz != FHighHz || scaleChanged ||
+        std::abs(shift) >= size.width()) {
+        FImage = QImage(size, QImage::Format_RGB32);
+        FColumns = columns;
+        FLowHz = lowHz;
+        FHighHz = highHz;
+        FPixelRows.resize(static_cast<std::size_t>(size.height()));
+        if (!FRowFrequency.empty()) MapPictureRows(FRowFrequency, lowHz, highHz, FPixelRows);
+        FLoudest.resize(FRowFrequency.size());
+        RenderAll();
+        return;
+    }
+    FColumns = columns;
+    if (shift > 0) RenderColumns(FImage.width() - shift, FImage.width() - 1);
+    if (shift < 0) RenderColumns(0, -shift - 1);
+    if (!FHistory) return;
+    // Columns that lost their oldest buffers or gained new ones.
+    RenderBuffers(FShownFirst, FHistory->First() - 1);
+    RenderBuffers(FShownEnd, FHistory->End() - 1);
+    FShownFirst = FHistory->First();
+    FShownEnd = FHistory->End();
+}
+
+void THistoryPicture::RenderAll() {
+    FStale = false;
+    RenderColumns(0, FImage.width() - 1);
+    if (FHistory) {
+        FShownFirst = FHistory->First();
+        FShownEnd = FHistory->End();
+    }
+}
+
+// The columns from where buffer `first` begins to where buffer last + 1
+// begins: a buffer wider than a pixel also shows in the pixels after its start.
+void THistoryPicture::RenderBuffers(std::int64_t first, std::int64_t last) {
+    if (first > last) return;
+    RenderColumns(FColumns.GridColumnOf(first) - FColumns.FirstColumn,
+                  FColumns.GridColumnOf(last + 1) - FColumns.FirstColumn);
+}
+
+void THistoryPicture::RenderColumns(std::int64_t first, std::int64_t last) {
+    const std::int64_t from = std::max<std::int64_t>(first, 0);
+    const std::int64_t to = std::min<std::int64_t>(last, FImage.width() - 1);
+    for (std::int64_t x = from; x <= to; ++x) RenderColumn(static_cast<int>(x));
+}
+
+int THistoryPicture::ImageColumn(int x) const {
+    const std::int64_t width = FImage.width();
+    return static_cast<int>(((FColumns.FirstColumn + x) % width + width) % width);
+}
+
+void THistoryPicture::RenderColumn(int x) {
+    const int height = FImage.height();
+    const auto stride = static_cast<std::ptrdiff_t>(FImage.bytesPerLine() / sizeof(QRgb));
+    QRgb* pixel = reinterpret_cast<QRgb*>(FImage.bits()) + ImageColumn(x);
+    ++FRenderedColumns;
+    if (!RowsFitHistory() || !LoudestColumn(*FHistory, BuffersUnder(FColumns, x), FLoudest)) {
+        for (int y = 0; y < height; ++y, pixel += stride) *pixel = NoBufferColour;
+        return;
+    }
+    for (int y = 0; y < height; ++y, pixel += stride)
+        *pixel = FColours[FLoudest[static_cast<std::size_t>(FPixelRows[static_cast<std::size_t>(y)])]];
+}
+
+void THistoryPicture::Draw(QPainter& painter, const QRectF& target) const {
+    if (FImage.isNull()) return;
+    const int width = FImage.width();
+    const int split = ImageColumn(0);  // picture column 0 in the image
+    const double scale = target.width() / width;
+    const auto part = [&](int imageLeft, int imageRight, int pictureLeft) {
+        if (imageLeft >= imageRight) return;
+        const QRectF source(imageLeft, 0, imageRight - imageLeft, FImage.height());
+        painter.drawImage(QRectF(target.left() + pictureLeft * scale, target.top(), source.width() * scale,
+                                 target.height()),
+                          FImage, source);
+    };
+    part(split, width, 0);
+    part(0, split, width - split);
+}
+
+}  // namespace wellenschau
