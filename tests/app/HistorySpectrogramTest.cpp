@@ -4,22 +4,67 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/SoundHistory.h"
 #include "app/HistorySpectrogram.h"
+#include "support/AllocationCounter.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <vector>
 
 using namespace wellenschau;
+using wellenschau::test::CountAllocations;
 
 namespace {
 
 // Buffer n shows colour index Level(n) in every row; one short loud event.
 constexpr std::int64_t LoudBuffer = 1234;
 int Level(std::int64_t n) { return n == LoudBuffer ? 255 : static_cast<int>(n % 200) + 20; }
+
+QList<QRgb> Reds() {
+    QList<QRgb> reds;
+    for (int i = 0; i < 256; ++i) reds.append(qRgb(i, 0, 0));
+    return reds;
+}
+
+QImage Drawn(const THistoryPicture& picture) {
+    QImage image(picture.Size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    picture.Draw(painter, QRectF(QPointF(0, 0), picture.Size()));
+    return image;
+}
+
+// Following the newest buffer, each new one renders only the columns it
+// changes, allocates nothing, and leaves the picture a full render makes.
+TEST(HistoryPictureTest, FollowingRendersOnlyTheNewColumnsAndMatchesAFullRender) {
+    TSoundHistory history(400, 1, 2);
+    const std::vector<double> rows{100.0, 1000.0};
+    const QSize size(100, 4);  // four buffers a pixel
+    std::array<THistoryPicture, 2> pictures;
+    for (THistoryPicture& picture : pictures) {
+        picture.SetRows(rows);
+        picture.SetPalette(Reds());
+        picture.SetHistory(&history);
+    }
+    const std::int16_t sample = 0;
+    THistoryPicture& following = pictures[0];
+    for (std::int64_t n = 0; n < 700; ++n) {
+        const std::array<std::uint8_t, 2> column{static_cast<std::uint8_t>(n % 250), static_cast<std::uint8_t>(n % 7)};
+        history.Add(&sample, nullptr, 1, column.data());
+        const std::int64_t rendered = following.RenderedColumns();
+        const int allocations = CountAllocations([&] { following.Update(size, FollowingColumns(history, 100), 20, 22050); });
+        if (n == 0) continue;
+        EXPECT_EQ(allocations, 0) << n;
+        EXPECT_LE(following.RenderedColumns() - rendered, 4) << n;
+    }
+    pictures[1].Update(size, FollowingColumns(history, 100), 20, 22050);
+    EXPECT_EQ(following.Columns().FirstColumn, 75);
+    EXPECT_EQ(Drawn(following), Drawn(pictures[1]));
+}
 
 class HistorySpectrogramTest : public ::testing::Test {
 protected:
@@ -31,10 +76,8 @@ protected:
             std::ranges::fill(column, static_cast<std::uint8_t>(Level(n)));
             History.Add(&sample, nullptr, 1, column.data());
         }
-        QList<QRgb> reds;
-        for (int i = 0; i < 256; ++i) reds.append(qRgb(i, 0, 0));
         View.SetRows(*Analysis);
-        View.SetPalette(reds);
+        View.SetPalette(Reds());
         View.SetHistory(&History);
         View.resize(700, 400);
         Shown = View.grab().toImage();
