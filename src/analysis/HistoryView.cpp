@@ -7,6 +7,13 @@
 
 namespace wellenschau {
 
+namespace {
+
+// Scroll steps across the width of a picture that follows the newest buffer.
+constexpr int FollowingScrollSteps = 16;
+
+}  // namespace
+
 std::int64_t THistoryColumns::GridColumnOf(std::int64_t n) const {
     const double buffer = static_cast<double>(n);
     auto g = static_cast<std::int64_t>(std::floor((buffer - Origin) / BuffersPerPixel));
@@ -34,10 +41,10 @@ THistoryColumns ColumnsForRange(double minimum, double maximum, int width) {
 }
 
 THistoryColumns FollowingColumns(const TSoundHistory& history, int width) {
-    THistoryColumns columns{0.0, static_cast<double>(history.Capacity()) / std::max(width, 1), 0};
-    const std::int64_t oldest = columns.GridColumnOf(history.First());
-    const std::int64_t newest = columns.GridColumnOf(std::max(history.End() - 1, history.First()));
-    columns.FirstColumn = std::max(oldest, newest - (width - 1));
+    const std::int64_t step = std::max(width / FollowingScrollSteps, 1);
+    const std::int64_t spanned = std::max<std::int64_t>(width - step, 1);
+    THistoryColumns columns{0.0, static_cast<double>(history.Capacity()) / static_cast<double>(spanned), 0};
+    columns.FirstColumn = columns.GridColumnOf(history.First()) / step * step;
     return columns;
 }
 

@@ -47,9 +47,10 @@ TBufferSpan BuffersUnder(const THistoryColumns& columns, int x);
 THistoryColumns ColumnsForRange(double minimum, double maximum, int width);
 
 // The columns that follow the newest kept buffer at a fixed scale: the
-// history's capacity spans the width; the oldest kept buffer stands at the
-// left edge until the newest reaches the right one, which it then keeps.
-// Grid column 0 begins at buffer 0, so buffers keep their columns as the
+// history's capacity spans the width but one scroll step (a sixteenth of
+// it); the picture scrolls a whole step at a time, as the oldest kept
+// buffer moves on, so that most new buffers change one column only. Grid
+// column 0 begins at buffer 0, so buffers keep their columns as the
 // picture scrolls.
 THistoryColumns FollowingColumns(const TSoundHistory& history, int width);
 

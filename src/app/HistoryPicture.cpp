@@ -36,8 +36,10 @@ bool THistoryPicture::RowsFitHistory() const {
     return FHistory && !FRowFrequency.empty() && std::cmp_equal(FHistory->RowCount(), FRowFrequency.size());
 }
 
-void THistoryPicture::Update(QSize size, const THistoryColumns& columns, double lowHz, double highHz) {
-    if (size.isEmpty()) return;
+TChangedColumns THistoryPicture::Update(QSize size, const THistoryColumns& columns, double lowHz, double highHz) {
+    FChanged = {};
+    FChangedCount = 0;
+    if (size.isEmpty()) return FChanged;
     const bool scaleChanged =
         columns.Origin != FColumns.Origin || columns.BuffersPerPixel != FColumns.BuffersPerPixel;
     const std::int64_t shift = columns.FirstColumn - FColumns.FirstColumn;
@@ -51,17 +53,20 @@ void THistoryPicture::Update(QSize size, const THistoryColumns& columns, double 
         if (!FRowFrequency.empty()) MapPictureRows(FRowFrequency, lowHz, highHz, FPixelRows);
         FLoudest.resize(FRowFrequency.size());
         RenderAll();
-        return;
+        return FChanged;
     }
     FColumns = columns;
     if (shift > 0) RenderColumns(FImage.width() - shift, FImage.width() - 1);
     if (shift < 0) RenderColumns(0, -shift - 1);
-    if (!FHistory) return;
+    if (FHistory) {
     // Columns that lost their oldest buffers or gained new ones.
-    RenderBuffers(FShownFirst, FHistory->First() - 1);
-    RenderBuffers(FShownEnd, FHistory->End() - 1);
-    FShownFirst = FHistory->First();
-    FShownEnd = FHistory->End();
+        RenderBuffers(FShownFirst, FHistory->First() - 1);
+        RenderBuffers(FShownEnd, FHistory->End() - 1);
+        FShownFirst = FHistory->First();
+        FShownEnd = FHistory->End();
+    }
+    if (shift != 0) FChanged = {TColumnRange{0, FImage.width() - 1}};
+    return FChanged;
 }
 
 void THistoryPicture::RenderAll() {
@@ -84,7 +89,18 @@ void THistoryPicture::RenderBuffers(std::int64_t first, std::int64_t last) {
 void THistoryPicture::RenderColumns(std::int64_t first, std::int64_t last) {
     const std::int64_t from = std::max<std::int64_t>(first, 0);
     const std::int64_t to = std::min<std::int64_t>(last, FImage.width() - 1);
+    if (from > to) return;
     for (std::int64_t x = from; x <= to; ++x) RenderColumn(static_cast<int>(x));
+    NoteChanged(static_cast<int>(from), static_cast<int>(to));
+}
+
+void THistoryPicture::NoteChanged(int first, int last) {
+    if (FChangedCount < FChanged.size()) {
+        FChanged[FChangedCount++] = {first, last};
+        return;
+    }
+    TColumnRange& latest = FChanged.back();
+    latest = {std::min(latest.First, first), std::max(latest.Last, last)};
 }
 
 int THistoryPicture::ImageColumn(int x) const {

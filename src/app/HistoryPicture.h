@@ -28,6 +28,17 @@ namespace wellenschau {
 
 class TSoundHistory;
 
+// Picture columns First .. Last, both included; none when First > Last.
+struct TColumnRange {
+    int First = 0;
+    int Last = -1;
+    bool Empty() const { return First > Last; }
+};
+
+// The columns an update changed: the dropped buffers' and the new ones',
+// which lie apart while the history is full.
+using TChangedColumns = std::array<TColumnRange, 2>;
+
 class THistoryPicture {
 public:
     // The frequencies of the spectrum rows (ascending, Hz), one per entry of
@@ -41,8 +52,9 @@ public:
     void SetPalette(const QList<QRgb>& colours);
 
     // Brings the picture to `size` device pixels showing `columns` and lowHz
-    // (bottom edge) to highHz (top edge), and up to date with the history.
-    void Update(QSize size, const THistoryColumns& columns, double lowHz, double highHz);
+    // (bottom edge) to highHz (top edge), and up to date with the history;
+    // returns the columns that look different now (all after a scroll).
+    TChangedColumns Update(QSize size, const THistoryColumns& columns, double lowHz, double highHz);
 
     // Draws the picture over target (logical pixels) with its columns in order.
     void Draw(QPainter& painter, const QRectF& target) const;
@@ -58,6 +70,8 @@ private:
     // Renders picture columns first .. last (clipped to the picture).
     void RenderColumns(std::int64_t first, std::int64_t last);
     void RenderColumn(int x);
+    // Notes columns first .. last as changed.
+    void NoteChanged(int first, int last);
     // Renders the columns that show buffers first .. last (clipped).
     void RenderBuffers(std::int64_t first, std::int64_t last);
     int ImageColumn(int x) const;
@@ -76,6 +90,9 @@ private:
     // Kept buffers when the picture was last brought up to date.
     std::int64_t FShownFirst = 0;
     std::int64_t FShownEnd = 0;
+    // Columns rendered by the update under way, in the order rendered.
+    TChangedColumns FChanged;
+    std::size_t FChangedCount = 0;
     // Everything must be rendered again (a setter changed what it shows).
     bool FStale = true;
     std::int64_t FRenderedColumns = 0;

@@ -52,7 +52,8 @@ void THistorySpectrogram::SetHistory(const TSoundHistory* history) {
 
 void THistorySpectrogram::HistoryChanged() {
     if (FFollowing) FollowNewest();
-    update(PicturePlace());
+    for (const TColumnRange& changed : UpdatePicture())
+        if (!changed.Empty()) update(ColumnsPlace(changed));
 }
 
 void THistorySpectrogram::SetPalette(const QList<QRgb>& colours) {
@@ -110,11 +111,23 @@ void THistorySpectrogram::paintEvent(QPaintEvent* event) {
     TChartWidget::paintEvent(event);
 }
 
-void THistorySpectrogram::PaintOverChart(QPainter& painter) {
+TChangedColumns THistorySpectrogram::UpdatePicture() {
     const QSize size = PictureSize();
-    if (size.isEmpty()) return;
+    if (size.isEmpty()) return {};
     const TChartAxis& frequency = ShownChart.LeftAxis();
-    FPicture.Update(size, ShownColumns(size.width()), frequency.Minimum(), frequency.Maximum());
+    return FPicture.Update(size, ShownColumns(size.width()), frequency.Minimum(), frequency.Maximum());
+}
+
+QRect THistorySpectrogram::ColumnsPlace(TColumnRange columns) const {
+    const QRect place = PicturePlace();
+    const double scale = static_cast<double>(place.width()) / FPicture.Size().width();
+    const int left = place.left() + static_cast<int>(std::floor(columns.First * scale));
+    const int right = place.left() + static_cast<int>(std::ceil((columns.Last + 1) * scale));
+    return {left, place.top(), right - left, place.height()};
+}
+
+void THistorySpectrogram::PaintOverChart(QPainter& painter) {
+    UpdatePicture();
     FPicture.Draw(painter, PicturePlace());
     DrawMarks(painter);
 }

@@ -7,7 +7,8 @@
 // picture (THistoryPicture) fills the plot inside the axis lines.
 //
 // Unzoomed, the picture follows the newest buffer at a fixed scale (the
-// history's whole length spans the width). Left drags zoom, right drags
+// history's whole length spans the width but a sixteenth, by which the
+// picture scrolls at a time; FollowingColumns). Left drags zoom, right drags
 // pan, a left drag to the upper left undoes, the wheel scrolls the
 // frequencies, all as on the other charts; after a zoom or pan the range
 // stays where it was put, and the undo returns to following.
@@ -84,6 +85,11 @@ private:
     // The columns the picture shows: following the newest buffer, or the
     // time axis' range.
     THistoryColumns ShownColumns(int width);
+    // Brings the picture up to date with the chart and the history;
+    // returns the columns that changed.
+    TChangedColumns UpdatePicture();
+    // The place (logical pixels) of picture columns.
+    QRect ColumnsPlace(TColumnRange columns) const;
     // While following: puts the time axis on the columns that follow the newest buffer.
     void FollowNewest();
     // Buffer position (fractional) under a logical x, and the logical x of

@@ -39,21 +39,21 @@ TEST(HistoryViewTest, EachPixelColumnShowsTheBuffersThatBeginUnderIt) {
     }
 }
 
-TEST(HistoryViewTest, FollowingColumnsKeepTheScaleAndTheNewestBufferAtTheRight) {
-    TSoundHistory history(40, 1, 2);
+TEST(HistoryViewTest, FollowingColumnsKeepTheScaleAndScrollByWholeSteps) {
+    TSoundHistory history(60, 1, 2);
     const std::array<std::uint8_t, 2> column{};
     const std::array<std::int16_t, 1> sample{};
     struct TStep {
         int Added;
         std::int64_t FirstColumn;
     };
-    // 40 buffers over 10 pixels: 4 a pixel; the picture scrolls once the newest passes pixel 9.
-    for (const TStep& step : {TStep{1, 0}, TStep{40, 0}, TStep{41, 1}, TStep{44, 1}, TStep{45, 2}}) {
+    // 60 buffers over 30 of 32 pixels: 2 a pixel; scroll steps of 2 pixels.
+    for (const TStep& step : {TStep{1, 0}, TStep{60, 0}, TStep{63, 0}, TStep{64, 2}, TStep{67, 2}, TStep{68, 4}}) {
         while (history.End() < step.Added) history.Add(sample.data(), nullptr, 1, column.data());
-        const THistoryColumns columns = FollowingColumns(history, 10);
-        EXPECT_EQ(columns.BuffersPerPixel, 4.0);
+        const THistoryColumns columns = FollowingColumns(history, 32);
+        EXPECT_EQ(columns.BuffersPerPixel, 2.0);
         EXPECT_EQ(columns.FirstColumn, step.FirstColumn) << step.Added;
-        EXPECT_EQ(BuffersUnder(columns, 9).Last, columns.FirstColumn * 4 + 39);
+        EXPECT_LE(columns.GridColumnOf(history.End() - 1) - columns.FirstColumn, 31) << step.Added;
     }
 }
 
