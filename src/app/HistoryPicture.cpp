@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace wellenschau {
@@ -51,7 +52,8 @@ TChangedColumns THistoryPicture::Update(QSize size, const THistoryColumns& colum
         FHighHz = highHz;
         FPixelRows.resize(static_cast<std::size_t>(size.height()));
         if (!FRowFrequency.empty()) MapPictureRows(FRowFrequency, lowHz, highHz, FPixelRows);
-        FLoudest.resize(FRowFrequency.size());
+        FLevels.resize(static_cast<std::size_t>(size.width()) * FRowFrequency.size());
+        FKept.resize(static_cast<std::size_t>(size.width()));
         RenderAll();
         return FChanged;
     }
@@ -59,7 +61,7 @@ TChangedColumns THistoryPicture::Update(QSize size, const THistoryColumns& colum
     if (shift > 0) RenderColumns(FImage.width() - shift, FImage.width() - 1);
     if (shift < 0) RenderColumns(0, -shift - 1);
     if (FHistory) {
-    // Columns that lost their oldest buffers or gained new ones.
+        // Columns that lost their oldest buffers or gained new ones.
         RenderBuffers(FShownFirst, FHistory->First() - 1);
         RenderBuffers(FShownEnd, FHistory->End() - 1);
         FShownFirst = FHistory->First();
@@ -69,9 +71,24 @@ TChangedColumns THistoryPicture::Update(QSize size, const THistoryColumns& colum
     return FChanged;
 }
 
+// Finds every column's levels first, then paints row by row: pixel rows
+// that show the same spectrum row (most of them at a large height) are
+// copies of the row above.
 void THistoryPicture::RenderAll() {
     FStale = false;
-    RenderColumns(0, FImage.width() - 1);
+    const int width = FImage.width();
+    for (int x = 0; x < width; ++x) FindLevels(x);
+    FRenderedColumns += width;
+    const auto bytes = static_cast<std::size_t>(width) * sizeof(QRgb);
+    for (int y = 0; y < FImage.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(FImage.scanLine(y));
+        const std::int32_t row = FPixelRows[static_cast<std::size_t>(y)];
+        if (y > 0 && row == FPixelRows[static_cast<std::size_t>(y - 1)])
+            std::memcpy(line, FImage.constScanLine(y - 1), bytes);
+        else
+            for (int column = 0; column < width; ++column) line[column] = Colour(column, row);
+    }
+    NoteChanged(0, width - 1);
     if (FHistory) {
         FShownFirst = FHistory->First();
         FShownEnd = FHistory->End();
@@ -108,17 +125,28 @@ int THistoryPicture::ImageColumn(int x) const {
     return static_cast<int>(((FColumns.FirstColumn + x) % width + width) % width);
 }
 
+void THistoryPicture::FindLevels(int x) {
+    const auto column = static_cast<std::size_t>(ImageColumn(x));
+    const std::size_t rows = FRowFrequency.size();
+    const std::span<std::uint8_t> levels(FLevels.data() + column * rows, rows);
+    FKept[column] = RowsFitHistory() && LoudestColumn(*FHistory, BuffersUnder(FColumns, x), levels);
+}
+
+QRgb THistoryPicture::Colour(int column, std::int32_t row) const {
+    const auto c = static_cast<std::size_t>(column);
+    return FKept[c] ? FColours[FLevels[c * FRowFrequency.size() + static_cast<std::size_t>(row)]] : NoBufferColour;
+}
+
 void THistoryPicture::RenderColumn(int x) {
-    const int height = FImage.height();
-    const auto stride = static_cast<std::ptrdiff_t>(FImage.bytesPerLine() / sizeof(QRgb));
-    QRgb* pixel = reinterpret_cast<QRgb*>(FImage.bits()) + ImageColumn(x);
+    FindLevels(x);
     ++FRenderedColumns;
-    if (!RowsFitHistory() || !LoudestColumn(*FHistory, BuffersUnder(FColumns, x), FLoudest)) {
-        for (int y = 0; y < height; ++y, pixel += stride) *pixel = NoBufferColour;
-        return;
+    const int column = ImageColumn(x);
+    const auto stride = static_cast<std::ptrdiff_t>(FImage.bytesPerLine() / sizeof(QRgb));
+    QRgb* pixel = reinterpret_cast<QRgb*>(FImage.bits()) + column;
+    for (const std::int32_t row : FPixelRows) {
+        *pixel = Colour(column, row);
+        pixel += stride;
     }
-    for (int y = 0; y < height; ++y, pixel += stride)
-        *pixel = FColours[FLoudest[static_cast<std::size_t>(FPixelRows[static_cast<std::size_t>(y)])]];
 }
 
 void THistoryPicture::Draw(QPainter& painter, const QRectF& target) const {

@@ -70,6 +70,10 @@ private:
     // Renders picture columns first .. last (clipped to the picture).
     void RenderColumns(std::int64_t first, std::int64_t last);
     void RenderColumn(int x);
+    // The loudest levels under picture column x, into its image column.
+    void FindLevels(int x);
+    // The colour of a spectrum row in an image column.
+    QRgb Colour(int column, std::int32_t row) const;
     // Notes columns first .. last as changed.
     void NoteChanged(int first, int last);
     // Renders the columns that show buffers first .. last (clipped).
@@ -84,9 +88,12 @@ private:
     THistoryColumns FColumns;
     double FLowHz = 0.0;
     double FHighHz = 0.0;
-    // Spectrum row of each pixel row, and the loudest column's scratch.
+    // Spectrum row of each pixel row.
     std::vector<std::int32_t> FPixelRows;
-    std::vector<std::uint8_t> FLoudest;
+    // Per image column: the loudest level of each spectrum row (RowCount
+    // entries after each other), and whether it shows a kept buffer at all.
+    std::vector<std::uint8_t> FLevels;
+    std::vector<std::uint8_t> FKept;
     // Kept buffers when the picture was last brought up to date.
     std::int64_t FShownFirst = 0;
     std::int64_t FShownEnd = 0;
