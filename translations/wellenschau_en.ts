@@ -645,6 +645,17 @@
     </message>
 </context>
 <context>
+    <name>THistorySpectrogramText</name>
+    <message>
+        <source>Zeit seit Beginn des Verlaufs (s)</source>
+        <translation>Time since the history began (s)</translation>
+    </message>
+    <message>
+        <source>Klick: Zeitpunkt wählen; Umschalt+Ziehen: Abschnitt wählen; Ziehen nach rechts unten: zoomen, nach links oben: zurück; rechte Taste: verschieben</source>
+        <translation>Click: pick a moment; Shift+drag: select a span; drag to the lower right: zoom, to the upper left: back; right button: pan</translation>
+    </message>
+</context>
+<context>
     <name>TPointerValuesText</name>
     <message>
         <source>vor %1 s</source>
