@@ -41,22 +41,17 @@ TChangedColumns THistoryPicture::Update(QSize size, const THistoryColumns& colum
     FChanged = {};
     FChangedCount = 0;
     if (size.isEmpty()) return FChanged;
-    const bool scaleChanged =
-        columns.Origin != FColumns.Origin || columns.BuffersPerPixel != FColumns.BuffersPerPixel;
     const std::int64_t shift = columns.FirstColumn - FColumns.FirstColumn;
-    if (FStale || size != FImage.size() || lowHz != FLowHz || highHz != FHighHz || scaleChanged ||
-        std::abs(shift) >= size.width()) {
-        FImage = QImage(size, QImage::Format_RGB32);
-        FColumns = columns;
-        FLowHz = lowHz;
-        FHighHz = highHz;
-        FPixelRows.resize(static_cast<std::size_t>(size.height()));
-        if (!FRowFrequency.empty()) MapPictureRows(FRowFrequency, lowHz, highHz, FPixelRows);
-        FLevels.resize(static_cast<std::size_t>(size.width()) * FRowFrequency.size());
-        FKept.resize(static_cast<std::size_t>(size.width()));
-        RenderAll();
-        return FChanged;
-    }
+    const bool sameScale = columns.Origin == FColumns.Origin && columns.BuffersPerPixel == FColumns.BuffersPerPixel;
+    if (FStale || !sameScale || size != FImage.size() || lowHz != FLowHz || highHz != FHighHz ||
+        std::abs(shift) >= size.width())
+        RenderAll(size, columns, lowHz, highHz);
+    else
+        RenderChanges(columns, shift);
+    return FChanged;
+}
+
+void THistoryPicture::RenderChanges(const THistoryColumns& columns, std::int64_t shift) {
     FColumns = columns;
     if (shift > 0) RenderColumns(FImage.width() - shift, FImage.width() - 1);
     if (shift < 0) RenderColumns(0, -shift - 1);
@@ -68,17 +63,33 @@ TChangedColumns THistoryPicture::Update(QSize size, const THistoryColumns& colum
         FShownEnd = FHistory->End();
     }
     if (shift != 0) FChanged = {TColumnRange{0, FImage.width() - 1}};
-    return FChanged;
 }
 
-// Finds every column's levels first, then paints row by row: pixel rows
-// that show the same spectrum row (most of them at a large height) are
-// copies of the row above.
-void THistoryPicture::RenderAll() {
+void THistoryPicture::RenderAll(QSize size, const THistoryColumns& columns, double lowHz, double highHz) {
+    if (FImage.size() != size) FImage = QImage(size, QImage::Format_RGB32);
+    FColumns = columns;
+    FLowHz = lowHz;
+    FHighHz = highHz;
+    FPixelRows.resize(static_cast<std::size_t>(size.height()));
+    if (!FRowFrequency.empty()) MapPictureRows(FRowFrequency, lowHz, highHz, FPixelRows);
+    FLevels.resize(static_cast<std::size_t>(size.width()) * FRowFrequency.size());
+    FKept.resize(static_cast<std::size_t>(size.width()));
     FStale = false;
     const int width = FImage.width();
     for (int x = 0; x < width; ++x) FindLevels(x);
     FRenderedColumns += width;
+    PaintRows();
+    NoteChanged(0, width - 1);
+    if (FHistory) {
+        FShownFirst = FHistory->First();
+        FShownEnd = FHistory->End();
+    }
+}
+
+// Row by row: pixel rows that show the same spectrum row (most of them at a
+// large height) are copies of the row above.
+void THistoryPicture::PaintRows() {
+    const int width = FImage.width();
     const auto bytes = static_cast<std::size_t>(width) * sizeof(QRgb);
     for (int y = 0; y < FImage.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(FImage.scanLine(y));
@@ -87,11 +98,6 @@ void THistoryPicture::RenderAll() {
             std::memcpy(line, FImage.constScanLine(y - 1), bytes);
         else
             for (int column = 0; column < width; ++column) line[column] = Colour(column, row);
-    }
-    NoteChanged(0, width - 1);
-    if (FHistory) {
-        FShownFirst = FHistory->First();
-        FShownEnd = FHistory->End();
     }
 }
 

@@ -65,8 +65,12 @@ public:
     std::int64_t RenderedColumns() const { return FRenderedColumns; }
 
 private:
-    // Renders every column.
-    void RenderAll();
+    // Renders every column for a new size, scale, range or content.
+    void RenderAll(QSize size, const THistoryColumns& columns, double lowHz, double highHz);
+    // Paints every pixel from the columns' levels.
+    void PaintRows();
+    // Renders the columns a scroll brought in and those whose buffers changed.
+    void RenderChanges(const THistoryColumns& columns, std::int64_t shift);
     // Renders picture columns first .. last (clipped to the picture).
     void RenderColumns(std::int64_t first, std::int64_t last);
     void RenderColumn(int x);

@@ -51,6 +51,7 @@ void THistorySpectrogram::SetHistory(const TSoundHistory* history) {
 }
 
 void THistorySpectrogram::HistoryChanged() {
+    if (!isVisible()) return;  // the next paint catches up
     if (FFollowing) FollowNewest();
     for (const TColumnRange& changed : UpdatePicture())
         if (!changed.Empty()) update(ColumnsPlace(changed));
@@ -153,8 +154,9 @@ std::optional<TBufferSpan> THistorySpectrogram::KeptBuffers(double a, double b) 
     return TBufferSpan{first, last};
 }
 
-void THistorySpectrogram::Pick(int x) {
-    const double position = PositionAt(x);
+void THistorySpectrogram::Pick(QPoint point) {
+    if (!PicturePlace().contains(point)) return;
+    const double position = PositionAt(point.x());
     const std::optional<TBufferSpan> picked = KeptBuffers(position, position);
     if (!picked) return;
     SetMarkedMoment(picked->First);
@@ -219,7 +221,7 @@ void THistorySpectrogram::mouseReleaseEvent(QMouseEvent* event) {
     FPress.reset();
     FSpanDragX.reset();
     if (!moved)
-        Pick(release.x());
+        Pick(release);
     else if (spanDrag)
         SelectSpan(pressX, release.x());
     update();

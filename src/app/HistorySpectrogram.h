@@ -14,10 +14,12 @@
 // stays where it was put, and the undo returns to following.
 //
 // The mouse picks: a left click (press and release without moving by
-// Qt's drag distance) picks the buffer under the pointer (OnPick) and marks
-// it with a vertical line; a left drag with Shift held selects the buffers
-// between press and release (OnSpan, both included, limited to the kept
-// ones) and shades them. The Shift drag never zooms.
+// Qt's drag distance) on the picture picks the buffer under the pointer
+// (OnPick) and marks it with a vertical line; a left drag with Shift held
+// selects the buffers between press and release (OnSpan, both included,
+// limited to the kept ones) and shades them. The Shift drag never zooms.
+// Buffers added while the widget is hidden reach the picture at its next
+// paint.
 // User-interface thread only.
 #pragma once
 
@@ -99,7 +101,8 @@ private:
     // The kept buffers between two buffer positions, both included; none
     // when none of them is kept.
     std::optional<TBufferSpan> KeptBuffers(double a, double b) const;
-    void Pick(int x);
+    // Picks the buffer under a point of the picture (none elsewhere).
+    void Pick(QPoint point);
     void SelectSpan(int x0, int x1);
     void DrawMarks(QPainter& painter) const;
     void DrawBand(QPainter& painter, double left, double right) const;
