@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 #include <gtest/gtest.h>
 
@@ -101,7 +102,10 @@ protected:
         return View.Chart().BottomAxis().ValueToPosition((n + 0.5) * TSoundHistory::BufferSamples / 44100.0);
     }
     int Middle() const { return View.PicturePlace().center().y(); }
-    int ShownLevel(std::int64_t n) { return qRed(Shown.pixel(X(n), Middle())); }
+    int ShownLevel(std::int64_t n) {
+        const qreal ratio = Shown.devicePixelRatio();
+        return qRed(Shown.pixel(qFloor(X(n) * ratio), qFloor(Middle() * ratio)));
+    }
 
     std::unique_ptr<AnalysisState> Analysis = std::make_unique<AnalysisState>();
     TSoundHistory History{4000, 1, 195};
@@ -114,6 +118,13 @@ TEST_F(HistorySpectrogramTest, AShortLoudBufferStaysVisibleAmongMoreBuffersThanP
     ASSERT_GT(View.Picture().Columns().BuffersPerPixel, 5.0);
     EXPECT_EQ(ShownLevel(LoudBuffer), 255);
     EXPECT_LT(ShownLevel(LoudBuffer + 20), 255);
+}
+
+TEST_F(HistorySpectrogramTest, AtPixelRatioTwoThePictureHasTwiceThePixelsInTheSamePlace) {
+    View.Chart().SetPixelRatio(2);
+    Shown = View.grab().toImage();
+    EXPECT_EQ(View.Picture().Size(), View.PicturePlace().size() * 2);
+    EXPECT_EQ(ShownLevel(LoudBuffer), 255);
 }
 
 TEST_F(HistorySpectrogramTest, ZoomShowsTheBuffersOfTheRangeAndUndoFollowsAgain) {
