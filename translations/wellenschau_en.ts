@@ -662,6 +662,10 @@
         <source>Ordner für den gespeicherten Moment wählen</source>
         <translation>Choose the folder for the saved moment</translation>
     </message>
+    <message>
+        <source>Der Moment wurde nicht gespeichert: %1</source>
+        <translation>The moment was not saved: %1</translation>
+    </message>
 </context>
 <context>
     <name>TPointerValuesText</name>

@@ -80,10 +80,8 @@ void WriteSamples(TWavRecorder& recorder, const TSoundHistory& history, std::int
     recorder.Close();
 }
 
-}  // namespace
-
-void SaveMoment(const TSoundHistory& history, std::int64_t first, std::int64_t last, const TOptions& settings,
-                const QString& folder) {
+void WriteMoment(const TSoundHistory& history, std::int64_t first, std::int64_t last, const TOptions& settings,
+                 const QString& folder) {
     CheckSpan(history, first, last);
     TOptions options = settings;
     options.Channels = history.Channels();
@@ -103,6 +101,17 @@ void SaveMoment(const TSoundHistory& history, std::int64_t first, std::int64_t l
     // the run: there is nothing to warn of.
     ExportFile(dynamic_cast<TApplication&>(*QCoreApplication::instance()), options, false, [](const QString&) {});
     wav.Keep();
+}
+
+}  // namespace
+
+void SaveMoment(const TSoundHistory& history, std::int64_t first, std::int64_t last, const TOptions& settings,
+                const QString& folder) {
+    try {
+        WriteMoment(history, first, last, settings, folder);
+    } catch (const EWellenschauError& error) {
+        Refuse(TMomentSaveText::tr("Der Moment wurde nicht gespeichert: %1").arg(ErrorMessage(error)));
+    }
 }
 
 QString SaveMomentCaption() { return TMomentSaveText::tr("Moment speichern …"); }

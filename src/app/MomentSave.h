@@ -26,8 +26,9 @@ inline constexpr char MomentWavName[] = "moment.wav";
 // boxes, trigger, distortion and sound level files; its input, folder,
 // channels, recording and buffer count are the moment's). Replaces nothing:
 // a folder that already holds one of these files, a span that is not kept,
-// a folder that cannot be made, a full disk: EWellenschauError with the
-// reason, and no file of the moment is left behind. Runs the export's
+// a folder that cannot be made, a full disk: EWellenschauError saying that
+// the moment was not saved and why, and no file of the moment is left
+// behind. Runs the export's
 // event loop; the user's input waits meanwhile.
 void SaveMoment(const TSoundHistory& history, std::int64_t first, std::int64_t last, const TOptions& settings,
                 const QString& folder);
