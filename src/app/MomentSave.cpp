@@ -2,13 +2,18 @@
 
 #include "Application.h"
 #include "ExportFiles.h"
+#include "Instrument.h"
+#include "MainWindow.h"
 #include "PathBytes.h"
 #include "RecordTarget.h"
 #include "Session.h"
 #include "analysis/SoundHistory.h"
 #include "audio/WavRecorder.h"
 #include "core/Errors.h"
+#include "palette/PaletteMemo.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -112,6 +117,20 @@ void SaveMoment(const TSoundHistory& history, std::int64_t first, std::int64_t l
     } catch (const EWellenschauError& error) {
         Refuse(TMomentSaveText::tr("Der Moment wurde nicht gespeichert: %1").arg(ErrorMessage(error)));
     }
+}
+
+TOptions WindowExportSettings(TForm1& form) {
+    TOptions settings;
+    settings.Palette = PaletteNames().value(form.CBLut->currentIndex());
+    settings.Fast = form.CheckBoxfast->isChecked();
+    settings.NoAutoScale = !form.CheckAutoSkala->isChecked();
+    settings.PeakHold = form.CheckAverage->isChecked();
+    settings.Distortion = form.SaveDistortion();
+    const TInstrument& instrument = form.Instrument();
+    settings.Scope = instrument.Scope.Settings();
+    settings.SoundLevel = instrument.SoundLevelOn();
+    settings.Calibration = instrument.Calibration();
+    return settings;
 }
 
 QString SaveMomentCaption() { return TMomentSaveText::tr("Moment speichern …"); }

@@ -14,6 +14,7 @@ class QWidget;
 
 namespace wellenschau {
 
+class TForm1;
 class TSoundHistory;
 
 // The name of the moment's WAV file beside the export's files.
@@ -32,6 +33,12 @@ inline constexpr char MomentWavName[] = "moment.wav";
 // event loop; the user's input waits meanwhile.
 void SaveMoment(const TSoundHistory& history, std::int64_t first, std::int64_t last, const TOptions& settings,
                 const QString& folder);
+
+// The export settings the window has, as options: palette, "3x
+// schneller", "Auto-Skala", peak display, the oscilloscope's trigger and
+// time base, the distortion files of Ctrl+S, and the sound level files in
+// the instrument's calibration while its meter is on.
+TOptions WindowExportSettings(TForm1& form);
 
 // The caption of the control that saves a moment.
 QString SaveMomentCaption();

@@ -20,8 +20,8 @@
 // Built from Qt layouts. User-interface thread only.
 #pragma once
 
-#include "analysis/Calibration.h"
 #include "ScopeRoll.h"
+#include "analysis/Calibration.h"
 #include "analysis/Sweep.h"
 #include "chart/ChartCursors.h"
 
