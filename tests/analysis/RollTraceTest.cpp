@@ -69,11 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A kept moment: the stretch that ended with buffer 2 (samples 9 .. 12).
         TRollCase{"FrozenMoment", 5, 0, 2, {2, 10}, {{1, -1100}, {2, 1200}}},
         // The screen reaches back before the oldest kept sample (9).
-        TRollCase{"PartlyFilled",
-                  5,
-                  0,
-                  3,
-                  {10, 20},
+        TRollCase{"PartlyFilled", 5, 0, 3, {10, 20},
                   {{3, -900}, {4, 1000}, {5, -1100}, {6, 1200}, {7, -1300}, {8, 1400}, {9, -1500}, {10, 1600}}},
         TRollCase{"FirstBuffers", 1, 0, 0, {6, 6}, {{3, -100}, {4, 200}, {5, -300}, {6, 400}}},
         // Samples 13 .. 16 and 17 .. 20 in two columns at the edges.

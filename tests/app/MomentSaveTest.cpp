@@ -1,18 +1,14 @@
 // Saving a moment of the kept history: the WAV holds exactly the span's
 // samples, the files beside it are those of the program's own --export of
 // that WAV, and a refused or failed save leaves the folder as it was.
-#include "AppTestSupport.h"
 #include "ProgramRun.h"
 #include "analysis/SoundHistory.h"
 #include "app/ExportFiles.h"
 #include "app/MomentSave.h"
 #include "audio/SoundFileReader.h"
 #include "core/Errors.h"
-#include "palette/PaletteMemo.h"
 #include "support/TempPath.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 
@@ -160,18 +156,5 @@ INSTANTIATE_TEST_SUITE_P(
                       TRefusalCase{"DiskFullInTheWav", 5, 8, nullptr, 20000, "moment.wav"},
                       TRefusalCase{"DiskFullInTheExport", 5, 5, nullptr, 9000, "lässt sich nicht schreiben"}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-// The moment is exported as the window would export it.
-TEST(MomentSettingsTest, AreTheWindowsExportSettings) {
-    TWindowOnSimulatedDevice w;
-    w.Form->CBLut->setCurrentIndex(2);
-    w.Form->CheckBoxfast->setChecked(true);
-    w.Form->CheckAutoSkala->setChecked(false);
-    w.Form->SetSaveDistortion(true);
-    const TOptions settings = WindowExportSettings(*w.Form);
-    EXPECT_EQ(settings.Palette, PaletteNames()[2]);
-    EXPECT_TRUE(settings.Fast && settings.NoAutoScale && settings.Distortion);
-    EXPECT_FALSE(settings.PeakHold || settings.SoundLevel);
-}
 
 }  // namespace
