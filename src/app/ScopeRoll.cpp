@@ -65,7 +65,9 @@ void TScopeRoll::Draw() {
     traceB.ClearPoints();
     const std::int64_t newest = FMoment.value_or(FHistory->End() - 1);
     if (FHistory->Kept(newest)) {
-        const TRollSpan span{screenMs, std::max(2, chart.PlotWidth())};
+        // The chart's width, known before the first paint lays the plot
+        // out: at least a column for every pixel of the plot.
+        const TRollSpan span{screenMs, std::max(2, chart.Width())};
         const double rate = FInstrument.Analysis().SampleRate;
         TSeriesSink pointsA(traceA);
         PlotRoll(*FHistory, 0, newest, span, rate, pointsA);

@@ -54,7 +54,7 @@ TEST(ScopeRollTest, RollsTheHistoryInsteadOfTheBuffers) {
     const TFastLineSeries& trace = w.Form->Instrument().FastLineSeries1;
     EXPECT_EQ(chart.BottomAxis().Maximum(), 100.0);
     EXPECT_EQ(chart.BottomAxis().Increment(), 10.0);
-    EXPECT_EQ(trace.PointCount(), 2 * chart.PlotWidth());
+    EXPECT_EQ(trace.PointCount(), 2 * chart.Width());
     EXPECT_EQ(HighestPoint(trace), 50.0);
     // A louder buffer the history does not get leaves the trace alone.
     samples[4000] = 30000;
