@@ -1,6 +1,9 @@
-// Cost of the transform and of the one-time analysis set-up.
+// Cost of the transform, of the one-time analysis set-up, and of one roll
+// trace over the kept history.
 #include "analysis/AnalysisState.h"
 #include "analysis/Fourier.h"
+#include "analysis/RollTrace.h"
+#include "analysis/Sweep.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,5 +37,30 @@ void BM_AnalysisSetup(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AnalysisSetup)->Unit(benchmark::kMicrosecond);
+
+// One roll trace of a full screen (ten divisions of arg ms) on 1920 pixel
+// columns, from a history of two minutes of noise: what the roll mode
+// draws at most 40 times a second.
+void BM_RollTrace(benchmark::State& state) {
+    TSoundHistory history(TSoundHistory::CapacityFor(2.0, 44100.0), 1, 1);
+    std::vector<std::int16_t> samples(TSoundHistory::BufferSamples);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> noise(-20000, 20000);
+    const std::uint8_t column[1] = {0};
+    for (int buffer = 0; buffer < history.Capacity(); ++buffer) {
+        for (std::int16_t& sample : samples) sample = static_cast<std::int16_t>(noise(random));
+        history.Add(samples.data(), nullptr, TSoundHistory::BufferSamples, column);
+    }
+    struct TCount final : TPointSink {
+        void AddPoint(double, double y) override { Sum += y; }
+        double Sum = 0;
+    } points;
+    const TRollSpan span{static_cast<double>(state.range(0)) * TimeDivisions, 1920};
+    for (auto _ : state) {
+        PlotRoll(history, 0, history.End() - 1, span, 44100.0, points);
+        benchmark::DoNotOptimize(points.Sum);
+    }
+}
+BENCHMARK(BM_RollTrace)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

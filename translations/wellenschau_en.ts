@@ -656,6 +656,29 @@
     </message>
 </context>
 <context>
+    <name>TMomentSaveText</name>
+    <message>
+        <source>Die Puffer %1 bis %2 sind nicht (mehr) im Verlauf; er hält die Puffer %3 bis %4.</source>
+        <translation>Buffers %1 to %2 are not (or no longer) in the history; it holds buffers %3 to %4.</translation>
+    </message>
+    <message>
+        <source>Im Ordner &apos;%1&apos; gibt es schon &apos;%2&apos;; ein Moment ersetzt keine Datei. Bitte einen anderen Ordner wählen.</source>
+        <translation>The folder &apos;%1&apos; already holds &apos;%2&apos;; saving a moment replaces no file. Please choose another folder.</translation>
+    </message>
+    <message>
+        <source>Moment speichern …</source>
+        <translation>Save moment …</translation>
+    </message>
+    <message>
+        <source>Ordner für den gespeicherten Moment wählen</source>
+        <translation>Choose the folder for the saved moment</translation>
+    </message>
+    <message>
+        <source>Der Moment wurde nicht gespeichert: %1</source>
+        <translation>The moment was not saved: %1</translation>
+    </message>
+</context>
+<context>
     <name>TPointerValuesText</name>
     <message>
         <source>vor %1 s</source>
@@ -839,6 +862,18 @@
     <message>
         <source>–</source>
         <translation>–</translation>
+    </message>
+    <message>
+        <source>Rollen %1 ms/Div</source>
+        <translation>Roll %1 ms/div</translation>
+    </message>
+    <message>
+        <source>Rollen %1 s/Div</source>
+        <translation>Roll %1 s/div</translation>
+    </message>
+    <message>
+        <source>Rollen braucht den Verlauf der letzten Minuten; er wird nur in der Analyseansicht gehalten.</source>
+        <translation>Rolling needs the history of the last minutes; it is kept only in the analyser view.</translation>
     </message>
 </context>
 <context>

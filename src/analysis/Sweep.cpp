@@ -8,8 +8,6 @@ namespace wellenschau {
 
 namespace {
 
-// Percent of full scale: -32768 is -100 %.
-constexpr double SampleToPercent = 327.68;
 // The stored time bases, in ms across the screen.
 constexpr double NormalScreenMs = 40.8;
 constexpr double FastScreenMs = 13.6;

@@ -7,9 +7,6 @@ namespace wellenschau {
 
 namespace {
 
-// Percent of full scale: -32768 is -100 %.
-constexpr double SampleToPercent = 327.68;
-
 // Fixed range used when the automatic scale is off; it equals the
 // automatic range of the largest scale.
 constexpr TAmplitudeRange FixedRange{-102.0, 101.0};

@@ -14,6 +14,8 @@
 
 namespace wellenschau {
 
+// Percent of full scale: -32768 is -100 %.
+inline constexpr double SampleToPercent = 327.68;
 // Samples the trigger search looks at, and trace positions per buffer.
 inline constexpr int TriggerSearchLength = 1001;
 inline constexpr int TracePositions = 601;

@@ -27,6 +27,8 @@ public:
 
     // Replaces the message box, so that tests do not block on it.
     void SetErrorReporter(TErrorReporter reporter);
+    // The reporter in place; empty for the message box.
+    const TErrorReporter& ErrorReporter() const { return FErrorReporter; }
 
     // The error handler itself: what happens to an error's message.
     void ShowError(const QString& message);

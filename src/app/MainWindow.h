@@ -102,6 +102,7 @@ public:
     void ShowMeasurements();
     // Whether saving the view writes the distortion figures too.
     void SetSaveDistortion(bool save) { FSaveDistortion = save; }
+    bool SaveDistortion() const { return FSaveDistortion; }
 
     // Handlers, in their declaration order.
     void StartButtonClick(QObject* Sender);

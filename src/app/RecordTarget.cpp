@@ -34,12 +34,6 @@ bool SameFile(const std::optional<struct stat>& a, const std::optional<struct st
     return a && b && a->st_dev == b->st_dev && a->st_ino == b->st_ino;
 }
 
-// Whether anything has the name, a link that leads nowhere included.
-bool NameTaken(const QString& path) {
-    struct stat status {};
-    return ::lstat(EncodePath(path).c_str(), &status) == 0;
-}
-
 // The name of the export's file that writing `record` would write, or
 // empty. A file not made yet is the same when the folders are and the
 // names (after a link) match.
@@ -57,6 +51,11 @@ QString ExportFileAt(const QString& record, const TOptions& options) {
 }
 
 }  // namespace
+
+bool NameTaken(const QString& path) {
+    struct stat status {};
+    return ::lstat(EncodePath(path).c_str(), &status) == 0;
+}
 
 QString RecordRefusal(const TOptions& options) {
     const QString& record = options.RecordFile;

@@ -14,6 +14,9 @@ namespace wellenschau {
 
 class TCaptureRecording;
 
+// Whether anything has the name, a link that leads nowhere included.
+bool NameTaken(const QString& path);
+
 // Why the options' recording file must not be written; empty when it may
 // (or without --record). The export's folder, if any, is already made.
 QString RecordRefusal(const TOptions& options);

@@ -4,6 +4,7 @@
 
 #include "Instrument.h"
 #include "analysis/CursorValues.h"
+#include "analysis/RollTrace.h"
 #include "audio/SampleTap.h"
 
 #include <QBoxLayout>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTimer>
 
 namespace wellenschau {
@@ -31,6 +33,8 @@ constexpr double MostPercentPerDivision = 30;
 // lines reach beyond every time (ms) and amplitude (%) the chart shows.
 constexpr TColor CursorColor = RGBColor(0, 200, 255);
 constexpr double CursorReach = 1000.0;
+// Marks the time chooser's roll time bases.
+constexpr int RollRole = Qt::UserRole + 1;
 
 // The translation context of this file's texts.
 struct TScopePanelText {
@@ -44,6 +48,7 @@ TScopePanel::TScopePanel(TInstrument& instrument, std::function<const TSampleTap
     : QWidget(parent),
       FInstrument(instrument),
       FCursors(instrument.Chart2, CursorReach, CursorColor),
+      FRoll(instrument),
       FTap(std::move(tap)) {
     setAutoFillBackground(true);
     FLiveTimer = new QTimer(this);
@@ -150,6 +155,13 @@ void TScopePanel::CreateDivisionControls() {
     TimeChooser = new QComboBox(this);
     TimeChooser->addItem(TScopePanelText::tr("Zeitbasis wie gespeichert"), 0.0);
     for (double ms : MsPerDivisionSteps) TimeChooser->addItem(TScopePanelText::tr("%1 ms/Div").arg(ms), ms);
+    for (double ms : RollMsPerDivisionSteps) {
+        TimeChooser->addItem(ms < 1000 ? TScopePanelText::tr("Rollen %1 ms/Div").arg(ms)
+                                       : TScopePanelText::tr("Rollen %1 s/Div").arg(ms / 1000),
+                             ms);
+        TimeChooser->setItemData(TimeChooser->count() - 1, true, RollRole);
+    }
+    SetHistory(nullptr);
     AmplitudeChooser = new QComboBox(this);
     row->addWidget(TimeChooser);
     row->addWidget(AmplitudeChooser);
@@ -179,6 +191,23 @@ void TScopePanel::SetCalibration(const TCalibration& calibration) {
     if (wasSet) Apply();
 }
 
+void TScopePanel::SetHistory(const TSoundHistory* history) {
+    FRoll.SetHistory(history);
+    const auto* items = static_cast<QStandardItemModel*>(TimeChooser->model());
+    const QString why = history != nullptr ? QString() : TScopePanelText::tr(
+        "Rollen braucht den Verlauf der letzten Minuten; er wird nur in der Analyseansicht gehalten.");
+    for (int i = 0; i < TimeChooser->count(); ++i) {
+        if (!TimeChooser->itemData(i, RollRole).toBool()) continue;
+        items->item(i)->setEnabled(history != nullptr);
+        items->item(i)->setToolTip(why);
+    }
+    if (history == nullptr && RollMsPerDivision() > 0.0) TimeChooser->setCurrentIndex(0);
+}
+
+double TScopePanel::RollMsPerDivision() const {
+    return TimeChooser->currentData(RollRole).toBool() ? TimeChooser->currentData().toDouble() : 0.0;
+}
+
 TScopeSettings TScopePanel::Settings() const {
     TScopeSettings s;
     s.Trigger = ChosenOf<TTriggerMode>(TriggerChooser);
@@ -187,7 +216,8 @@ TScopeSettings TScopePanel::Settings() const {
     s.Source = ChosenOf<TTriggerSource>(SourceChooser);
     s.PositionPercent = PositionBox->value();
     s.Sweep = ChosenOf<TSweepMode>(SweepChooser);
-    s.MsPerDivision = TimeChooser->currentData().toDouble();
+    // A roll time base leaves the sweep at the stored time bases.
+    s.MsPerDivision = RollMsPerDivision() > 0.0 ? 0.0 : TimeChooser->currentData().toDouble();
     s.PercentPerDivision = AmplitudeChooser->currentData().toDouble();
     return s;
 }
@@ -213,7 +243,9 @@ void TScopePanel::Apply() {
                                  static_cast<QWidget*>(SourceChooser)})
         edgeControl->setEnabled(edge);
     RearmButton->setEnabled(s.Sweep == TSweepMode::Single);
-    if (FInView && edge) {
+    // The X-Y picture has no time axis to roll along.
+    const bool rolling = FInView && !XYBox->isChecked() && RollMsPerDivision() > 0.0;
+    if (FInView && edge && !rolling) {
         FLiveTimer->start();
     } else {
         FLiveTimer->stop();
@@ -224,6 +256,7 @@ void TScopePanel::Apply() {
     FInstrument.Scope.SetXY(XYBox->isChecked(), FInstrument.FastTimeBase());
     FInstrument.Scope.SetChannelVisible(TChannel::A, ChannelA->isChecked());
     FInstrument.Scope.SetChannelVisible(TChannel::B, ChannelB->isChecked());
+    FRoll.SetMsPerDivision(rolling ? RollMsPerDivision() : 0.0);
 }
 
 void TScopePanel::FollowLive() {
@@ -250,6 +283,7 @@ void TScopePanel::Show(bool inView) {
     Apply();
     ShowCursors();
     if (inView) return;
+    FRoll.SetMsPerDivision(0.0);
     FInstrument.Scope.SetXY(false, FInstrument.FastTimeBase());
     FInstrument.SetScope({});
     FInstrument.Scope.SetChannelVisible(TChannel::A, true);

@@ -13,10 +13,14 @@
 // measuring lines stand on the oscilloscope, dragged with the mouse; a
 // readout line states their times, amplitudes and differences
 // (CursorValues.h). "X-Y", offered with two channels only, draws channel
-// A across and channel B up for phase and Lissajous figures.
+// A across and channel B up for phase and Lissajous figures. The time
+// chooser's "Rollen" time bases (10 ms to 1 s per division) roll the kept
+// history across the screen (ScopeRoll.h); they are offered while there
+// is a history.
 // Built from Qt layouts. User-interface thread only.
 #pragma once
 
+#include "ScopeRoll.h"
 #include "analysis/Calibration.h"
 #include "analysis/Sweep.h"
 #include "chart/ChartCursors.h"
@@ -59,6 +63,11 @@ public:
     void SetCalibration(const TCalibration& calibration);
     // Offers X-Y mode with two channels; fewer switch it off.
     void SetChannels(int channels);
+    // The kept history the roll time bases draw from, or nullptr: none, and
+    // the roll time bases are not offered.
+    void SetHistory(const TSoundHistory* history);
+    // The roll mode, for the view to show a kept moment.
+    TScopeRoll& Roll() { return FRoll; }
     // The oscilloscope's measuring lines, for its widget to grab.
     TChartCursors& Cursors() { return FCursors; }
 
@@ -92,9 +101,12 @@ private:
     // Draws the live trace from the tap's newest samples, when it has new
     // ones; without a tap the buffers draw the trace.
     void FollowLive();
+    // The roll time base chosen, 0 for a sweep's.
+    double RollMsPerDivision() const;
 
     TInstrument& FInstrument;
     TChartCursors FCursors;
+    TScopeRoll FRoll;
     TCalibration FCalibration;
     std::function<const TSampleTap*()> FTap;
     QTimer* FLiveTimer;

@@ -94,6 +94,11 @@ void TScopeTrace::SetXY(bool on, bool fast) {
     TraceB.ClearPoints();
 }
 
+void TScopeTrace::SetRolling(bool on, bool fast) {
+    FRolling = on;
+    if (!on && !FXY) ApplyTimeAxis(fast);
+}
+
 void TScopeTrace::SetFastTimeBase(bool fast, double sampleRate) {
     if (Settings().MsPerDivision == 0.0 && !FXY) SetOscilloscopeTimeBase(FChart, fast);
     PlaceMarks(fast, sampleRate);
@@ -120,7 +125,7 @@ std::optional<TTraceExtremes> TScopeTrace::Draw(const char* channelA, const char
                                                 double sampleRate) {
     FSamplesA.Add(channelA, n);
     if (channelB) FSamplesB.Add(channelB, n);
-    if (FLive) return std::nullopt;
+    if (FLive || FRolling) return std::nullopt;
     if (!Settings().PlainTrace() || (FXY && channelB)) return DrawSweep(channelA, channelB, fast, sampleRate);
     FTraceA.ClearPoints();
     TraceB.ClearPoints();

@@ -72,6 +72,9 @@ public:
     // follows the sound more often than buffers come.
     void SetLive(bool on) { FLive = on; }
     bool Live() const { return FLive; }
+    // While the roll mode (TScopeRoll) draws the trace, buffers only feed
+    // the histories; afterwards the time axis is the settings' again.
+    void SetRolling(bool on, bool fast);
     // Where the caller puts the newest 2 * FftFrameLength samples of a
     // channel, oldest first, before DrawLive.
     std::int16_t* LiveWindow(TChannel channel) { return (channel == TChannel::A ? FLiveA : FLiveB).Window(); }
@@ -107,6 +110,7 @@ private:
     TSampleHistory FLiveB;
     TSweep FSweep;
     bool FLive = false;
+    bool FRolling = false;
     bool FXY = false;
     // The amplitude axis' range before X-Y mode.
     double FAmplitudeMinimum = 0.0;

@@ -182,6 +182,29 @@ private:
     std::optional<int> FLimit;
 };
 
+// Keeps the first error that ends an event handler while it lives, instead
+// of showing it; then the application's own reporter is back.
+class THandlerErrors {
+public:
+    explicit THandlerErrors(TApplication& application)
+        : FApplication(application), FPrevious(application.ErrorReporter()) {
+        application.SetErrorReporter([this](const QString& message) {
+            if (FFirst.isEmpty()) FFirst = message;
+        });
+    }
+    ~THandlerErrors() { FApplication.SetErrorReporter(FPrevious); }
+    THandlerErrors(const THandlerErrors&) = delete;
+    THandlerErrors& operator=(const THandlerErrors&) = delete;
+
+    // Empty while there was none.
+    const QString& First() const { return FFirst; }
+
+private:
+    TApplication& FApplication;
+    TApplication::TErrorReporter FPrevious;
+    QString FFirst;
+};
+
 }  // namespace
 
 int RunReportingErrors(const std::function<int()>& run) {
@@ -247,67 +270,71 @@ int RunWindow(TApplication& application, const TOptions& options) {
     });
 }
 
-int RunExport(TApplication& application, const TOptions& options) {
-    QString failure;
-    application.SetErrorReporter([&failure](const QString& message) {
-        if (failure.isEmpty()) failure = message;
-    });
-    return RunReportingErrors([&]() -> int {
-        const std::unique_ptr<TFileWaveIn> file =
-            OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible, options.Channels);
-        const TExportFolder folder(options.ExportDir);
-        const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
-        const auto instrument = std::make_unique<TInstrument>();
-        ApplyOptions(*instrument, options);
-        instrument->SetDistortionAnalysis(options.Distortion);
-        instrument->SetSoundLevel(options.SoundLevel);
-        instrument->SetCalibration(options.Calibration);
-        TBufferFeed feed(*instrument);
-        feed.SetChannels(options.Channels);
-        TAudioIn capture(nullptr, *file);
-        capture.SetStereo(options.Channels == 2);
-        capture.SetBufferSize(feed.CaptureBufferBytes());
-        capture.SetNumBuffers(2);
-        capture.SetFrameRate(RoundToInt(instrument->Analysis().SampleRate));
-        capture.SetWaveDevice(0);
-        capture.SetRecording(recording.get());
-        capture.SetOnBufferFilled([&feed](char* buffer, int& size) {
-            feed.Handle(buffer, size);
-            return true;
-        });
-        TExportFiles files(QDir(folder.Path()), instrument->Analysis().RowCount, options.Distortion,
-                           options.SoundLevel ? std::optional(options.Calibration) : std::nullopt,
-                           options.Channels == 2);
-        TExportRows rows(*instrument, capture, files, options.Buffers);
-        instrument->AddBufferObserver(rows);
+int ExportFile(TApplication& application, const TOptions& options, bool stopOnSignals, const TReport& report) {
+    const THandlerErrors handlerErrors(application);
+    const QString& failure = handlerErrors.First();
+    const auto fail = [](const QString& message) { throw EWellenschauError(message.toStdString()); };
 
-        // A signal stops the run after the buffer in hand.
-        const TStopSignals stopSignals;
-        TAudioIn* running = &capture;
-        if (!capture.Start(running)) return Fail(QString::fromStdString(capture.ErrorMessage()));
-        while (capture.DeviceOpen() && failure.isEmpty() && stopSignals.Received() == 0)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (stopSignals.Received() == 0) QCoreApplication::sendPostedEvents();
-        capture.StopNow();
-        const QString written = FinishRecording(recording.get(), capture);
-        if (stopSignals.Received() != 0) {
-            if (!written.isEmpty()) Report(written);
-            Report(TSessionText::tr(
-                       "Der Export wurde durch Signal %1 abgebrochen; seine Dateien wurden nicht geschrieben.")
-                       .arg(stopSignals.Received()));
-            return stopSignals.ExitStatus();
-        }
-        if (!written.isEmpty()) return Fail(written);
-        if (!failure.isEmpty()) return Fail(failure);
-        // A read error inside the file: nothing of the export is committed.
-        if (file->EndCode() == FILEERR_FILE) return Fail(QString::fromStdString(file->ErrorText(FILEERR_FILE)));
-        if (instrument->History().Count() == 0)
-            return Fail(TSessionText::tr("'%1' enthält keine Samples.").arg(options.InputFile));
-        files.Write(*instrument);
-        if (file->EndCode() != FILEERR_SHORT) return ExitSuccess;
-        Report(QString::fromStdString(file->ErrorText(FILEERR_SHORT)));
-        return ExitInputShort;
+    const std::unique_ptr<TFileWaveIn> file =
+        OpenInputFile(options.InputFile, TFilePace::AsFastAsPossible, options.Channels);
+    const TExportFolder folder(options.ExportDir);
+    const std::unique_ptr<TCaptureRecording> recording = OpenRecording(options);
+    const auto instrument = std::make_unique<TInstrument>();
+    ApplyOptions(*instrument, options);
+    instrument->SetDistortionAnalysis(options.Distortion);
+    instrument->SetSoundLevel(options.SoundLevel);
+    instrument->SetCalibration(options.Calibration);
+    TBufferFeed feed(*instrument);
+    feed.SetChannels(options.Channels);
+    TAudioIn capture(nullptr, *file);
+    capture.SetStereo(options.Channels == 2);
+    capture.SetBufferSize(feed.CaptureBufferBytes());
+    capture.SetNumBuffers(2);
+    capture.SetFrameRate(RoundToInt(instrument->Analysis().SampleRate));
+    capture.SetWaveDevice(0);
+    capture.SetRecording(recording.get());
+    capture.SetOnBufferFilled([&feed](char* buffer, int& size) {
+        feed.Handle(buffer, size);
+        return true;
     });
+    TExportFiles files(QDir(folder.Path()), instrument->Analysis().RowCount, options.Distortion,
+                       options.SoundLevel ? std::optional(options.Calibration) : std::nullopt,
+                       options.Channels == 2);
+    TExportRows rows(*instrument, capture, files, options.Buffers);
+    instrument->AddBufferObserver(rows);
+
+    // A signal stops the run after the buffer in hand.
+    std::optional<TStopSignals> stopSignals;
+    if (stopOnSignals) stopSignals.emplace();
+    const auto signalReceived = [&stopSignals] { return stopSignals ? stopSignals->Received() : 0; };
+    TAudioIn* running = &capture;
+    if (!capture.Start(running)) fail(QString::fromStdString(capture.ErrorMessage()));
+    // The user's input waits, so that nothing of the window starts anew
+    // while an export runs inside it.
+    while (capture.DeviceOpen() && failure.isEmpty() && signalReceived() == 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
+    if (signalReceived() == 0) QCoreApplication::sendPostedEvents();
+    capture.StopNow();
+    const QString written = FinishRecording(recording.get(), capture);
+    if (signalReceived() != 0) {
+        if (!written.isEmpty()) report(written);
+        report(TSessionText::tr("Der Export wurde durch Signal %1 abgebrochen; seine Dateien wurden nicht geschrieben.")
+                   .arg(signalReceived()));
+        return stopSignals->ExitStatus();
+    }
+    if (!written.isEmpty()) fail(written);
+    if (!failure.isEmpty()) fail(failure);
+    // A read error inside the file: nothing of the export is committed.
+    if (file->EndCode() == FILEERR_FILE) fail(QString::fromStdString(file->ErrorText(FILEERR_FILE)));
+    if (instrument->History().Count() == 0) fail(TSessionText::tr("'%1' enthält keine Samples.").arg(options.InputFile));
+    files.Write(*instrument);
+    if (file->EndCode() != FILEERR_SHORT) return ExitSuccess;
+    report(QString::fromStdString(file->ErrorText(FILEERR_SHORT)));
+    return ExitInputShort;
+}
+
+int RunExport(TApplication& application, const TOptions& options) {
+    return RunReportingErrors([&] { return ExportFile(application, options, true, Report); });
 }
 
 }  // namespace wellenschau
