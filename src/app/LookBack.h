@@ -22,6 +22,11 @@
 
 namespace wellenschau {
 
+// How many minutes the analyser view keeps: the range and the start.
+inline constexpr double LeastHistoryMinutes = 0.1;
+inline constexpr double MostHistoryMinutes = 60.0;
+inline constexpr double DefaultHistoryMinutes = 10.0;
+
 class TLookBack final : public TBufferKeeper {
 public:
     // Buffers between two checkpoints: at most this many are analysed
