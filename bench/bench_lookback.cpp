@@ -59,6 +59,7 @@ void BM_ShowKeptMoment(benchmark::State& state) {
     for (int i = 0; i < 6 * TLookBack::CheckpointInterval; ++i) Handle(form.Instrument(), Changing(i), twoChannels);
     TAnalyserView& view = form.Analyser();
     view.Freeze();
+    if (!view.Frozen()) state.SkipWithError("nothing kept to show");
     // Checkpoints lie every CheckpointInterval buffers from the first.
     const std::int64_t farthest[] = {3 * TLookBack::CheckpointInterval - 1, 5 * TLookBack::CheckpointInterval - 1};
     int pick = 0;

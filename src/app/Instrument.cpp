@@ -85,11 +85,12 @@ std::optional<TChannelBFigures> TInstrument::LastChannelB() const {
 }
 
 void TInstrument::SetTwoChannels(bool on) {
+    if (on == TwoChannels()) return;
     ++FChanges;
-    if (!on)
-        FSecondChannel.reset();
-    else if (!FSecondChannel)
+    if (on)
         FSecondChannel = std::make_unique<TSecondChannel>(Image1Bounds.height());
+    else
+        FSecondChannel.reset();
 }
 
 std::optional<TChannelBFigures> TInstrument::AnalyseChannelB(const char* channelB, const char* channelA, int n,

@@ -179,25 +179,32 @@ INSTANTIATE_TEST_SUITE_P(Settings, LookBackTest, testing::ValuesIn(Cases),
                          [](const testing::TestParamInfo<TLookBackCase>& info) { return "Case" + std::to_string(info.index); });
 
 // The live instrument keeps a buffer and its checkpoints without
-// allocating; the history gets its samples and its spectrogram column.
+// allocating, and a buffer alone changes no setting (checkpoints stay
+// sparse); the history gets its samples and its spectrogram column.
 TEST(LookBackKeeping, AllocatesNothingAndKeepsTheColumn) {
-    const auto live = std::make_unique<TInstrument>();
-    AnalyserView(*live);
-    TLookBack lookBack(*live, Minutes, 1);
-    const std::vector<std::int16_t> tone = Signal(5, 0);  // 1 kHz
-    const auto handle = [&] { live->HandleBuffer(reinterpret_cast<const char*>(tone.data()), TInstrument::BufferBytes); };
-    handle();
-    EXPECT_EQ(CountAllocations([&] {
-                  for (int i = 0; i < 2 * TLookBack::CheckpointInterval; ++i) handle();
-              }),
-              0);
-    const std::int64_t last = lookBack.End() - 1;
-    EXPECT_EQ(lookBack.History().Samples(last, 0)[100], tone[100]);
-    // The 1 kHz row is loud, the top row far below.
-    const std::span<const std::uint8_t> column = lookBack.History().Column(last);
-    EXPECT_EQ(column[static_cast<std::size_t>(live->Analysis().BinRow[93])],
-              LevelColourIndex(live->Analysis().RowLevel[live->Analysis().BinRow[93]]));
-    EXPECT_GT(column[static_cast<std::size_t>(live->Analysis().BinRow[93])], column.back());
+    for (const int channels : {1, 2}) {
+        const auto live = std::make_unique<TInstrument>();
+        live->SetTwoChannels(channels == 2);
+        AnalyserView(*live);
+        TLookBack lookBack(*live, Minutes, channels);
+        const std::vector<std::int16_t> tone = Signal(5, 0);  // 1 kHz
+        const char* bytes = reinterpret_cast<const char*>(tone.data());
+        const auto handle = [&] { live->HandleBuffer(bytes, TInstrument::BufferBytes, channels == 2 ? bytes : nullptr); };
+        handle();
+        const unsigned changes = live->Changes();
+        EXPECT_EQ(CountAllocations([&] {
+                      for (int i = 0; i < 2 * TLookBack::CheckpointInterval; ++i) handle();
+                  }),
+                  0);
+        EXPECT_EQ(live->Changes(), changes);
+        const std::int64_t last = lookBack.End() - 1;
+        EXPECT_EQ(lookBack.History().Samples(last, channels - 1)[100], tone[100]);
+        // The 1 kHz row is loud, the top row far below.
+        const std::span<const std::uint8_t> column = lookBack.History().Column(last);
+        const auto row = static_cast<std::size_t>(live->Analysis().BinRow[93]);
+        EXPECT_EQ(column[row], LevelColourIndex(live->Analysis().RowLevel[row]));
+        EXPECT_GT(column[row], column.back());
+    }
 }
 
 }  // namespace
