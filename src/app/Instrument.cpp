@@ -238,7 +238,7 @@ void TInstrument::ApplySettings(const TInstrumentSettings& s) {
     SetSoundLevel(s.SoundLevel);
     SetHarmonicMarks(s.HarmonicMarks);
     SetCalibration(s.Calibration);
-    if (s.Averaging != FAveraging || s.AveragingAmount != FAveragingAmount) SetAveraging(s.Averaging, s.AveragingAmount);
+    SetAveraging(s.Averaging, s.AveragingAmount);
     Scope.SetXY(false, s.FastTimeBase);
     SetScope(s.Scope);
     Scope.SetXY(s.ScopeXY, s.FastTimeBase);

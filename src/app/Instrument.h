@@ -213,7 +213,8 @@ public:
     void TakeSnapshot();
     void EraseSnapshot();
 
-    // All the settings above at once (not the snapshot, not the palette).
+    // All the settings above at once (not the snapshot, not the palette);
+    // applying them starts the averages anew.
     TInstrumentSettings Settings() const;
     void ApplySettings(const TInstrumentSettings& settings);
     // Counts every change of a setting and every new start of the

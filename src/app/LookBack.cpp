@@ -116,6 +116,11 @@ void TLookBack::Show(std::int64_t number) {
     const TCheckpoint* checkpoint = CheckpointFor(number);
     if (checkpoint == nullptr || number >= End()) throw ERangeError();
     FLook->ApplySettings(checkpoint->Settings);
+    // A kept buffer shows its own sweep, not the live trace between
+    // buffers; a sweep holding a trace from before the checkpoint shows none.
+    FLook->Scope.SetLive(false);
+    FLook->FastLineSeries1.ClearPoints();
+    FLook->Scope.TraceB.ClearPoints();
     std::array<TKeptBuffer, DistortionRecordBuffers> earlier{};
     for (int i = 0; i < DistortionRecordBuffers; ++i)
         earlier[static_cast<std::size_t>(i)] = Kept(checkpoint->Buffer - DistortionRecordBuffers + i);

@@ -6,7 +6,10 @@
 // the settings and the state the instrument carries from buffer to buffer
 // (TInstrument::SaveState). To show buffer N, a second instrument of its
 // own takes the checkpoint before N and analyses the buffers from there to
-// N again. Keeping a buffer copies and allocates nothing; the room for the
+// N again. Not carried, and so not as live: the averaged spectrum and
+// distortion figures (they average the buffers from the checkpoint on), a
+// Normal or Single sweep's trace held from before the checkpoint, the live
+// trace between buffers (the buffer's own sweep shows). Keeping a buffer copies and allocates nothing; the room for the
 // whole length is reserved once and touched as it fills.
 // User-interface thread only.
 #pragma once
