@@ -464,6 +464,9 @@ void TAnalyserView::FollowPixelRatio() {
 void TAnalyserView::SetChartsPixelRatio(qreal ratio) {
     for (TChartWidget* chart : {FForm.Chart1, FForm.Chart2, FForm.Chart3, FBands->ChartWidget})
         chart->Chart().SetPixelRatio(ratio);
+    // Held, the spectrum and the oscilloscope show the look back's charts;
+    // the live ones take the ratio too.
+    for (TChart* live : {&FForm.Instrument().Chart1, &FForm.Instrument().Chart2}) live->SetPixelRatio(ratio);
 }
 
 void TAnalyserView::Arrange() {

@@ -20,7 +20,6 @@ void CopyRange(const TChartAxis& from, TChartAxis& to) { to.SetMinMax(from.Minim
 TLookBack::TLookBack(TInstrument& live, double minutes, int channels)
     : FLive(live),
       FHistory(TSoundHistory::CapacityFor(minutes, live.Analysis().SampleRate), channels, live.Analysis().RowCount),
-      FLook(std::make_unique<TInstrument>()),
       FStateBytes(live.StateBytes()),
       FCheckpoints(static_cast<std::size_t>(FHistory.Capacity() / CheckpointInterval + SpareCheckpoints)),
       FStates(new std::byte[FCheckpoints.size() * FStateBytes]),
@@ -100,7 +99,13 @@ TKeptBuffer TLookBack::Kept(std::int64_t number) const {
     return {reinterpret_cast<const char*>(a.data()), b, static_cast<int>(a.size())};
 }
 
+TInstrument& TLookBack::Instrument() {
+    if (!FLook) FLook = std::make_unique<TInstrument>();
+    return *FLook;
+}
+
 void TLookBack::Freeze() {
+    Instrument();
     CopyPoints(FLive.SRight, FLook->SRight);
     CopyPoints(FLive.FastLineSeries2, FLook->FastLineSeries2);
     FLook->SetPicturePlaces(FLive.PicturePlaces());
@@ -115,6 +120,7 @@ void TLookBack::Freeze() {
 void TLookBack::Show(std::int64_t number) {
     const TCheckpoint* checkpoint = CheckpointFor(number);
     if (checkpoint == nullptr || number >= End()) throw ERangeError();
+    Instrument();
     FLook->ApplySettings(checkpoint->Settings);
     // A kept buffer shows its own sweep, not the live trace between
     // buffers; a sweep holding a trace from before the checkpoint shows none.

@@ -60,8 +60,8 @@ public:
     void Show(std::int64_t number);
     // The buffer shown last; none before the first Show.
     std::optional<std::int64_t> Shown() const { return FShown; }
-    // The instrument that shows kept buffers.
-    TInstrument& Instrument() { return *FLook; }
+    // The instrument that shows kept buffers, made when first asked for.
+    TInstrument& Instrument();
 
     // Bytes reserved for samples, columns and checkpoints at full length.
     std::size_t ReservedBytes() const;
@@ -83,7 +83,7 @@ private:
 
     TInstrument& FLive;
     TSoundHistory FHistory;
-    std::unique_ptr<TInstrument> FLook;
+    std::unique_ptr<TInstrument> FLook;  // none until Instrument()
     std::size_t FStateBytes;
     // A ring of checkpoints, oldest first from FOldest, each with its
     // block of FStateBytes in FStates at the same place.

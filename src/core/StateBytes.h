@@ -18,10 +18,12 @@ class TStateCounter {
 public:
     template <typename T>
     void operator()(const T& value) {
-        if constexpr (requires { value.StateBytes(); })
+        if constexpr (requires { value.StateBytes(); }) {
             FBytes += value.StateBytes();
-        else
-            FBytes += sizeof(Plain(value));
+        } else {
+            static_assert(std::is_trivially_copyable_v<T>);
+            FBytes += sizeof value;
+        }
     }
     template <typename T>
     void operator()(std::span<T> values) {
@@ -30,11 +32,6 @@ public:
     std::size_t Bytes() const { return FBytes; }
 
 private:
-    template <typename T>
-    static const T& Plain(const T& value) {
-        static_assert(std::is_trivially_copyable_v<T>);
-        return value;
-    }
     std::size_t FBytes = 0;
 };
 
