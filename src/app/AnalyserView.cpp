@@ -133,6 +133,7 @@ void TAnalyserView::StartHistory() {
     // The old keeper lets go of the instrument before the new one takes it.
     FLookBack.reset();
     if (FActive) FLookBack = std::make_unique<TLookBack>(FForm.Instrument(), HistoryMinutes(), FForm.Channels());
+    FollowHistory();
     if (OnHistoryChanged) OnHistoryChanged();
 }
 
@@ -190,7 +191,11 @@ void TAnalyserView::ShowMoment(std::int64_t number) {
 }
 
 void TAnalyserView::FollowHistory() {
-    if (!FFrozen) return;
+    if (!FActive) return;
+    if (!FFrozen) {
+        FHoldButton->setEnabled(FLookBack->First() < FLookBack->End());
+        return;
+    }
     const QSignalBlocker quiet(FMoment);
     FMoment->setRange(static_cast<int>(FLookBack->First()), static_cast<int>(FLookBack->End() - 1));
     if (FLookBack->Shown()) FMoment->setValue(static_cast<int>(*FLookBack->Shown()));

@@ -138,8 +138,8 @@ public:
     // The instrument whose figures the view shows: the live one, or the
     // look back's while frozen.
     TInstrument& ShownInstrument() const;
-    // While frozen, after every live buffer: the slider's range follows
-    // the history.
+    // After every live buffer: "Anhalten" is offered once a kept buffer
+    // can be shown; while frozen the slider's range follows the history.
     void FollowHistory();
 
 private:

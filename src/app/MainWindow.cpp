@@ -144,10 +144,8 @@ void TForm1::ShowMeasurements() {
 TInstrument& TForm1::ShownInstrument() { return FAnalyserView ? FAnalyserView->ShownInstrument() : *FInstrument; }
 
 void TForm1::ShowBuffer() {
-    if (FAnalyserView->Frozen())
-        FAnalyserView->FollowHistory();
-    else
-        ShowFigures();
+    FAnalyserView->FollowHistory();
+    if (!FAnalyserView->Frozen()) ShowFigures();
 }
 
 void TForm1::ShowFigures() {

@@ -171,8 +171,9 @@ private:
     void AlignControls();
     // Shows the button of the run state: Pause while recording, else Start.
     void ShowRecording(bool recording);
-    // Shows a buffer the instrument handled (ShowFigures), unless the
-    // analyser view holds a kept moment.
+    // Shows a buffer the instrument handled (ShowFigures) unless the
+    // analyser view holds a kept moment, and lets the view follow its
+    // history.
     void ShowBuffer();
     // Tells the user about the audio device, in the window (without
     // stopping the message loop) and on standard error.

@@ -110,8 +110,11 @@ TEST_F(HoldViewTest, HistoryLivesWithTheViewAndItsLength) {
     EXPECT_EQ(View().History()->Capacity(), TSoundHistory::CapacityFor(0.5, 44100.0));
     EXPECT_EQ(View().History()->Count(), 0);
     // Nothing can be shown yet: "Anhalten" waits for the first checkpoint.
+    EXPECT_FALSE(HoldButton()->isEnabled());
     View().Freeze();
     EXPECT_FALSE(View().Frozen());
+    Record(20);
+    EXPECT_TRUE(HoldButton()->isEnabled());
     Form().SetAnalyserView(false);
     EXPECT_FALSE(View().History());
 }
