@@ -115,8 +115,13 @@ TEST_F(HoldViewTest, HistoryLivesWithTheViewAndItsLength) {
     EXPECT_FALSE(View().Frozen());
     Record(20);
     EXPECT_TRUE(HoldButton()->isEnabled());
+    // Leaving the view while holding shows the live charts again.
+    HoldButton()->click();
+    ASSERT_TRUE(View().Frozen());
     Form().SetAnalyserView(false);
+    EXPECT_FALSE(View().Frozen());
     EXPECT_FALSE(View().History());
+    EXPECT_EQ(&Form().Chart2->Chart(), &Form().Instrument().Chart2);
 }
 
 }  // namespace
