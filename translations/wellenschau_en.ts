@@ -164,6 +164,30 @@
         <source>Nimmt zwei Kanäle auf: links Kanal A, rechts Kanal B</source>
         <translation>Records two channels: left channel A, right channel B</translation>
     </message>
+    <message>
+        <source>Verlauf (min)</source>
+        <translation>History (min)</translation>
+    </message>
+    <message>
+        <source>So viele Minuten der Aufnahme hält die Analyseansicht zum Zurückblicken</source>
+        <translation>So many minutes of the recording the analyser view keeps for looking back</translation>
+    </message>
+    <message>
+        <source>Anhalten</source>
+        <translation>Hold</translation>
+    </message>
+    <message>
+        <source>Hält die Diagramme an, während die Aufnahme weiterläuft; der Regler wählt einen gehaltenen Moment</source>
+        <translation>Holds the charts while recording goes on; the slider picks a kept moment</translation>
+    </message>
+    <message>
+        <source>Weiter</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>vor %1 s</source>
+        <translation>%1 s ago</translation>
+    </message>
 </context>
 <context>
     <name>TBandPanelText</name>
@@ -523,6 +547,18 @@
     <message>
         <source>--trigger-level, --trigger-slope und --trigger-source gelten nur mit --trigger edge.</source>
         <translation>--trigger-level, --trigger-slope and --trigger-source only apply with --trigger edge.</translation>
+    </message>
+    <message>
+        <source>Die Analyseansicht hält die letzten MINUTEN der Aufnahme zum Zurückblicken, 0.1 bis 60 (10 ohne Option).</source>
+        <translation>The analyser view keeps the last MINUTES of the recording for looking back, 0.1 to 60 (10 without the option).</translation>
+    </message>
+    <message>
+        <source>MINUTEN</source>
+        <translation>MINUTES</translation>
+    </message>
+    <message>
+        <source>--history erwartet Minuten von 0.1 bis 60: &apos;%1&apos;</source>
+        <translation>--history expects minutes from 0.1 to 60: &apos;%1&apos;</translation>
     </message>
 </context>
 <context>

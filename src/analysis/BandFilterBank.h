@@ -27,6 +27,7 @@
 
 #include "FilterDesign.h"
 #include "TimeWeighting.h"
+#include "core/StateBytes.h"
 
 #include <array>
 #include <span>
@@ -40,7 +41,7 @@ struct TBandEdges {
     double HighHz = 0.0;
 };
 
-class TBandFilterBank {
+class TBandFilterBank : public TCarriedState<TBandFilterBank> {
 public:
     // Order of the Butterworth prototype of a band: its band-pass has
     // twice that, in as many sections; also the most sections of any
@@ -87,6 +88,21 @@ public:
     };
 
 private:
+    friend class TCarriedState<TBandFilterBank>;
+    // What the filters carry from one chunk to the next: each stage's
+    // decimation phase, every section's memory, every level.
+    template <typename TSelf, typename TVisit>
+    static void EachState(TSelf& self, TVisit& visit) {
+        for (auto& stage : self.FStages) {
+            visit(stage.KeepNext);
+            for (auto& group : stage.Groups) {
+                visit(group.S1);
+                visit(group.S2);
+            }
+        }
+        for (auto& filter : self.FFilters) visit(filter.Energy);
+    }
+
     struct TFilter {
         int Stage = 0;
         TTimeWeighted Energy;

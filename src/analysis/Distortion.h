@@ -38,6 +38,8 @@
 // reads as a mix of both.
 #pragma once
 
+#include "core/StateBytes.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -124,7 +126,7 @@ private:
 };
 
 // Window, transform and figures for buffers of DistortionLength samples.
-class TDistortionAnalyser {
+class TDistortionAnalyser : public TCarriedState<TDistortionAnalyser> {
 public:
     explicit TDistortionAnalyser(double sampleRate = 44100.0);
 
@@ -147,6 +149,17 @@ public:
     double BinWidthHz() const { return FSampleRate / DistortionLength; }
 
 private:
+    friend class TCarriedState<TDistortionAnalyser>;
+    // The saved state leaves out the record's samples: Transform of the
+    // record's buffers again, oldest first, then RestoreState brings the
+    // analyser back where it was (where in its ring the record lies
+    // changes no figure).
+    template <typename TSelf, typename TVisit>
+    static void EachState(TSelf& self, TVisit& visit) {
+        visit(self.FBuffersSinceRecord);
+        visit(self.FRecordFigures);
+    }
+
     std::optional<TDistortion> RecordFigures();
 
     double FSampleRate;

@@ -47,6 +47,10 @@ public:
     TChannelBFigures Analyse(const char* b, const char* a, int n, const std::optional<double>& aDominantHz,
                              bool distortion);
 
+    // The distortion analyser of channel B, whose state carries over
+    // from buffer to buffer (see TDistortionAnalyser).
+    TDistortionAnalyser& Distortion() { return FDistortion; }
+
 private:
     std::unique_ptr<AnalysisState> FState;
     TDistortionAnalyser FDistortion;

@@ -36,7 +36,9 @@ double BandMidband(TBandSet set, int band);
 // The nominal midband frequency: "25", "31.5", ..., "20000".
 const char* BandName(TBandSet set, int band);
 
-class TSoundLevelMeter {
+// The meter's state between buffers (filter memories and levels) can be
+// saved and restored (TCarriedState), to analyse a kept buffer again.
+class TSoundLevelMeter : public TCarriedState<TSoundLevelMeter> {
 public:
     TSoundLevelMeter();  // at SoundLevelSampleRate
 
@@ -50,6 +52,13 @@ public:
     double BandLevel(TBandSet set, int band, TWeighting w, TLevelTime t) const;
 
 private:
+    friend class TCarriedState<TSoundLevelMeter>;
+    template <typename TSelf, typename TVisit>
+    static void EachState(TSelf& self, TVisit& visit) {
+        visit(self.FFilters);
+        visit(self.FUnweighted);
+    }
+
     void ProcessChunk(const std::int16_t* samples, int count);
     const TTimeWeighted& Weighted(TWeighting w) const;
 

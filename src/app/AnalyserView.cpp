@@ -4,7 +4,9 @@
 #include "CalibrationDialog.h"
 #include "CalibrationStore.h"
 #include "DisplaySetup.h"
+#include "ImageWidget.h"
 #include "InputDeviceText.h"
+#include "LookBack.h"
 #include "MainWindow.h"
 #include "MeasurementText.h"
 #include "ReadoutLine.h"
@@ -19,9 +21,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
 
@@ -62,6 +67,7 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     FRowLayout->setContentsMargins(6, 0, 6, 0);
     CreateAveragingControls();
     CreateChannelControls();
+    CreateHistoryControls();
     FRowLayout->addStretch();
     FDeviceCaption = new QLabel(TAnalyserViewText::tr("Eingang:"), FRow);
     FRowLayout->addWidget(FDeviceCaption);
@@ -84,6 +90,124 @@ TAnalyserView::TAnalyserView(TForm1& form) : FForm(form) {
     QObject::connect(FBands->WeightingChooser, &QComboBox::currentIndexChanged, FPage,
                      [this] { FForm.ShowMeasurements(); });
     FPage->hide();
+}
+
+TAnalyserView::~TAnalyserView() = default;
+
+void TAnalyserView::CreateHistoryControls() {
+    auto* caption = new QLabel(TAnalyserViewText::tr("Verlauf (min)"), FRow);
+    FHistoryMinutes = new QDoubleSpinBox(FRow);
+    FHistoryMinutes->setObjectName("HistoryMinutes");
+    FHistoryMinutes->setDecimals(1);
+    FHistoryMinutes->setRange(LeastHistoryMinutes, MostHistoryMinutes);
+    FHistoryMinutes->setValue(DefaultHistoryMinutes);
+    FHistoryMinutes->setToolTip(TAnalyserViewText::tr("So viele Minuten der Aufnahme hält die Analyseansicht zum Zurückblicken"));
+    FHoldButton = new QToolButton(FRow);
+    FHoldButton->setObjectName("HoldButton");
+    FHoldButton->setText(TAnalyserViewText::tr("Anhalten"));
+    FHoldButton->setToolTip(TAnalyserViewText::tr("Hält die Diagramme an, während die Aufnahme weiterläuft; der Regler wählt einen gehaltenen Moment"));
+    FMoment = new QSlider(Qt::Horizontal, FRow);
+    FMoment->setObjectName("MomentSlider");
+    FMoment->setMinimumWidth(160);
+    FMomentAge = new QLabel(FRow);
+    FMomentAge->setMinimumWidth(70);
+    for (QWidget* control : TWidgets{caption, FHistoryMinutes, FHoldButton, FMoment, FMomentAge})
+        FRowLayout->addWidget(control);
+    FMoment->hide();
+    FMomentAge->hide();
+    QObject::connect(FHistoryMinutes, &QDoubleSpinBox::valueChanged, FRow, [this] {
+        if (FActive) StartHistory();
+    });
+    QObject::connect(FHoldButton, &QToolButton::clicked, FRow, [this] { FFrozen ? Resume() : Freeze(); });
+    QObject::connect(FMoment, &QSlider::valueChanged, FRow, [this](int number) { ShowMoment(number); });
+}
+
+const TSoundHistory* TAnalyserView::History() const { return FLookBack ? &FLookBack->History() : nullptr; }
+
+void TAnalyserView::SetHistoryMinutes(double minutes) { FHistoryMinutes->setValue(minutes); }
+
+double TAnalyserView::HistoryMinutes() const { return FHistoryMinutes->value(); }
+
+void TAnalyserView::StartHistory() {
+    Resume();
+    // The old keeper lets go of the instrument before the new one takes it.
+    FLookBack.reset();
+    if (FActive) FLookBack = std::make_unique<TLookBack>(FForm.Instrument(), HistoryMinutes(), FForm.Channels());
+    FollowHistory();
+    if (OnHistoryChanged) OnHistoryChanged();
+}
+
+TInstrument& TAnalyserView::ShownInstrument() const {
+    return FFrozen ? FLookBack->Instrument() : FForm.Instrument();
+}
+
+std::optional<std::int64_t> TAnalyserView::ShownMoment() const {
+    return FFrozen ? FLookBack->Shown() : std::nullopt;
+}
+
+bool TAnalyserView::Hold() {
+    if (FFrozen) return true;
+    if (!FLookBack || FLookBack->First() >= FLookBack->End()) return false;
+    FHeldPicture = FForm.Instrument().Image1.copy();
+    FForm.Image1->ShowInstead(&FHeldPicture);
+    FLookBack->Freeze();
+    TInstrument& look = FLookBack->Instrument();
+    FForm.Chart1->SetChart(look.Chart1);
+    FForm.Chart2->SetChart(look.Chart2);
+    FBands->SetMeter(look.SoundLevel());
+    FFrozen = true;
+    FHoldButton->setText(TAnalyserViewText::tr("Weiter"));
+    FMoment->show();
+    FMomentAge->show();
+    FollowHistory();
+    return true;
+}
+
+void TAnalyserView::Freeze() {
+    if (Hold()) ShowMoment(FLookBack->End() - 1);
+}
+
+void TAnalyserView::Resume() {
+    if (!FFrozen) return;
+    FFrozen = false;
+    TInstrument& live = FForm.Instrument();
+    FForm.Chart1->SetChart(live.Chart1);
+    FForm.Chart2->SetChart(live.Chart2);
+    FBands->SetMeter(live.SoundLevel());
+    FForm.Image1->ShowInstead(nullptr);
+    FHeldPicture = QImage();
+    FHoldButton->setText(TAnalyserViewText::tr("Anhalten"));
+    FMoment->hide();
+    FMomentAge->hide();
+    FForm.ShowFigures();
+}
+
+void TAnalyserView::ShowMoment(std::int64_t number) {
+    if (!Hold()) return;
+    const std::int64_t shown = std::clamp(number, FLookBack->First(), FLookBack->End() - 1);
+    FLookBack->Show(shown);
+    FollowHistory();
+    FForm.ShowFigures();
+}
+
+void TAnalyserView::FollowHistory() {
+    if (!FActive) return;
+    if (!FFrozen) {
+        FHoldButton->setEnabled(FLookBack->First() < FLookBack->End());
+        return;
+    }
+    const QSignalBlocker quiet(FMoment);
+    FMoment->setRange(static_cast<int>(FLookBack->First()), static_cast<int>(FLookBack->End() - 1));
+    if (FLookBack->Shown()) FMoment->setValue(static_cast<int>(*FLookBack->Shown()));
+    ShowMomentAge();
+}
+
+// How long before the newest kept buffer the shown one began.
+void TAnalyserView::ShowMomentAge() {
+    const std::int64_t newest = FLookBack->End() - 1;
+    const double seconds = static_cast<double>(newest - FLookBack->Shown().value_or(newest)) *
+                           TSoundHistory::BufferSamples / FForm.Instrument().Analysis().SampleRate;
+    FMomentAge->setText(TAnalyserViewText::tr("vor %1 s").arg(seconds, 0, 'f', 1));
 }
 
 void TAnalyserView::CreateAveragingControls() {
@@ -152,6 +276,7 @@ void TAnalyserView::ShowChannels(int channels) {
     FScope->SetChannels(channels);
     FReadoutB->setVisible(FActive && channels == 2);
     FReadoutB->clear();
+    if (FActive) StartHistory();
 }
 
 void TAnalyserView::ShowChannelB(const std::optional<TChannelBFigures>& figures) {
@@ -177,7 +302,7 @@ TReadoutLevels TAnalyserView::ReadoutLevels() const {
     if (!FActive) return {};
     const TWeighting weighting = FBands->Weighting();
     return {FCalibration,
-            TSoundLevelReading{weighting, FForm.Instrument().SoundLevel().Level(weighting, TLevelTime::Fast)}};
+            TSoundLevelReading{weighting, ShownInstrument().SoundLevel().Level(weighting, TLevelTime::Fast)}};
 }
 
 QString TAnalyserView::DeviceName() const {
@@ -272,6 +397,7 @@ void TAnalyserView::Enter() {
     if (FForm.width() < FirstSize.width() || FForm.height() < FirstSize.height()) FForm.resize(FirstSize);
     FollowPixelRatio();
     Arrange();
+    StartHistory();
 }
 
 void TAnalyserView::LayOut() {
@@ -304,6 +430,7 @@ void TAnalyserView::LayOut() {
 void TAnalyserView::Leave() {
     if (!FActive) return;
     FActive = false;
+    StartHistory();  // with the view hidden: back to live, nothing kept
     for (auto it = FStored.rbegin(); it != FStored.rend(); ++it) {
         it->Widget->setParent(it->Parent);
         it->Widget->setGeometry(it->Geometry);
@@ -342,6 +469,9 @@ void TAnalyserView::FollowPixelRatio() {
 void TAnalyserView::SetChartsPixelRatio(qreal ratio) {
     for (TChartWidget* chart : {FForm.Chart1, FForm.Chart2, FForm.Chart3, FBands->ChartWidget})
         chart->Chart().SetPixelRatio(ratio);
+    // Held, the spectrum and the oscilloscope show the look back's charts;
+    // the live ones take the ratio too.
+    for (TChart* live : {&FForm.Instrument().Chart1, &FForm.Instrument().Chart2}) live->SetPixelRatio(ratio);
 }
 
 void TAnalyserView::Arrange() {

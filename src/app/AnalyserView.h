@@ -11,7 +11,12 @@
 // spectrum's averaging, the choice of two channels and the input-device
 // chooser; the harmonics' levels, the readout line, with two channels
 // channel B's readout line in B's colour and, while it has something to
-// say, the status line run along the bottom. Qt layouts arrange it all
+// say, the status line run along the bottom. While the view is shown it
+// keeps the last minutes of the recording (TLookBack): "Anhalten" holds
+// the oscilloscope, the spectrum, the spectrogram picture and every
+// figure at a kept moment, which the slider picks, while recording and
+// the live analysis go on; "Weiter" shows the live instrument again.
+// Qt layouts arrange it all
 // on a page that fills the window; leaving the view puts every moved
 // control back exactly where it was. The view renders the charts at the
 // screen's device pixel ratio, so that they are sharp on a high-density
@@ -23,16 +28,22 @@
 #include "analysis/Distortion.h"
 #include "audio/InputDevices.h"
 
+#include <QImage>
 #include <QRect>
 #include <QSize>
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QSlider;
 class QSpinBox;
+class QToolButton;
 class QHBoxLayout;
 class QLabel;
 class QWidget;
@@ -42,12 +53,16 @@ namespace wellenschau {
 class TBandPanel;
 class TCalibrationDialog;
 class TForm1;
+class TInstrument;
+class TLookBack;
 class TScopePanel;
+class TSoundHistory;
 
 class TAnalyserView {
 public:
     // Creates the view's own controls on form, hidden.
     explicit TAnalyserView(TForm1& form);
+    ~TAnalyserView();
 
     bool Active() const { return FActive; }
     void Enter();
@@ -98,7 +113,44 @@ public:
     // accepting it stores its calibration for the device and shows it.
     TCalibrationDialog* OpenCalibrationDialog();
 
+    // The kept history: samples and spectrogram columns of the last
+    // minutes, numbered buffers; null while the view is hidden. It is made
+    // anew on entering the view and when the channels or the length
+    // change (OnHistoryChanged then tells).
+    const TSoundHistory* History() const;
+    std::function<void()> OnHistoryChanged;
+    // How many minutes the history keeps (LeastHistoryMinutes ..
+    // MostHistoryMinutes); a new length starts it anew.
+    void SetHistoryMinutes(double minutes);
+    double HistoryMinutes() const;
+    // "Anhalten": holds the charts and figures at the newest kept buffer
+    // that can be shown (nothing happens before there is one); "Weiter":
+    // back to live.
+    void Freeze();
+    void Resume();
+    bool Frozen() const { return FFrozen; }
+    // Holds the charts and figures at kept buffer `number` (the history's
+    // numbering), exactly as they were shown live; a number the history
+    // cannot show gives the nearest one it can.
+    void ShowMoment(std::int64_t number);
+    // The kept buffer shown while frozen; none while live.
+    std::optional<std::int64_t> ShownMoment() const;
+    // The instrument whose figures the view shows: the live one, or the
+    // look back's while frozen.
+    TInstrument& ShownInstrument() const;
+    // After every live buffer: "Anhalten" is offered once a kept buffer
+    // can be shown; while frozen the slider's range follows the history.
+    void FollowHistory();
+
 private:
+    // The history's length, "Anhalten"/"Weiter", the time slider.
+    void CreateHistoryControls();
+    // Begins keeping anew (back to live first).
+    void StartHistory();
+    // Shows the look back's charts and held picture instead of the live
+    // ones; false when nothing can be shown yet.
+    bool Hold();
+    void ShowMomentAge();
     // The chosen device's name in the device list; none without a list.
     std::optional<QString> ListedDeviceName() const;
     // A control as the plain window has it, to be put back on leaving.
@@ -157,6 +209,14 @@ private:
     QSize FPlainSize;
     bool FReadoutWasVisible = false;
     bool FActive = false;
+    QDoubleSpinBox* FHistoryMinutes;
+    QToolButton* FHoldButton;
+    QSlider* FMoment;
+    QLabel* FMomentAge;
+    std::unique_ptr<TLookBack> FLookBack;
+    // The spectrogram picture as it was on "Anhalten".
+    QImage FHeldPicture;
+    bool FFrozen = false;
 };
 
 }  // namespace wellenschau

@@ -28,7 +28,7 @@ struct TBandPanelText {
 
 }  // namespace
 
-TBandPanel::TBandPanel(const TSoundLevelMeter& meter, QWidget* parent) : QWidget(parent), FMeter(meter) {
+TBandPanel::TBandPanel(const TSoundLevelMeter& meter, QWidget* parent) : QWidget(parent), FMeter(&meter) {
     auto* row = new QWidget(this);
     row->setFixedHeight(RowHeight);
     BandSetChooser = Chooser(row, {{TBandPanelText::tr("Oktaven"), static_cast<int>(TBandSet::Octave)},
@@ -113,7 +113,7 @@ void TBandPanel::ShowLevels() {
     const TLevelTime time = LevelTime();
     Bars.ClearPoints();
     for (int band = 0; band < static_cast<int>(FBandNames.size()); ++band)
-        Bars.AddPoint(band, FCalibration.Value(FMeter.BandLevel(set, band, weighting, time)),
+        Bars.AddPoint(band, FCalibration.Value(FMeter->BandLevel(set, band, weighting, time)),
                       FBandNames[static_cast<std::size_t>(band)]);
 }
 

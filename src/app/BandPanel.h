@@ -34,6 +34,9 @@ public:
 
     // Shows the meter's band levels as chosen (after every buffer).
     void ShowLevels();
+    // Shows another meter's levels from now on; it must outlive the panel
+    // or be replaced.
+    void SetMeter(const TSoundLevelMeter& meter) { FMeter = &meter; }
     // The unit of the levels axis and the bars.
     void SetCalibration(const TCalibration& calibration);
     void SetOnCalibrate(std::function<void()> handler) { FOnCalibrate = std::move(handler); }
@@ -57,7 +60,7 @@ private:
     // buffer's bars copy them without allocating.
     void ChooseBandSet();
 
-    const TSoundLevelMeter& FMeter;
+    const TSoundLevelMeter* FMeter;
     TCalibration FCalibration;
     std::vector<QString> FBandNames;
     std::function<void()> FOnCalibrate;

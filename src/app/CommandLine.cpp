@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "Language.h"
+#include "LookBack.h"
 
 #include "palette/PaletteMemo.h"
 
@@ -59,6 +60,11 @@ struct TOptionSet {
     QCommandLineOption Analyser{
         "analyser", TCommandLineText::tr(
                         "Öffnet die Analyseansicht: Oszilloskop, Bandpegel, Spektrum und Spektrogramm (F2 wechselt).")};
+    QCommandLineOption History{
+        "history",
+        TCommandLineText::tr("Die Analyseansicht hält die letzten MINUTEN der Aufnahme zum Zurückblicken, 0.1 bis 60 "
+                             "(10 ohne Option)."),
+        TCommandLineText::tr("MINUTEN")};
     QCommandLineOption Measurements{
         "measurements", TCommandLineText::tr("Zeigt die Messwertzeile unter dem Oszilloskop (F3 wechselt).")};
     QCommandLineOption Distortion{
@@ -219,7 +225,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({set.Help, set.Version, set.Input, set.ListDevices, set.Device, set.Export, set.Buffers,
                        set.Palette, set.Fast, set.NoAutoScale, set.PeakHold, set.Channels, set.Record, set.Overwrite,
-                       set.Analyser, set.Measurements, set.Distortion, set.SoundLevel, set.SplAtFullScale,
+                       set.Analyser, set.History, set.Measurements, set.Distortion, set.SoundLevel, set.SplAtFullScale,
                        set.VoltsAtFullScale, set.Trigger, set.TriggerLevel, set.TriggerSlope, set.TriggerSource,
                        set.TriggerPosition, set.Language});
     if (!parser.parse(arguments)) return Failure(parser.errorText());
@@ -256,6 +262,12 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         if (!o.Buffers)
             return Failure(
                 TCommandLineText::tr("--buffers erwartet eine ganze Zahl ab 1: '%1'").arg(parser.value(set.Buffers)));
+    }
+    if (parser.isSet(set.History)) {
+        o.HistoryMinutes = Number(parser.value(set.History));
+        if (!o.HistoryMinutes || *o.HistoryMinutes < LeastHistoryMinutes || *o.HistoryMinutes > MostHistoryMinutes)
+            return Failure(TCommandLineText::tr("--history erwartet Minuten von 0.1 bis 60: '%1'")
+                               .arg(parser.value(set.History)));
     }
     if (parser.isSet(set.Language) && !LanguageNamed(parser.value(set.Language)))
         return Failure(TCommandLineText::tr("--language erwartet de oder en: '%1'").arg(parser.value(set.Language)));

@@ -29,6 +29,8 @@ struct TOptions {
     bool Overwrite = false;      // --overwrite: --record may replace an existing file
     bool Analyser = false;       // --analyser: start in the analyser view
     bool Measurements = false;   // --measurements: show the readout line
+    // --history: minutes the analyser view keeps (its default without)
+    std::optional<double> HistoryMinutes;
     bool Distortion = false;     // --distortion: distortion figures in exported files
     bool SoundLevel = false;     // --sound-level: sound levels in exported files
     // --spl-at-full-scale, --volts-at-full-scale: the exported levels'

@@ -11,7 +11,12 @@ TImageWidget::TImageWidget(QImage& picture, QWidget* parent) : QWidget(parent), 
 
 void TImageWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(rect(), FPicture);  // nearest pixel: no smoothing is set
+    painter.drawImage(rect(), ShownPicture());  // nearest pixel: no smoothing is set
+}
+
+void TImageWidget::ShowInstead(const QImage* picture) {
+    FInstead = picture;
+    update();
 }
 
 QPoint TImageWidget::PicturePixelAt(QPoint point) const {

@@ -18,6 +18,10 @@ public:
 
     QImage& Picture() { return FPicture; }
     const QImage& Picture() const { return FPicture; }
+    // Shows another picture instead of its own (nullptr: its own again);
+    // it must outlive its time on show.
+    void ShowInstead(const QImage* picture);
+    const QImage& ShownPicture() const { return FInstead ? *FInstead : FPicture; }
 
     std::function<void(QObject* Sender)> OnClick;
 
@@ -30,6 +34,7 @@ protected:
 
 private:
     QImage& FPicture;
+    const QImage* FInstead = nullptr;
 };
 
 }  // namespace wellenschau

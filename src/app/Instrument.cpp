@@ -85,10 +85,12 @@ std::optional<TChannelBFigures> TInstrument::LastChannelB() const {
 }
 
 void TInstrument::SetTwoChannels(bool on) {
-    if (!on)
-        FSecondChannel.reset();
-    else if (!FSecondChannel)
+    if (on == TwoChannels()) return;
+    ++FChanges;
+    if (on)
         FSecondChannel = std::make_unique<TSecondChannel>(Image1Bounds.height());
+    else
+        FSecondChannel.reset();
 }
 
 std::optional<TChannelBFigures> TInstrument::AnalyseChannelB(const char* channelB, const char* channelA, int n,
@@ -119,11 +121,14 @@ void TInstrument::SetAveraging(TAveraging mode, double amount) {
         }
     }
     FAveraging = mode;
+    FAveragingAmount = amount;
+    ++FChanges;
 }
 
 void TInstrument::SetSoundLevel(bool on) {
     if (on && !FSoundLevelOn) FSoundLevel.Restart();
     FSoundLevelOn = on;
+    ++FChanges;
 }
 
 std::optional<TBufferSoundLevel> TInstrument::MeasureSoundLevel(const char* buffer, int n) {
@@ -135,6 +140,7 @@ std::optional<TBufferSoundLevel> TInstrument::MeasureSoundLevel(const char* buff
 
 void TInstrument::SetHarmonicMarks(bool on) {
     FHarmonicMarks = on;
+    ++FChanges;
     MarkHarmonics();
 }
 
@@ -167,6 +173,7 @@ void TInstrument::SetScope(const TScopeSettings& settings) {
 }
 
 const char* TInstrument::SetBackgroundSubtraction(bool on) {
+    ++FChanges;
     if (on) {
         StartBackgroundLearning(FAnalysis);
         return BackgroundLearningCaption;
@@ -176,6 +183,8 @@ const char* TInstrument::SetBackgroundSubtraction(bool on) {
 }
 
 void TInstrument::SetWhiteScheme(bool white) {
+    FWhiteScheme = white;
+    ++FChanges;
     Chart2.SetBackColor(white ? clWhite : clBlack);
     FastLineSeries1.LinePen().SetColor(white ? clBlack : DarkTraceColor);
     Chart2.LeftAxis().Grid().SetColor(white ? WhiteGridColor : clGreen);
@@ -192,12 +201,97 @@ void TInstrument::TakeSnapshot() {
     CopyPoints(SLeft, SRight);
     CopyPoints(FastLineSeries1, FastLineSeries2);
     FAnalysis.StoredPeak = FAnalysis.LastPeak;
+    ++FChanges;
 }
 
 void TInstrument::EraseSnapshot() {
     SRight.ClearPoints();
     FastLineSeries2.ClearPoints();
     FAnalysis.StoredPeak = 0;
+    ++FChanges;
+}
+
+TInstrumentSettings TInstrument::Settings() const {
+    return {.FastTimeBase = FFastTimeBase,
+            .AutoScale = FAutoScale,
+            .TwoChannels = TwoChannels(),
+            .WhiteScheme = FWhiteScheme,
+            .DistortionAnalysis = FDistortionAnalysis,
+            .SoundLevel = FSoundLevelOn,
+            .HarmonicMarks = FHarmonicMarks,
+            .Calibration = FCalibration,
+            .Averaging = FAveraging,
+            .AveragingAmount = FAveragingAmount,
+            .Scope = Scope.Settings(),
+            .ScopeXY = Scope.XY(),
+            .ScopeLive = Scope.Live(),
+            .ChannelAVisible = Scope.ChannelVisible(TChannel::A),
+            .ChannelBVisible = Scope.ChannelVisible(TChannel::B)};
+}
+
+void TInstrument::ApplySettings(const TInstrumentSettings& s) {
+    SetTwoChannels(s.TwoChannels);
+    SetFastTimeBase(s.FastTimeBase);
+    SetAutoScale(s.AutoScale);
+    if (s.WhiteScheme) SetWhiteScheme(*s.WhiteScheme);
+    SetDistortionAnalysis(s.DistortionAnalysis);
+    SetSoundLevel(s.SoundLevel);
+    SetHarmonicMarks(s.HarmonicMarks);
+    SetCalibration(s.Calibration);
+    SetAveraging(s.Averaging, s.AveragingAmount);
+    Scope.SetXY(false, s.FastTimeBase);
+    SetScope(s.Scope);
+    Scope.SetXY(s.ScopeXY, s.FastTimeBase);
+    Scope.SetLive(s.ScopeLive);
+    Scope.SetChannelVisible(TChannel::A, s.ChannelAVisible);
+    Scope.SetChannelVisible(TChannel::B, s.ChannelBVisible);
+}
+
+template <typename TSelf, typename TVisit>
+void TInstrument::EachState(TSelf& self, TVisit& visit) {
+    auto& a = self.FAnalysis;
+    visit(a.AmplitudeScale);
+    visit(a.LastPeak);
+    visit(a.StoredPeak);
+    visit(a.PeakHold);
+    visit(a.BackgroundCount);
+    visit(a.BackgroundSubtract);
+    visit(a.BackgroundLearning);
+    const auto rows = static_cast<std::size_t>(a.RowCount);
+    visit(std::span(a.PrevRowLevel.data(), rows));
+    visit(std::span(a.BackgroundLevel.data(), rows + 1));
+    visit(self.FSoundLevel);
+    visit(self.Scope);
+    visit(self.FDistortion);
+    if (self.FSecondChannel) visit(self.FSecondChannel->Distortion());
+}
+
+std::size_t TInstrument::StateBytes() const {
+    TStateCounter counter;
+    EachState(*this, counter);
+    counter(TAmplitudeRange{});
+    return counter.Bytes();
+}
+
+void TInstrument::SaveState(TStateWriter& writer) const {
+    EachState(*this, writer);
+    const TChartAxis& amplitude = Chart2.LeftAxis();
+    writer(TAmplitudeRange{amplitude.Minimum(), amplitude.Maximum()});
+}
+
+void TInstrument::RestoreState(TStateReader& reader, std::span<const TKeptBuffer> earlier) {
+    if (earlier.size() != DistortionRecordBuffers) throw ERangeError();
+    // The distortion analysers' records first: their saved counts follow.
+    for (const TKeptBuffer& buffer : earlier) {
+        if (buffer.Samples != DistortionLength) continue;
+        FDistortion.Transform(buffer.A);
+        if (FSecondChannel && buffer.B) FSecondChannel->Distortion().Transform(buffer.B);
+    }
+    Scope.KeepPrevious(earlier.back().A, earlier.back().B, earlier.back().Samples);
+    EachState(*this, reader);
+    TAmplitudeRange amplitude{};
+    reader(amplitude);
+    Chart2.LeftAxis().SetMinMax(amplitude.Minimum, amplitude.Maximum);
 }
 
 void TInstrument::HandleBuffer(const char* buffer, int size, const char* channelB) {
@@ -206,6 +300,7 @@ void TInstrument::HandleBuffer(const char* buffer, int size, const char* channel
     // of two up to one frame: other buffers are refused before anything
     // is touched.
     if (n < MinTraceSamples || n > FftFrameLength || (n & (n - 1)) != 0) throw ERangeError();
+    if (FKeeper) FKeeper->BeforeBuffer(*this);
     SLeft.ClearPoints();
     DrawTrace(buffer, channelB, n);
 
@@ -218,6 +313,7 @@ void TInstrument::HandleBuffer(const char* buffer, int size, const char* channel
     if (FHarmonicMarks) MarkHarmonics();
     Chart1.InvalidateChart();
     Chart2.InvalidateChart();
+    if (FKeeper) FKeeper->AfterBuffer(*this, buffer, channelB, n);
     for (TBufferObserver* observer : FObservers) observer->BufferHandled(buffer, size);
 }
 

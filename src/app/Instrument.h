@@ -21,6 +21,7 @@
 #include "analysis/Spectrum.h"
 #include "chart/Chart.h"
 #include "chart/FastLineSeries.h"
+#include "core/StateBytes.h"
 
 #include <QImage>
 #include <QRect>
@@ -28,6 +29,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace wellenschau {
@@ -41,6 +44,49 @@ public:
 
 protected:
     ~TBufferObserver() = default;
+};
+
+class TInstrument;
+
+// Keeps what the instrument handles, to analyse it again later: told
+// before a buffer changes anything and after the buffer was analysed.
+// An exception ends the buffer's handling.
+class TBufferKeeper {
+public:
+    virtual void BeforeBuffer(const TInstrument& instrument) = 0;
+    // n samples of channel A and, with two channels, of channel B.
+    virtual void AfterBuffer(const TInstrument& instrument, const char* channelA, const char* channelB, int n) = 0;
+
+protected:
+    ~TBufferKeeper() = default;
+};
+
+// A kept buffer: n samples of channel A, and of channel B or null.
+struct TKeptBuffer {
+    const char* A;
+    const char* B;
+    int Samples;
+};
+
+// The user's settings that change what the instrument makes of a buffer,
+// as one value (the peak display and the background are part of the
+// analysis state).
+struct TInstrumentSettings {
+    bool FastTimeBase = false;
+    bool AutoScale = true;
+    bool TwoChannels = false;
+    std::optional<bool> WhiteScheme;  // none: the colours of the start
+    bool DistortionAnalysis = true;
+    bool SoundLevel = false;
+    bool HarmonicMarks = false;
+    TCalibration Calibration;
+    TAveraging Averaging = TAveraging::Off;
+    double AveragingAmount = 0.0;
+    TScopeSettings Scope;
+    bool ScopeXY = false;
+    bool ScopeLive = false;
+    bool ChannelAVisible = true;
+    bool ChannelBVisible = true;
 };
 
 // Where the pictures and the two black marks sit on the charts, in chart
@@ -108,13 +154,19 @@ public:
     bool TwoChannels() const { return FSecondChannel != nullptr; }
     void SetFastTimeBase(bool fast);
     bool FastTimeBase() const { return FFastTimeBase; }
-    void SetAutoScale(bool on) { FAutoScale = on; }
+    void SetAutoScale(bool on) {
+        FAutoScale = on;
+        ++FChanges;
+    }
     // The bench oscilloscope's trigger, sweep and divisions (TScopeTrace);
     // the defaults are the plain window's trace. Back at the automatic
     // amplitude range, the axis shows it again at once.
     void SetScope(const TScopeSettings& settings);
     bool AutoScale() const { return FAutoScale; }
-    void SetPeakHold(bool on) { FAnalysis.PeakHold = on; }
+    void SetPeakHold(bool on) {
+        FAnalysis.PeakHold = on;
+        ++FChanges;
+    }
     // Starts learning the background (on), or ends the subtraction (off);
     // returns the background check box's caption for the new state.
     const char* SetBackgroundSubtraction(bool on);
@@ -124,18 +176,27 @@ public:
     void LoadPalette(const QStringList& memo, const QString& name);
     // Whether buffers get distortion figures (on at the start); off, the
     // history and the readout have none and a buffer costs less.
-    void SetDistortionAnalysis(bool on) { FDistortionAnalysis = on; }
+    void SetDistortionAnalysis(bool on) {
+        FDistortionAnalysis = on;
+        ++FChanges;
+    }
     // Whether buffers go through the sound level meter (off at the start:
     // the default path computes nothing of it). Turning it on, and
     // RestartSoundLevel at the start of a recording, begin its Fast, Slow
     // and Leq anew.
     void SetSoundLevel(bool on);
     bool SoundLevelOn() const { return FSoundLevelOn; }
-    void RestartSoundLevel() { FSoundLevel.Restart(); }
+    void RestartSoundLevel() {
+        FSoundLevel.Restart();
+        ++FChanges;
+    }
     const TSoundLevelMeter& SoundLevel() const { return FSoundLevel; }
     // What the levels mean outside the computer; uncalibrated (dBFS) at the
     // start. The export writes its levels in it.
-    void SetCalibration(const TCalibration& calibration) { FCalibration = calibration; }
+    void SetCalibration(const TCalibration& calibration) {
+        FCalibration = calibration;
+        ++FChanges;
+    }
     const TCalibration& Calibration() const { return FCalibration; }
     // Whether the spectrum marks the last buffer's harmonics (off at the
     // start: the stored window and the export show none).
@@ -152,11 +213,36 @@ public:
     void TakeSnapshot();
     void EraseSnapshot();
 
+    // All the settings above at once (not the snapshot, not the palette);
+    // applying them starts the averages anew.
+    TInstrumentSettings Settings() const;
+    void ApplySettings(const TInstrumentSettings& settings);
+    // Counts every change of a setting and every new start of the
+    // background or the sound level meter, so that a keeper of buffers
+    // notices them.
+    unsigned Changes() const { return FChanges + Scope.Changes(); }
+
+    // What the instrument carries from one buffer to the next besides the
+    // last buffers' samples: the amplitude range, the peak display's
+    // previous rows, the background, the sound level meter, the sweep's
+    // hold, the distortion figures' counts. Its size in bytes stays as it
+    // is while the number of channels does. Saving allocates nothing.
+    std::size_t StateBytes() const;
+    void SaveState(TStateWriter& writer) const;
+    // Brings the instrument back to where it was before a buffer: the
+    // state saved then, and the DistortionRecordBuffers buffers before
+    // that buffer, oldest first. The averaged spectrum and the snapshot
+    // stay as they are.
+    void RestoreState(TStateReader& reader, std::span<const TKeptBuffer> earlier);
+
     // Where the caption of the background check box goes while learning.
     void SetBackgroundCaption(TBackgroundCaption& caption) { FBackgroundCaption = &caption; }
     // Adds an observer of every handled buffer; it must outlive the
     // instrument's recordings.
     void AddBufferObserver(TBufferObserver& observer) { FObservers.push_back(&observer); }
+    // The keeper of every buffer handled from now on (nullptr: none, as at
+    // the start); it must outlive its time as the keeper.
+    void SetKeeper(TBufferKeeper* keeper) { FKeeper = keeper; }
 
     // Analyses one buffer of 16-bit samples (size in bytes): trace and
     // amplitude range, spectrum, spectrogram column, measurements,
@@ -180,6 +266,11 @@ public:
     QImage ChartPicture(TChart& chart);
 
 private:
+    // The carried state that is plain values (StateBytes): the amplitude
+    // range's figures, the peak display and background rows, the meter,
+    // the sweep, the distortion analysers.
+    template <typename TSelf, typename TVisit>
+    static void EachState(TSelf& self, TVisit& visit);
 
     // Nowhere to show the background caption.
     class TNoCaption final : public TBackgroundCaption {
@@ -216,6 +307,10 @@ private:
     std::array<std::int16_t, FftFrameLength> FSoundLevelSamples{};
     TCalibration FCalibration;
     TAveraging FAveraging = TAveraging::Off;
+    double FAveragingAmount = 0.0;
+    std::optional<bool> FWhiteScheme;
+    unsigned FChanges = 0;
+    TBufferKeeper* FKeeper = nullptr;
     TPowerAverage FShownSpectrum{BinsUsed};
     TPowerAverage FShownDistortion{DistortionBins};
     std::vector<double> FAveragedRows;

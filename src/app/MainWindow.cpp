@@ -136,14 +136,23 @@ bool TForm1::AudioIn1BufferFilled(char* Buffer, int& Size) {
 }
 
 void TForm1::ShowMeasurements() {
-    FReadout->ShowMeasurements(FInstrument->LastMeasurements(), FInstrument->LastDistortion(),
-                               AudioIn1->SkippedBuffers(), FAnalyserView->ReadoutLevels());
+    const TInstrument& shown = ShownInstrument();
+    FReadout->ShowMeasurements(shown.LastMeasurements(), shown.LastDistortion(), AudioIn1->SkippedBuffers(),
+                               FAnalyserView->ReadoutLevels());
 }
 
+TInstrument& TForm1::ShownInstrument() { return FAnalyserView ? FAnalyserView->ShownInstrument() : *FInstrument; }
+
 void TForm1::ShowBuffer() {
+    FAnalyserView->FollowHistory();
+    if (!FAnalyserView->Frozen()) ShowFigures();
+}
+
+void TForm1::ShowFigures() {
     ShowMeasurements();
-    FAnalyserView->ShowHarmonics(FInstrument->LastDistortion());
-    FAnalyserView->ShowChannelB(FInstrument->LastChannelB());
+    const TInstrument& instrument = ShownInstrument();
+    FAnalyserView->ShowHarmonics(instrument.LastDistortion());
+    FAnalyserView->ShowChannelB(instrument.LastChannelB());
     FAnalyserView->ShowBandLevels();
     // Image1, Chart1, Chart2 and the analyser view's band chart at once:
     // one pass of the window's painting and one copy to the screen for

@@ -100,6 +100,13 @@ public:
     // The last buffer's measurements in the readout (again after a
     // change of how it states levels).
     void ShowMeasurements();
+    // The instrument whose buffer the window shows: the live one, or the
+    // analyser view's look back while it holds a kept moment.
+    TInstrument& ShownInstrument();
+    // The shown instrument's last buffer in the readout, the analyser
+    // view's lines and band chart, and the spectrogram picture and the
+    // charts that change with every buffer painted at once.
+    void ShowFigures();
     // Whether saving the view writes the distortion figures too.
     void SetSaveDistortion(bool save) { FSaveDistortion = save; }
     bool SaveDistortion() const { return FSaveDistortion; }
@@ -165,9 +172,9 @@ private:
     void AlignControls();
     // Shows the button of the run state: Pause while recording, else Start.
     void ShowRecording(bool recording);
-    // The last buffer's measurements in the readout, and the spectrogram
-    // picture and the two charts that change with every buffer painted at
-    // once.
+    // Shows a buffer the instrument handled (ShowFigures) unless the
+    // analyser view holds a kept moment, and lets the view follow its
+    // history.
     void ShowBuffer();
     // Tells the user about the audio device, in the window (without
     // stopping the message loop) and on standard error.

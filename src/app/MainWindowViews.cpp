@@ -43,7 +43,7 @@ void TForm1::CreateViews() {
     FReadout->Watch(Image1, [this](QPoint p) {
         const double bufferSeconds =
             AudioIn1->BufferSize() / AudioIn1->WaveFormat().BlockAlign / FInstrument->Analysis().SampleRate;
-        return SpectrogramPointerText(Chart3->Chart(), Image1->Picture(), Image1->PicturePixelAt(p),
+        return SpectrogramPointerText(Chart3->Chart(), Image1->ShownPicture(), Image1->PicturePixelAt(p),
                                       Image1->y() + p.y(), bufferSeconds);
     });
     FAnalyserView = std::make_unique<TAnalyserView>(*this);

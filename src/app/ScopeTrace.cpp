@@ -36,6 +36,7 @@ void TScopeTrace::SetSettings(const TScopeSettings& settings, bool fast, double 
     if (!Valid(settings, sampleRate)) throw ERangeError();
     const double oldMsPerDivision = Settings().MsPerDivision;
     FSweep.SetSettings(settings);
+    ++FChanges;
     if (settings.MsPerDivision != oldMsPerDivision && !FXY) ApplyTimeAxis(fast);
     ApplyAmplitudeAxes();
     PlaceMarks(fast, sampleRate);
@@ -66,6 +67,7 @@ void TScopeTrace::ApplyAmplitudeAxes() {
 
 void TScopeTrace::SetXY(bool on, bool fast) {
     if (on == FXY) return;
+    ++FChanges;
     TChartAxis& amplitude = FChart.LeftAxis();
     if (on) {
         FAmplitudeMinimum = amplitude.Minimum();
@@ -100,6 +102,7 @@ void TScopeTrace::SetRolling(bool on, bool fast) {
 }
 
 void TScopeTrace::SetFastTimeBase(bool fast, double sampleRate) {
+    ++FChanges;
     if (Settings().MsPerDivision == 0.0 && !FXY) SetOscilloscopeTimeBase(FChart, fast);
     PlaceMarks(fast, sampleRate);
 }
@@ -118,13 +121,13 @@ void TScopeTrace::PlaceMarks(bool fast, double sampleRate) {
 }
 
 void TScopeTrace::SetChannelVisible(TChannel channel, bool visible) {
+    ++FChanges;
     (channel == TChannel::A ? FTraceA : TraceB).SetActive(visible);
 }
 
 std::optional<TTraceExtremes> TScopeTrace::Draw(const char* channelA, const char* channelB, int n, bool fast,
                                                 double sampleRate) {
-    FSamplesA.Add(channelA, n);
-    if (channelB) FSamplesB.Add(channelB, n);
+    KeepPrevious(channelA, channelB, n);
     if (FLive || FRolling) return std::nullopt;
     if (!Settings().PlainTrace() || (FXY && channelB)) return DrawSweep(channelA, channelB, fast, sampleRate);
     FTraceA.ClearPoints();
@@ -133,6 +136,11 @@ std::optional<TTraceExtremes> TScopeTrace::Draw(const char* channelA, const char
     const TTraceExtremes extremes = PlotTrace(channelA, trigger, fast, sampleRate, FPointsA);
     if (channelB) PlotTrace(channelB, trigger, fast, sampleRate, FPointsB);
     return extremes;
+}
+
+void TScopeTrace::KeepPrevious(const char* channelA, const char* channelB, int n) {
+    FSamplesA.Add(channelA, n);
+    if (channelB) FSamplesB.Add(channelB, n);
 }
 
 std::optional<TTraceExtremes> TScopeTrace::DrawSweep(const char* channelA, const char* channelB, bool fast,

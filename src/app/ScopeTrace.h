@@ -18,6 +18,7 @@
 #include "analysis/Trace.h"
 #include "chart/Chart.h"
 #include "chart/FastLineSeries.h"
+#include "core/StateBytes.h"
 
 #include <optional>
 #include <utility>
@@ -26,7 +27,9 @@ namespace wellenschau {
 
 enum class TChannel : std::uint8_t { A, B };
 
-class TScopeTrace {
+// Carries the sweep's hold from buffer to buffer (TCarriedState); the
+// previous buffer's samples come back with KeepPrevious.
+class TScopeTrace : public TCarriedState<TScopeTrace> {
 public:
     // The trace on the oscilloscope, channel A being traceA.
     TScopeTrace(TChart& oscilloscope, TFastLineSeries& traceA) : FChart(oscilloscope), FTraceA(traceA) {}
@@ -56,9 +59,16 @@ public:
     void SetXY(bool on, bool fast);
     bool XY() const { return FXY; }
     // Arms a single sweep again.
-    void Rearm() { FSweep.Rearm(); }
+    void Rearm() {
+        FSweep.Rearm();
+        ++FChanges;
+    }
     bool Held() const { return FSweep.Held(); }
     void SetChannelVisible(TChannel channel, bool visible);
+    bool ChannelVisible(TChannel channel) const { return (channel == TChannel::A ? FTraceA : TraceB).Active(); }
+    // Counts the changes of settings and the rearms, so that a keeper of
+    // buffers notices them.
+    unsigned Changes() const { return FChanges; }
     // Channel B's colour for the scheme.
     void SetWhiteScheme(bool white) { TraceB.SetSeriesColor(ChannelBColor(white)); }
 
@@ -70,7 +80,10 @@ public:
     // The live trace: while on, buffers only feed the histories and the
     // trace comes from DrawLive over the newest samples, so that it
     // follows the sound more often than buffers come.
-    void SetLive(bool on) { FLive = on; }
+    void SetLive(bool on) {
+        FLive = on;
+        ++FChanges;
+    }
     bool Live() const { return FLive; }
     // While the roll mode (TScopeRoll) draws the trace, buffers only feed
     // the histories; afterwards the time axis is the settings' again.
@@ -84,7 +97,17 @@ public:
     // belongs to whole buffers).
     std::optional<TTraceExtremes> DrawLive(bool channelB, bool fast, double sampleRate);
 
+    // Takes a buffer of n samples per channel (channelB may be null) as
+    // the one before the next, for the part of a sweep before its trigger.
+    void KeepPrevious(const char* channelA, const char* channelB, int n);
+
 private:
+    friend class TCarriedState<TScopeTrace>;
+    template <typename TSelf, typename TVisit>
+    static void EachState(TSelf& self, TVisit& visit) {
+        visit(self.FSweep);
+    }
+
     // The time axis as the settings ask.
     void ApplyTimeAxis(bool fast);
     // The amplitude per division on the amplitude axis, and in X-Y mode on
@@ -112,6 +135,7 @@ private:
     bool FLive = false;
     bool FRolling = false;
     bool FXY = false;
+    unsigned FChanges = 0;
     // The amplitude axis' range before X-Y mode.
     double FAmplitudeMinimum = 0.0;
     double FAmplitudeMaximum = 0.0;

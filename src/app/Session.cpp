@@ -254,6 +254,7 @@ int RunWindow(TApplication& application, const TOptions& options) {
         Form1.SetChannels(options.Channels);
         SetControls(Form1, options);
         if (options.Measurements) Form1.SetReadoutVisible(true);
+        if (options.HistoryMinutes) Form1.Analyser().SetHistoryMinutes(*options.HistoryMinutes);
         Form1.SetSaveDistortion(options.Distortion);
         if (options.Analyser) Form1.SetAnalyserView(true);
         // Centred on the screen when first shown.

@@ -100,6 +100,7 @@ public:
     TChartAxis& BottomAxis() { return FBottomAxis; }
     TChartAxis& TopAxis() { return FTopAxis; }
     TChartAxis& LeftAxis() { return FLeftAxis; }
+    const TChartAxis& LeftAxis() const { return FLeftAxis; }
     TChartAxis& RightAxis() { return FRightAxis; }
     TChartDepthAxis& DepthAxis() { return FDepthAxis; }
     // Bottom, top, left, right, depth: the order of layout and drawing.

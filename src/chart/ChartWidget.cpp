@@ -25,31 +25,41 @@ std::optional<TMouseButton> ChartButton(Qt::MouseButton button) {
 
 }  // namespace
 
-TChartWidget::TChartWidget(TChart& chart, QWidget* parent) : QWidget(parent), FChart(chart) {
+TChartWidget::TChartWidget(TChart& chart, QWidget* parent) : QWidget(parent), FChart(&chart) {
     // The chart covers every pixel itself; the system never erases it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    FChart.SetOnUpdateRequest([this] { update(); });
-    FChart.SetOnRepaintRequest([this] { repaint(); });
+    Connect(true);
 }
 
-TChartWidget::~TChartWidget() {
-    FChart.SetOnUpdateRequest(nullptr);
-    FChart.SetOnRepaintRequest(nullptr);
+TChartWidget::~TChartWidget() { Connect(false); }
+
+void TChartWidget::Connect(bool on) {
+    FChart->SetOnUpdateRequest(on ? std::function<void()>([this] { update(); }) : nullptr);
+    FChart->SetOnRepaintRequest(on ? std::function<void()>([this] { repaint(); }) : nullptr);
+}
+
+void TChartWidget::SetChart(TChart& chart) {
+    if (&chart == FChart) return;
+    Connect(false);
+    FChart = &chart;
+    Connect(true);
+    FChart->SetSize(width(), height());
+    update();
 }
 
 void TChartWidget::paintEvent(QPaintEvent* /*event*/) {
-    const QImage& image = FChart.Paint();
+    const QImage& image = FChart->Paint();
     if (image.isNull()) return;
     QPainter painter(this);
     painter.drawImage(0, 0, image);
     PaintOverChart(painter);
-    DrawRubberBand(painter, image, FChart.Zoom().RubberBand(), FChart.Zoom().RubberBandPen());
+    DrawRubberBand(painter, image, FChart->Zoom().RubberBand(), FChart->Zoom().RubberBandPen());
     ++FCopyCount;
 }
 
 void TChartWidget::resizeEvent(QResizeEvent* event) {
-    FChart.SetSize(event->size().width(), event->size().height());
+    FChart->SetSize(event->size().width(), event->size().height());
     QWidget::resizeEvent(event);
 }
 
@@ -58,7 +68,7 @@ void TChartWidget::mousePressEvent(QMouseEvent* event) {
     if (!button) return;
     const QPoint p = event->position().toPoint();
     if (FCursors && button == mbLeft && FCursors->Grab(p.x(), p.y())) return;
-    FChart.Zoom().MouseDown(*button, p.x(), p.y());
+    FChart->Zoom().MouseDown(*button, p.x(), p.y());
     UpdateRubberBand();
 }
 
@@ -68,7 +78,7 @@ void TChartWidget::mouseMoveEvent(QMouseEvent* event) {
         FCursors->DragTo(p.x(), p.y());
         return;
     }
-    FChart.Zoom().MouseMove(p.x(), p.y());
+    FChart->Zoom().MouseMove(p.x(), p.y());
     UpdateRubberBand();
 }
 
@@ -80,25 +90,25 @@ void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     const QPoint p = event->position().toPoint();
-    FChart.Zoom().MouseUp(*button, p.x(), p.y());
+    FChart->Zoom().MouseUp(*button, p.x(), p.y());
     UpdateRubberBand();
 }
 
 void TChartWidget::wheelEvent(QWheelEvent* event) {
     FWheelDelta += event->angleDelta().y();
     // A turn toward the user (negative delta) is a step down.
-    for (; FWheelDelta <= -WheelStepDelta; FWheelDelta += WheelStepDelta) FChart.Zoom().MouseWheel(true);
-    for (; FWheelDelta >= WheelStepDelta; FWheelDelta -= WheelStepDelta) FChart.Zoom().MouseWheel(false);
+    for (; FWheelDelta <= -WheelStepDelta; FWheelDelta += WheelStepDelta) FChart->Zoom().MouseWheel(true);
+    for (; FWheelDelta >= WheelStepDelta; FWheelDelta -= WheelStepDelta) FChart->Zoom().MouseWheel(false);
     event->accept();
 }
 
 void TChartWidget::leaveEvent(QEvent* event) {
-    FChart.Zoom().MouseLeave();
+    FChart->Zoom().MouseLeave();
     QWidget::leaveEvent(event);
 }
 
 void TChartWidget::UpdateRubberBand() {
-    const TRect band = FChart.Zoom().RubberBand();
+    const TRect band = FChart->Zoom().RubberBand();
     if (band == FShownBand) return;
     update(RubberBandRegion(FShownBand) + RubberBandRegion(band));
     FShownBand = band;

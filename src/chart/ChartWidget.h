@@ -1,5 +1,5 @@
-// TChartWidget: shows one TChart on screen. The chart belongs to the
-// caller and must outlive the widget; the widget keeps the chart's size
+// TChartWidget: shows one TChart on screen, or another one set later. The
+// chart belongs to the caller and must outlive the widget or be replaced; the widget keeps the chart's size
 // equal to its own from its first resize on, and in paintEvent copies the chart's image,
 // redrawing it first only when the chart is Dirty; a subclass may draw over
 // it (PaintOverChart). The chart's
@@ -29,7 +29,9 @@ public:
     // Leaves the chart without a window to paint it.
     ~TChartWidget() override;
 
-    TChart& Chart() { return FChart; }
+    TChart& Chart() { return *FChart; }
+    // Shows another chart from now on, at the widget's size.
+    void SetChart(TChart& chart);
     // The measuring lines presses may grab (nullptr: none); they must
     // outlive the widget or be unset.
     void SetCursors(TChartCursors* cursors) { FCursors = cursors; }
@@ -54,7 +56,10 @@ private:
     // Schedules a repaint of the band's outline where it was and where it is now.
     void UpdateRubberBand();
 
-    TChart& FChart;
+    // Lets the chart ask the widget for updates and repaints, or (false) stop.
+    void Connect(bool on);
+
+    TChart* FChart;
     TChartCursors* FCursors = nullptr;
     int FCopyCount = 0;
     TRect FShownBand;

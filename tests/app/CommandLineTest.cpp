@@ -17,6 +17,9 @@ TEST(CommandLineTest, NoOptionsIsThePlainWindow) {
     EXPECT_FALSE(line.Options->Headless());
     EXPECT_TRUE(line.Options->InputFile.isEmpty());
     EXPECT_FALSE(line.Options->Device);
+    EXPECT_FALSE(line.Options->HistoryMinutes);
+    EXPECT_EQ(Parse({"--history", "0.1"}).Options->HistoryMinutes, 0.1);
+    EXPECT_EQ(Parse({"--history", "60"}).Options->HistoryMinutes, 60.0);
 }
 
 TEST(CommandLineTest, ExportWithEveryControl) {
@@ -130,6 +133,9 @@ TEST(CommandLineTest, BadAndConflictingOptionsAreUsageErrors) {
         {"--trigger", "peak", "--trigger-slope", "rising"},
         {"--language", "fr"},
         {"--language", "DE"},
+        {"--history", "0.05"},
+        {"--history", "61"},
+        {"--history", "zehn"},
     };
     for (const QStringList& arguments : bad) {
         const TCommandLine line = Parse(arguments);
