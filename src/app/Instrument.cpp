@@ -148,7 +148,6 @@ void TInstrument::MarkHarmonics() {
         else
             mark.ClearPoints();
     }
-    Chart1.InvalidateChart();
 }
 
 void TInstrument::SetFastTimeBase(bool fast) {
@@ -216,8 +215,6 @@ void TInstrument::HandleBuffer(const char* buffer, int size, const char* channel
     FHistory.Add(FAnalysis, measurements, AnalyseDistortion(buffer, n), n, MeasureSoundLevel(buffer, n),
                  AnalyseChannelB(channelB, buffer, n, measurements));
     if (FHarmonicMarks) MarkHarmonics();
-    Chart1.InvalidateChart();
-    Chart2.InvalidateChart();
     for (TBufferObserver* observer : FObservers) observer->BufferHandled(buffer, size);
 }
 
@@ -227,7 +224,6 @@ void TInstrument::DrawTrace(const char* buffer, const char* channelB, int n) {
 
 void TInstrument::DrawLiveTrace(bool channelB) {
     FollowAmplitude(Scope.DrawLive(channelB, FFastTimeBase, FAnalysis.SampleRate));
-    Chart2.InvalidateChart();
 }
 
 void TInstrument::FollowAmplitude(const std::optional<TTraceExtremes>& extremes) {
