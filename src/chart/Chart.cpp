@@ -140,7 +140,7 @@ void TChart::Draw() {
     }
     // Rounded up, so that the image covers the whole chart at any ratio.
     const QSize deviceSize(qCeil(FWidth * FPixelRatio), qCeil(FHeight * FPixelRatio));
-    FitImage(FImage, deviceSize, FPixelRatio);
+    bool wholeImage = FitImage(FImage, deviceSize, FPixelRatio);
     if (FitImage(FLayer, deviceSize, FPixelRatio)) FLayerValid = false;
     FPanelBounds = {0, 0, FWidth, FHeight};
     const auto margin = [](int percent, int size) { return RoundToInt(percent * size / 100.0); };
@@ -158,14 +158,25 @@ void TChart::Draw() {
         FLayerLayout = std::move(layout);
         FLayerValid = true;
         ++FLayerDrawCount;
+        wholeImage = true;
     }
     FCanvas.End();
-    std::memcpy(FImage.bits(), FLayer.constBits(), static_cast<std::size_t>(FLayer.sizeInBytes()));
+    RestoreLayer(wholeImage ? TRows{0, FHeight} : FSeriesRows);
     FCanvas.Begin(FImage);
     DrawSeries();
+    FSeriesRows = FCanvas.TakeTouchedRows();
     FCanvas.Reset();
     FCanvas.End();
     ++FDrawCount;
+}
+
+// Copies the layer's rows (logical pixels) into the image.
+void TChart::RestoreLayer(const TRows& rows) {
+    if (rows.IsEmpty()) return;
+    const int top = std::clamp(qFloor(rows.Top * FPixelRatio), 0, FLayer.height());
+    const int bottom = std::clamp(qCeil(rows.Bottom * FPixelRatio), top, FLayer.height());
+    const qsizetype line = FLayer.bytesPerLine();
+    std::memcpy(FImage.bits() + top * line, FLayer.constBits() + top * line, static_cast<std::size_t>((bottom - top) * line));
 }
 
 TChart::TLayerLayout TChart::CurrentLayout() const {
@@ -330,6 +341,7 @@ bool TChart::BeginDirectDraw() {
 }
 
 void TChart::EndDirectDraw() {
+    FSeriesRows = FSeriesRows.JoinedWith(FCanvas.TakeTouchedRows());
     FCanvas.End();
     if (FOnUpdateRequest) FOnUpdateRequest();
 }

@@ -220,6 +220,7 @@ private:
 
     void Draw();
     void DrawLayer();
+    void RestoreLayer(const TRows& rows);
     void PaintPanelBackground();
     void DrawPanelFrame();
     void DrawBevel(TRect& r, TBevelCut cut);
@@ -277,6 +278,8 @@ private:
     QImage FImage;
     QImage FLayer;
     bool FLayerValid = false;
+    // Rows of the image the series drew on since the layer was copied whole.
+    TRows FSeriesRows;
     TLayerLayout FLayerLayout;
     bool FDirty = true;
     int FDrawCount = 0;
