@@ -154,7 +154,6 @@ void TInstrument::MarkHarmonics() {
         else
             mark.ClearPoints();
     }
-    Chart1.InvalidateChart();
 }
 
 void TInstrument::SetFastTimeBase(bool fast) {
@@ -311,8 +310,6 @@ void TInstrument::HandleBuffer(const char* buffer, int size, const char* channel
     FHistory.Add(FAnalysis, measurements, AnalyseDistortion(buffer, n), n, MeasureSoundLevel(buffer, n),
                  AnalyseChannelB(channelB, buffer, n, measurements));
     if (FHarmonicMarks) MarkHarmonics();
-    Chart1.InvalidateChart();
-    Chart2.InvalidateChart();
     if (FKeeper) FKeeper->AfterBuffer(*this, buffer, channelB, n);
     for (TBufferObserver* observer : FObservers) observer->BufferHandled(buffer, size);
 }
@@ -323,7 +320,6 @@ void TInstrument::DrawTrace(const char* buffer, const char* channelB, int n) {
 
 void TInstrument::DrawLiveTrace(bool channelB) {
     FollowAmplitude(Scope.DrawLive(channelB, FFastTimeBase, FAnalysis.SampleRate));
-    Chart2.InvalidateChart();
 }
 
 void TInstrument::FollowAmplitude(const std::optional<TTraceExtremes>& extremes) {

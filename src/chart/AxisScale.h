@@ -22,6 +22,8 @@ struct TAxisScale {
     bool Logarithmic = false;
     bool Inverted = false;
 
+    friend bool operator==(const TAxisScale&, const TAxisScale&) = default;
+
     // Sets Minimum, Maximum and Range = maximum - minimum.
     void SetBounds(double minimum, double maximum);
     // Sets the span from start to end pixel, its length and centre.

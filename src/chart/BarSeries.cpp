@@ -12,7 +12,7 @@ namespace wellenschau {
 void TBarSeries::SetBarWidthPercent(int value) {
     if (value < 1 || value > 100) throw ERangeError();
     FBarWidthPercent = value;
-    Repaint();
+    RepaintPoints();
 }
 
 double TBarSeries::MinXValue() const { return TChartSeries::MinXValue() - 0.5; }

@@ -1,6 +1,8 @@
 #include "chart/Canvas3D.h"
 #include "chart/QtColor.h"
 
+#include <QtMath>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -62,6 +64,11 @@ void TCanvas3D::Begin(QImage& image) {
     FBounds = {0, 0, static_cast<int>(image.width() / ratio), static_cast<int>(image.height() / ratio)};
     FClip = FBounds;
     FClipped = false;
+    TakeTouchedRows();
+}
+
+void TCanvas3D::TouchRows(int top, int bottom) {
+    FTouchedRows = FTouchedRows.JoinedWith({std::max(top, FClip.Top), std::min(bottom, FClip.Bottom)});
 }
 
 void TCanvas3D::End() {
@@ -140,6 +147,8 @@ void TCanvas3D::LineTo(int x, int y) {
 void TCanvas3D::Line(int x0, int y0, int x1, int y1) {
     ++FLinesDrawn;
     if (!FPenVisible || !IsActive()) return;
+    // The end pixel and a wide pen's reach included.
+    TouchRows(std::min(y0, y1) - FPenWidth, std::max(y0, y1) + FPenWidth + 1);
     if (FScaled) {
         PainterLine(x0, y0, x1, y1);
         return;
@@ -372,6 +381,7 @@ void TCanvas3D::FillPixels(const TRect& r, std::uint32_t rgb) {
     const int top = std::max(r.Top, FClip.Top);
     const int bottom = std::min(r.Bottom, FClip.Bottom);
     if (left >= right || top >= bottom) return;
+    TouchRows(top, bottom);
     if (FScaled) {
         EnsurePainter().fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(rgb));
         return;
@@ -407,11 +417,15 @@ void TCanvas3D::UnClipRectangle() {
 }
 
 void TCanvas3D::Draw(int x, int y, const QImage& graphic) {
-    if (IsActive()) EnsurePainter().drawImage(x, y, graphic);
+    if (!IsActive()) return;
+    TouchRows(y, y + qCeil(graphic.height() / graphic.devicePixelRatio()));
+    EnsurePainter().drawImage(x, y, graphic);
 }
 
 void TCanvas3D::StretchDraw(const TRect& r, const QImage& graphic) {
-    if (IsActive()) EnsurePainter().drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), graphic);
+    if (!IsActive()) return;
+    TouchRows(r.Top, r.Bottom);
+    EnsurePainter().drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), graphic);
 }
 
 void TCanvas3D::Reset() {

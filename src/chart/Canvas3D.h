@@ -34,6 +34,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace wellenschau {
@@ -50,6 +51,9 @@ public:
     // its device pixel ratio, rounded down.
     void Begin(QImage& image);
     void End();
+    // The rows (logical pixels) anything was drawn on since Begin or the
+    // last call, within the clip.
+    TRows TakeTouchedRows() { return std::exchange(FTouchedRows, TRows{}); }
     bool IsActive() const { return FBits != nullptr; }
 
     // Selects a chart pen: an invisible one draws nothing, a visible
@@ -105,6 +109,8 @@ private:
         int Length = 0;
     };
 
+    // Notes that rows top..bottom (excluded) may be drawn on.
+    void TouchRows(int top, int bottom);
     void SelectDash(TPenStyle style);
     void FillPixels(const TRect& r, std::uint32_t rgb);
     // A line's walk along its major axis (x when |dx| >= |dy|), clipped to
@@ -165,6 +171,7 @@ private:
     TRect FBounds;
     TRect FClip;
     bool FClipped = false;
+    TRows FTouchedRows;
 
     std::uint32_t FPenRgb = 0xFF000000;
     int FPenWidth = 1;

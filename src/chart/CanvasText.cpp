@@ -97,6 +97,8 @@ int TCanvas3D::TextReach(int width) const { return width + FMetrics.height() + 4
 
 void TCanvas3D::TextOut(int x, int y, const QString& text, THorizTextAlign horiz, TVertTextAlign vert) {
     if (!IsActive() || text.isEmpty()) return;
+    // Text is rare behind series: any row it might reach.
+    TouchRows(FClip.Top, FClip.Bottom);
     const TPreparedText& prepared = Prepared(text);
     // A static text is placed by the top of its line.
     const TStaticTextPainter painter(prepared.Text, FFont, FTextColor,
@@ -109,6 +111,7 @@ void TCanvas3D::TextOut(int x, int y, const QString& text, THorizTextAlign horiz
 void TCanvas3D::RotatedTextOut(int x, int y, const QString& text, int angle, THorizTextAlign horiz,
                                TVertTextAlign vert) {
     if (!IsActive() || text.isEmpty()) return;
+    TouchRows(FClip.Top, FClip.Bottom);
     const int width = TextWidth(text);
     const TRotatedTextPainter painter(text, FFont, FTextColor, angle, TextOrigin(width, horiz, vert));
     const TTextStamps::TKey key{text, static_cast<int>(FCurrentFontTexts), FTextColor.rgba(), angle, horiz, vert};

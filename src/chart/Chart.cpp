@@ -6,6 +6,8 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace wellenschau {
 
@@ -73,6 +75,27 @@ void TChart::SetBackColor(TColor value) {
     if (FHasParentControl && !FLoading) FBackWall.Brush().SetStyle(bsSolid);
 }
 
+void TChart::InvalidatePointsOf(TChartSeries& series) {
+    series.FPointsChanged = true;
+    MarkDirty();
+}
+
+bool TChart::ChangedPointsShowInLayer() {
+    bool shown = false;
+    for (TChartSeries* series : FSeriesList)
+        if (std::exchange(series->FPointsChanged, false)) shown = shown || LayerShowsPointsOf(*series);
+    return shown;
+}
+
+// Points reach the layer through labels: their own, or the positions a
+// text-labelled axis takes from them. The scales they give automatic axes
+// are caught by comparing the layout.
+bool TChart::LayerShowsPointsOf(const TChartSeries& series) const {
+    return series.HasLabels() || std::ranges::any_of(FAxisList, [&series](const TCustomChartAxis* axis) {
+               return series.UsesAxis(*axis) && axis->EffectiveLabelStyle() == talText;
+           });
+}
+
 void TChart::AddSeries(TChartSeries& series) {
     FSeriesList.push_back(&series);
     InvalidateChart();
@@ -97,6 +120,18 @@ const QImage& TChart::Paint() {
     return FImage;
 }
 
+namespace {
+
+// Gives image the device size and pixel ratio; true when it had to be made anew.
+bool FitImage(QImage& image, const QSize& deviceSize, qreal ratio) {
+    if (image.size() == deviceSize && image.devicePixelRatio() == ratio) return false;
+    image = QImage(deviceSize, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return true;
+}
+
+}  // namespace
+
 void TChart::Draw() {
     FDirty = false;
     if (FWidth <= 0 || FHeight <= 0) {
@@ -105,10 +140,8 @@ void TChart::Draw() {
     }
     // Rounded up, so that the image covers the whole chart at any ratio.
     const QSize deviceSize(qCeil(FWidth * FPixelRatio), qCeil(FHeight * FPixelRatio));
-    if (FImage.size() != deviceSize || FImage.devicePixelRatio() != FPixelRatio) {
-        FImage = QImage(deviceSize, QImage::Format_RGB32);
-        FImage.setDevicePixelRatio(FPixelRatio);
-    }
+    bool wholeImage = FitImage(FImage, deviceSize, FPixelRatio);
+    if (FitImage(FLayer, deviceSize, FPixelRatio)) FLayerValid = false;
     FPanelBounds = {0, 0, FWidth, FHeight};
     const auto margin = [](int percent, int size) { return RoundToInt(percent * size / 100.0); };
     FPlotRect = {FPanelBounds.Left + FBorderWidth + margin(FMarginLeft, FWidth),
@@ -116,10 +149,40 @@ void TChart::Draw() {
                  FPanelBounds.Right - FBorderWidth - margin(FMarginRight, FWidth),
                  FPanelBounds.Bottom - FBorderWidth - margin(FMarginBottom, FHeight)};
     NormalizePlotRect();
+    // The layout is measured on the layer, at the resolution it is drawn at.
+    FCanvas.Begin(FLayer);
+    LayoutAxes();
+    TLayerLayout layout = CurrentLayout();
+    if (ChangedPointsShowInLayer() || !FLayerValid || !(layout == FLayerLayout)) {
+        DrawLayer();
+        FLayerLayout = std::move(layout);
+        FLayerValid = true;
+        ++FLayerDrawCount;
+        wholeImage = true;
+    }
+    FCanvas.End();
+    RestoreLayer(wholeImage ? TRows{0, FHeight} : FSeriesRows);
     FCanvas.Begin(FImage);
-    DrawChart();
+    DrawSeries();
+    FSeriesRows = FCanvas.TakeTouchedRows();
+    FCanvas.Reset();
     FCanvas.End();
     ++FDrawCount;
+}
+
+// Copies the layer's rows (logical pixels) into the image.
+void TChart::RestoreLayer(const TRows& rows) {
+    if (rows.IsEmpty()) return;
+    const int top = std::clamp(qFloor(rows.Top * FPixelRatio), 0, FLayer.height());
+    const int bottom = std::clamp(qCeil(rows.Bottom * FPixelRatio), top, FLayer.height());
+    const qsizetype line = FLayer.bytesPerLine();
+    std::memcpy(FImage.bits() + top * line, FLayer.constBits() + top * line, static_cast<std::size_t>((bottom - top) * line));
+}
+
+TChart::TLayerLayout TChart::CurrentLayout() const {
+    TLayerLayout layout{FPlotRect, {}, QLocale()};
+    for (std::size_t i = 0; i < FAxisList.size(); ++i) layout.Scales[i] = FAxisList[i]->Scale();
+    return layout;
 }
 
 namespace {
@@ -146,19 +209,16 @@ void TChart::NormalizePlotRect() {
         FPlotRect.Bottom = FPlotRect.Top + FHeight;
 }
 
-// One paint, back to front: panel, back wall, axes (behind the series),
-// series. The axes are laid out first (which draws nothing), so that the
-// panel's fill can leave out what a solid back wall covers anyway. Titles, legend, 3D and series margins play no part in 2D charts
-// whose series are fast lines.
-void TChart::DrawChart() {
-    LayoutAxes();
+// The layer, back to front: panel, back wall, axes (behind the series).
+// The axes are laid out first (which draws nothing), so that the panel's
+// fill can leave out what a solid back wall covers anyway. Titles, legend,
+// 3D and series margins play no part in 2D charts whose series are fast lines.
+void TChart::DrawLayer() {
     PaintPanelBackground();
     DrawBackWall();
     if (FAxisVisible)
         for (TCustomChartAxis* axis : FAxisList)
             if (axis->IsVisible()) axis->DrawAxis();
-    DrawSeries();
-    FCanvas.Reset();
 }
 
 bool TChart::BackWallSolid() const {
@@ -281,6 +341,7 @@ bool TChart::BeginDirectDraw() {
 }
 
 void TChart::EndDirectDraw() {
+    FSeriesRows = FSeriesRows.JoinedWith(FCanvas.TakeTouchedRows());
     FCanvas.End();
     if (FOnUpdateRequest) FOnUpdateRequest();
 }

@@ -4,8 +4,13 @@
 // - every property change invalidates the chart (marks it Dirty); nothing
 //   paints until Paint() (or RepaintNow), so several changes between two
 //   paints cost one redraw;
-// - Paint() redraws in full only when Dirty and otherwise hands back the
-//   image of the last paint;
+// - Paint() redraws only when Dirty and otherwise hands back the image of
+//   the last paint;
+// - what lies behind the series (panel, back wall, axes with their grid
+//   and labels) is kept as a layer of its own: a change of the points
+//   alone costs a copy of the layer and the series, and the layer is
+//   drawn again only after another change, or when the layout (plot
+//   rectangle, axis scales, number format) comes out different;
 // - the image is reused while the size stays the same;
 // - at a pixel ratio r the image has r times the device pixels of the
 //   chart's size and carries r as its device pixel ratio; every position
@@ -26,6 +31,7 @@
 #include "core/Colors.h"
 
 #include <QImage>
+#include <QLocale>
 
 #include <array>
 #include <functional>
@@ -159,9 +165,8 @@ public:
     // window (if any) for an update.
     // Inline: every added point calls it, and it is nearly always dirty already.
     void InvalidateChart() {
-        if (FDirty) return;
-        FDirty = true;
-        if (FOnUpdateRequest) FOnUpdateRequest();
+        FLayerValid = false;
+        MarkDirty();
     }
     bool Dirty() const { return FDirty; }
     // Invalidates and paints at once: through the window when one is
@@ -175,8 +180,10 @@ public:
     // an empty size).
     const QImage& Paint();
     const QImage& Image() const { return FImage; }
-    // Full redraws since construction.
+    // Redraws since construction, and how many of them drew the layer
+    // behind the series too.
     int DrawCount() const { return FDrawCount; }
+    int LayerDrawCount() const { return FLayerDrawCount; }
 
     // Draws onto the latest image outside a paint (a series adding a point
     // without repainting); false when there is no image yet. EndDirectDraw
@@ -188,11 +195,33 @@ private:
     friend class TChartSeries;
     void AddSeries(TChartSeries& series);
     void RemoveSeries(TChartSeries& series);
+    // Invalidates after a change of series' points; the next paint keeps
+    // the layer when the axes take neither labels nor positions from them.
+    void InvalidatePointsOf(TChartSeries& series);
+    bool LayerShowsPointsOf(const TChartSeries& series) const;
+    // Whether a series whose points changed since the last paint shows in the layer.
+    bool ChangedPointsShowInLayer();
     template <typename T>
     void Store(T& field, T value);
+    void MarkDirty() {
+        if (FDirty) return;
+        FDirty = true;
+        if (FOnUpdateRequest) FOnUpdateRequest();
+    }
+
+    // What the layer was drawn for, besides the properties whose changes
+    // invalidate it.
+    struct TLayerLayout {
+        TRect Plot;
+        std::array<TAxisScale, 5> Scales;
+        QLocale Locale;
+        friend bool operator==(const TLayerLayout&, const TLayerLayout&) = default;
+    };
+    TLayerLayout CurrentLayout() const;
 
     void Draw();
-    void DrawChart();
+    void DrawLayer();
+    void RestoreLayer(const TRows& rows);
     void PaintPanelBackground();
     void DrawPanelFrame();
     void DrawBevel(TRect& r, TBevelCut cut);
@@ -248,8 +277,14 @@ private:
     TRect FPlotRect;
     TCanvas3D FCanvas;
     QImage FImage;
+    QImage FLayer;
+    bool FLayerValid = false;
+    // Rows of the image the series drew on since the layer was copied whole.
+    TRows FSeriesRows;
+    TLayerLayout FLayerLayout;
     bool FDirty = true;
     int FDrawCount = 0;
+    int FLayerDrawCount = 0;
     std::function<void()> FOnUpdateRequest;
     std::function<void()> FOnRepaintRequest;
 };

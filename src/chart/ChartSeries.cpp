@@ -51,11 +51,15 @@ void TChartSeries::SetVertAxis(TVertAxis value) {
 void TChartSeries::SetSeriesColor(TColor value) {
     if (FSeriesColor == value) return;
     FSeriesColor = value;
-    Repaint();
+    RepaintPoints();
 }
 
 void TChartSeries::Repaint() {
     if (FParentChart) FParentChart->InvalidateChart();
+}
+
+void TChartSeries::RepaintPoints() {
+    if (FParentChart) FParentChart->InvalidatePointsOf(*this);
 }
 
 // Appending in X order (what a refill does) costs two appended values: the
@@ -87,16 +91,22 @@ const QString& TChartSeries::Label(int index) const {
 
 void TChartSeries::PointAdded(int index) {
     if (FOnAfterAdd) FOnAfterAdd(*this, index);
-    if (FActive) Repaint();
+    if (FActive) RepaintPoints();
 }
 
 void TChartSeries::ClearPoints() {
+    // Labels that go may take axis labels with them.
+    const bool hadLabels = HasLabels();
     FXValues.Clear();
     FYValues.Clear();
     FColors.clear();
     FLabels.clear();
     if (FOnClearValues) FOnClearValues(*this);
-    if (FActive) Repaint();
+    if (!FActive) return;
+    if (hadLabels)
+        Repaint();
+    else
+        RepaintPoints();
 }
 
 TColor TChartSeries::ValueColor(int index) const {

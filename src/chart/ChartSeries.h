@@ -99,6 +99,12 @@ public:
 
     // Asks the chart for a repaint (invalidates it), when attached.
     void Repaint();
+    // The same after a change of the points or their look alone, which
+    // leaves the chart's axes, walls and panel as they are unless the axes
+    // take labels or positions from the points.
+    void RepaintPoints();
+    // Whether any point carries a label.
+    bool HasLabels() const { return !FLabels.empty(); }
 
 protected:
     // Whether FindVisibleRange keeps the first point at or beyond the
@@ -111,6 +117,8 @@ private:
     void ResolveAxes();
 
     TChart* FParentChart = nullptr;
+    // Points changed since the chart's last paint (RepaintPoints).
+    bool FPointsChanged = false;
     bool FActive = true;
     THorizAxis FHorizAxis = aBottomAxis;
     TVertAxis FVertAxis = aLeftAxis;

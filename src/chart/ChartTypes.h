@@ -22,6 +22,20 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// A run of rows from Top to Bottom (excluded); none when Top >= Bottom.
+struct TRows {
+    int Top = 0;
+    int Bottom = 0;
+
+    bool IsEmpty() const { return Top >= Bottom; }
+    // The least run holding both.
+    TRows JoinedWith(const TRows& other) const {
+        if (other.IsEmpty()) return *this;
+        if (IsEmpty()) return other;
+        return {Top < other.Top ? Top : other.Top, Bottom > other.Bottom ? Bottom : other.Bottom};
+    }
+};
+
 enum TPenStyle : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
 

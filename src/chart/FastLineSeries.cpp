@@ -7,7 +7,7 @@
 
 namespace wellenschau {
 
-TFastLineSeries::TFastLineSeries() : FLinePen([this] { Repaint(); }) {}
+TFastLineSeries::TFastLineSeries() : FLinePen([this] { RepaintPoints(); }) {}
 
 void TFastLineSeries::SetLinePen(const TChartPen& pen) {
     FLinePen.Assign(pen);

@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 using namespace wellenschau;
 using namespace wellenschau::test;
 
@@ -200,5 +203,68 @@ TEST_F(PlainChart, AtPixelRatioTwoTheRubberBandInvertsDevicePixels) {
                                      {61, 119, true}, {62, 42, false}, {200, 40, false}, {60, 120, false}})
         EXPECT_EQ(PixelAt(screen, x, y), band ? inverted(x, y) : PixelAt(image, x, y)) << x << "," << y;
 }
+
+// The layer behind the series: after a change the paint keeps the layer
+// or draws it again (LayerDraws times), and either way gives the pixels a
+// full paint gives.
+struct TLayerCase {
+    const char* Name;
+    std::function<void(TChart&, TFastLineSeries& trace, TFastLineSeries& labels)> Change;
+    int LayerDraws;
+    std::function<void(TChart&)> Setup = [](TChart&) {};
+};
+
+class LayerAfterChange : public PlainChart, public ::testing::WithParamInterface<TLayerCase> {
+protected:
+    TFastLineSeries labels;
+};
+
+TEST_P(LayerAfterChange, GivesThePixelsOfAFullPaint) {
+    chart.SetAxisVisible(true);
+    chart.TopAxis().SetLabelStyle(talText);
+    labels.SetParentChart(&chart);
+    labels.SetHorizAxis(aTopAxis);
+    labels.AddPoint(40, 0, QStringLiteral("A"));
+    labels.AddPoint(120, 0, QStringLiteral("B"));
+    GetParam().Setup(chart);
+    FillTrace(series, 1803);
+    chart.Paint();
+    FillTrace(series, 1803);
+    chart.Paint();
+    const int layerDraws = chart.LayerDrawCount();
+    GetParam().Change(chart, series, labels);
+    const QImage kept = chart.Paint().copy();
+    EXPECT_EQ(chart.LayerDrawCount() - layerDraws, GetParam().LayerDraws);
+    chart.InvalidateChart();
+    EXPECT_TRUE(kept == chart.Paint());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, LayerAfterChange,
+    ::testing::Values(
+        TLayerCase{"Points", [](TChart&, TFastLineSeries& trace, TFastLineSeries&) { FillTrace(trace, 900); }, 0},
+        TLayerCase{"AxisRange",
+                   [](TChart& chart, TFastLineSeries& trace, TFastLineSeries&) {
+                       chart.LeftAxis().SetMinMax(-70, 70);
+                       FillTrace(trace, 900);
+                   },
+                   1},
+        TLayerCase{"Zoom",
+                   [](TChart& chart, TFastLineSeries&, TFastLineSeries&) {
+                       chart.Zoom().MouseDown(mbLeft, 90, 40);
+                       chart.Zoom().MouseMove(170, 70);
+                       chart.Zoom().MouseUp(mbLeft, 170, 70);
+                   },
+                   1},
+        TLayerCase{"PointsOfAnAutomaticAxis",
+                   [](TChart&, TFastLineSeries& trace, TFastLineSeries&) { trace.AddPoint(50, 200); }, 1,
+                   [](TChart& chart) { chart.LeftAxis().SetAutomatic(true); }},
+        TLayerCase{"TextLabels",
+                   [](TChart&, TFastLineSeries&, TFastLineSeries& labels) {
+                       labels.ClearPoints();
+                       labels.AddPoint(80, 0, QStringLiteral("C"));
+                   },
+                   1}),
+    [](const ::testing::TestParamInfo<TLayerCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
