@@ -188,6 +188,14 @@
         <source>vor %1 s</source>
         <translation>%1 s ago</translation>
     </message>
+    <message>
+        <source>Speichert den gewählten Abschnitt als WAV mit den Dateien des Exports</source>
+        <translation>Saves the selected span as a WAV with the export&apos;s files</translation>
+    </message>
+    <message>
+        <source>Erst einen Abschnitt wählen: im Verlaufsspektrogramm mit gedrückter Umschalttaste ziehen</source>
+        <translation>First select a span: drag with Shift held on the history spectrogram</translation>
+    </message>
 </context>
 <context>
     <name>TBandPanelText</name>

@@ -6,7 +6,9 @@
 #include "DisplaySetup.h"
 #include "ImageWidget.h"
 #include "InputDeviceText.h"
+#include "HistorySpectrogram.h"
 #include "LookBack.h"
+#include "MomentSave.h"
 #include "MainWindow.h"
 #include "MeasurementText.h"
 #include "ReadoutLine.h"
@@ -39,6 +41,7 @@ constexpr int RowHeight = 25;
 // spectrogram below; of the upper width: oscilloscope and bands.
 constexpr int OscilloscopeStretch = 42;
 constexpr int LowerChartsStretch = 58;
+constexpr int HistoryStretch = 30;
 constexpr int OscilloscopeWidthStretch = 55;
 constexpr int BandsWidthStretch = 45;
 const QSize MinimumSize(960, 640);
@@ -111,8 +114,16 @@ void TAnalyserView::CreateHistoryControls() {
     FMoment->setMinimumWidth(160);
     FMomentAge = new QLabel(FRow);
     FMomentAge->setMinimumWidth(70);
-    for (QWidget* control : TWidgets{caption, FHistoryMinutes, FHoldButton, FMoment, FMomentAge})
+    FSaveMoment = new QToolButton(FRow);
+    FSaveMoment->setObjectName("SaveMoment");
+    FSaveMoment->setText(SaveMomentCaption());
+    for (QWidget* control : TWidgets{caption, FHistoryMinutes, FHoldButton, FMoment, FMomentAge, FSaveMoment})
         FRowLayout->addWidget(control);
+    FHistoryChart = new THistorySpectrogram(FPage);
+    FHistoryChart->setObjectName("HistorySpectrogram");
+    FHistoryChart->SetRows(FForm.Instrument().Analysis());
+    FHistoryChart->OnPick = [this](std::int64_t number) { ShowMoment(number); };
+    FHistoryChart->OnSpan = [this](std::int64_t, std::int64_t) { OfferSavingMoment(); };
     FMoment->hide();
     FMomentAge->hide();
     QObject::connect(FHistoryMinutes, &QDoubleSpinBox::valueChanged, FRow, [this] {
@@ -120,7 +131,20 @@ void TAnalyserView::CreateHistoryControls() {
     });
     QObject::connect(FHoldButton, &QToolButton::clicked, FRow, [this] { FFrozen ? Resume() : Freeze(); });
     QObject::connect(FMoment, &QSlider::valueChanged, FRow, [this](int number) { ShowMoment(number); });
+    QObject::connect(FSaveMoment, &QToolButton::clicked, FRow, [this] {
+        const std::optional<TBufferSpan> span = FHistoryChart->MarkedSpan();
+        if (span && FLookBack) AskAndSaveMoment(&FForm, *History(), span->First, span->Last, WindowExportSettings(FForm));
+    });
 }
+
+void TAnalyserView::OfferSavingMoment() {
+    FSaveMoment->setEnabled(FHistoryChart->MarkedSpan().has_value());
+    FSaveMoment->setToolTip(FSaveMoment->isEnabled()
+                                ? TAnalyserViewText::tr("Speichert den gewählten Abschnitt als WAV mit den Dateien des Exports")
+                                : TAnalyserViewText::tr("Erst einen Abschnitt wählen: im Verlaufsspektrogramm mit gedrückter Umschalttaste ziehen"));
+}
+
+void TAnalyserView::FollowPalette() { FHistoryChart->SetPalette(FForm.Instrument().Image1.colorTable()); }
 
 const TSoundHistory* TAnalyserView::History() const { return FLookBack ? &FLookBack->History() : nullptr; }
 
@@ -133,6 +157,11 @@ void TAnalyserView::StartHistory() {
     // The old keeper lets go of the instrument before the new one takes it.
     FLookBack.reset();
     if (FActive) FLookBack = std::make_unique<TLookBack>(FForm.Instrument(), HistoryMinutes(), FForm.Channels());
+    FHistoryChart->SetHistory(History());
+    FHistoryChart->SetMarkedSpan(std::nullopt);
+    FollowPalette();
+    OfferSavingMoment();
+    FScope->SetHistory(History());
     FollowHistory();
     if (OnHistoryChanged) OnHistoryChanged();
 }
@@ -179,6 +208,8 @@ void TAnalyserView::Resume() {
     FHoldButton->setText(TAnalyserViewText::tr("Anhalten"));
     FMoment->hide();
     FMomentAge->hide();
+    FHistoryChart->SetMarkedMoment(std::nullopt);
+    FScope->Roll().ShowMoment(std::nullopt);
     FForm.ShowFigures();
 }
 
@@ -186,12 +217,15 @@ void TAnalyserView::ShowMoment(std::int64_t number) {
     if (!Hold()) return;
     const std::int64_t shown = std::clamp(number, FLookBack->First(), FLookBack->End() - 1);
     FLookBack->Show(shown);
+    FHistoryChart->SetMarkedMoment(shown);
+    FScope->Roll().ShowMoment(shown);
     FollowHistory();
     FForm.ShowFigures();
 }
 
 void TAnalyserView::FollowHistory() {
     if (!FActive) return;
+    FHistoryChart->HistoryChanged();
     if (!FFrozen) {
         FHoldButton->setEnabled(FLookBack->First() < FLookBack->End());
         return;
@@ -421,6 +455,7 @@ void TAnalyserView::LayOut() {
     column->addLayout(upper, OscilloscopeStretch);
     column->addWidget(FScope->CursorReadout);
     column->addLayout(charts, LowerChartsStretch);
+    column->addWidget(FHistoryChart, HistoryStretch);
     column->addWidget(FHarmonics);
     column->addWidget(FForm.Readout());
     column->addWidget(FReadoutB);
@@ -467,7 +502,7 @@ void TAnalyserView::FollowPixelRatio() {
 }
 
 void TAnalyserView::SetChartsPixelRatio(qreal ratio) {
-    for (TChartWidget* chart : {FForm.Chart1, FForm.Chart2, FForm.Chart3, FBands->ChartWidget})
+    for (TChartWidget* chart : {FForm.Chart1, FForm.Chart2, FForm.Chart3, FBands->ChartWidget, static_cast<TChartWidget*>(FHistoryChart)})
         chart->Chart().SetPixelRatio(ratio);
     // Held, the spectrum and the oscilloscope show the look back's charts;
     // the live ones take the ratio too.

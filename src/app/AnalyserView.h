@@ -52,6 +52,7 @@ namespace wellenschau {
 
 class TBandPanel;
 class TCalibrationDialog;
+class THistorySpectrogram;
 class TForm1;
 class TInstrument;
 class TLookBack;
@@ -141,10 +142,14 @@ public:
     // After every live buffer: "Anhalten" is offered once a kept buffer
     // can be shown; while frozen the slider's range follows the history.
     void FollowHistory();
+    // The history spectrogram takes the palette the spectrogram picture has.
+    void FollowPalette();
 
 private:
     // The history's length, "Anhalten"/"Weiter", the time slider.
     void CreateHistoryControls();
+    // Offers "Moment speichern" while a span of the history is selected.
+    void OfferSavingMoment();
     // Begins keeping anew (back to live first).
     void StartHistory();
     // Shows the look back's charts and held picture instead of the live
@@ -213,6 +218,10 @@ private:
     QToolButton* FHoldButton;
     QSlider* FMoment;
     QLabel* FMomentAge;
+    QToolButton* FSaveMoment;
+    // The spectrogram of the whole history: a click picks a moment, a
+    // Shift drag the span that "Moment speichern" saves.
+    THistorySpectrogram* FHistoryChart;
     std::unique_ptr<TLookBack> FLookBack;
     // The spectrogram picture as it was on "Anhalten".
     QImage FHeldPicture;

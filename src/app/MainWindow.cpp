@@ -180,6 +180,7 @@ void TForm1::CBLutChange(QObject*) {
     const QString name = CBLut->currentText();
     LoadPicLutFromMemo(Image1, MemoLut, name);
     LoadPicLutFromMemo(Image2, MemoLut, name);
+    FAnalyserView->FollowPalette();
     CBLut->hide();
     Image1->repaint();
 }

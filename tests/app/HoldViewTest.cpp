@@ -4,6 +4,7 @@
 // shows live again. The history lives only while the view is shown.
 #include "AppTestSupport.h"
 #include "app/AnalyserView.h"
+#include "app/HistorySpectrogram.h"
 #include "app/ImageWidget.h"
 #include "app/ReadoutLine.h"
 #include "analysis/SoundHistory.h"
@@ -122,6 +123,25 @@ TEST_F(HoldViewTest, HistoryLivesWithTheViewAndItsLength) {
     EXPECT_FALSE(View().Frozen());
     EXPECT_FALSE(View().History());
     EXPECT_EQ(&Form().Chart2->Chart(), &Form().Instrument().Chart2);
+}
+
+
+TEST_F(HoldViewTest, TheHistorySpectrogramPicksTheMomentAndTheSpanToSave) {
+    Record(30);
+    auto* spectrogram = Form().findChild<THistorySpectrogram*>("HistorySpectrogram");
+    auto* save = Form().findChild<QToolButton*>("SaveMoment");
+    ASSERT_TRUE(spectrogram && save && spectrogram->isVisible());
+    EXPECT_FALSE(save->isEnabled());
+    const std::int64_t moment = View().History()->End() - 5;
+    spectrogram->OnPick(moment);
+    EXPECT_EQ(View().ShownMoment(), moment);
+    EXPECT_EQ(spectrogram->MarkedMoment(), moment);
+    EXPECT_EQ(Form().Readout()->text(), FReadouts[moment]);
+    spectrogram->SetMarkedSpan(TBufferSpan{moment - 3, moment});
+    spectrogram->OnSpan(moment - 3, moment);
+    EXPECT_TRUE(save->isEnabled());
+    HoldButton()->click();  // "Weiter"
+    EXPECT_EQ(spectrogram->MarkedMoment(), std::nullopt);
 }
 
 }  // namespace

@@ -32,12 +32,14 @@ TEST(ScopeRollTest, RollsTheHistoryInsteadOfTheBuffers) {
     w.Form->show();
     w.Form->StartButton->click();
     RunPostedEvents();
-    w.Form->SetAnalyserView(true);
     TScopePanel& panel = w.Form->Analyser().Scope();
     const int roll = panel.TimeChooser->findText("Rollen 10 ms/Div");
     const QStandardItem* rollItem = static_cast<QStandardItemModel*>(panel.TimeChooser->model())->item(roll);
-    EXPECT_FALSE(rollItem->isEnabled());
+    EXPECT_FALSE(rollItem->isEnabled());  // the plain window keeps no history
     EXPECT_TRUE(rollItem->toolTip().startsWith("Rollen braucht den Verlauf"));
+    w.Form->SetAnalyserView(true);
+    EXPECT_TRUE(rollItem->isEnabled());  // the view's own history
+
 
     // Silence, then a buffer with one short peak at half scale.
     TSoundHistory history(4, 1, 1);
