@@ -184,6 +184,7 @@ bool TAnalyserView::Hold() {
     FForm.Chart1->SetChart(look.Chart1);
     FForm.Chart2->SetChart(look.Chart2);
     FBands->SetMeter(look.SoundLevel());
+    FScope->Roll().SetInstrument(look);
     FFrozen = true;
     FHoldButton->setText(TAnalyserViewText::tr("Weiter"));
     FMoment->show();
@@ -203,6 +204,7 @@ void TAnalyserView::Resume() {
     FForm.Chart1->SetChart(live.Chart1);
     FForm.Chart2->SetChart(live.Chart2);
     FBands->SetMeter(live.SoundLevel());
+    FScope->Roll().SetInstrument(live);
     FForm.Image1->ShowInstead(nullptr);
     FHeldPicture = QImage();
     FHoldButton->setText(TAnalyserViewText::tr("Anhalten"));

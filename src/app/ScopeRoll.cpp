@@ -8,7 +8,7 @@
 
 namespace wellenschau {
 
-TScopeRoll::TScopeRoll(TInstrument& instrument) : FInstrument(instrument) {
+TScopeRoll::TScopeRoll(TInstrument& instrument) : FInstrument(&instrument) {
     FTimer.setTimerType(Qt::PreciseTimer);
     FTimer.setInterval(TScopePanel::LiveIntervalMs);
     QObject::connect(&FTimer, &QTimer::timeout, [this] { Follow(); });
@@ -23,13 +23,13 @@ void TScopeRoll::SetHistory(const TSoundHistory* history) {
 void TScopeRoll::SetMsPerDivision(double msPerDivision) {
     if (msPerDivision > 0.0 && FHistory == nullptr) msPerDivision = 0.0;
     if (msPerDivision == FMsPerDivision) return;
-    TChartAxis& amplitude = FInstrument.Chart2.LeftAxis();
+    TChartAxis& amplitude = FInstrument->Chart2.LeftAxis();
     if (!Rolling()) {
         FAmplitudeMinimum = amplitude.Minimum();
         FAmplitudeMaximum = amplitude.Maximum();
     }
     FMsPerDivision = msPerDivision;
-    FInstrument.Scope.SetRolling(Rolling(), FInstrument.FastTimeBase());
+    FInstrument->Scope.SetRolling(Rolling(), FInstrument->FastTimeBase());
     FDrawnNewest = -1;
     if (Rolling()) {
         FTimer.start();
@@ -37,9 +37,17 @@ void TScopeRoll::SetMsPerDivision(double msPerDivision) {
         return;
     }
     FTimer.stop();
-    if (FInstrument.Scope.Settings().PercentPerDivision == 0.0) amplitude.SetMinMax(FAmplitudeMinimum, FAmplitudeMaximum);
-    FInstrument.FastLineSeries1.ClearPoints();
-    FInstrument.Scope.TraceB.ClearPoints();
+    if (FInstrument->Scope.Settings().PercentPerDivision == 0.0) amplitude.SetMinMax(FAmplitudeMinimum, FAmplitudeMaximum);
+    FInstrument->FastLineSeries1.ClearPoints();
+    FInstrument->Scope.TraceB.ClearPoints();
+}
+
+void TScopeRoll::SetInstrument(TInstrument& instrument) {
+    if (&instrument == FInstrument) return;
+    const double msPerDivision = FMsPerDivision;
+    SetMsPerDivision(0.0);  // the old instrument's own trace and axes come back
+    FInstrument = &instrument;
+    SetMsPerDivision(msPerDivision);
 }
 
 void TScopeRoll::ShowMoment(std::optional<std::int64_t> buffer) {
@@ -54,13 +62,13 @@ void TScopeRoll::Follow() {
 
 void TScopeRoll::Draw() {
     if (!Rolling()) return;
-    TChart& chart = FInstrument.Chart2;
+    TChart& chart = FInstrument->Chart2;
     const double screenMs = FMsPerDivision * TimeDivisions;
     chart.BottomAxis().SetMinMax(0.0, screenMs);
     chart.BottomAxis().SetIncrement(FMsPerDivision);
-    if (FInstrument.Scope.Settings().PercentPerDivision == 0.0) chart.LeftAxis().SetMinMax(-100.0, 100.0);
-    TFastLineSeries& traceA = FInstrument.FastLineSeries1;
-    TFastLineSeries& traceB = FInstrument.Scope.TraceB;
+    if (FInstrument->Scope.Settings().PercentPerDivision == 0.0) chart.LeftAxis().SetMinMax(-100.0, 100.0);
+    TFastLineSeries& traceA = FInstrument->FastLineSeries1;
+    TFastLineSeries& traceB = FInstrument->Scope.TraceB;
     traceA.ClearPoints();
     traceB.ClearPoints();
     const std::int64_t newest = FMoment.value_or(FHistory->End() - 1);
@@ -68,7 +76,7 @@ void TScopeRoll::Draw() {
         // The chart's width, known before the first paint lays the plot
         // out: at least a column for every pixel of the plot.
         const TRollSpan span{screenMs, std::max(2, chart.Width())};
-        const double rate = FInstrument.Analysis().SampleRate;
+        const double rate = FInstrument->Analysis().SampleRate;
         TSeriesSink pointsA(traceA);
         PlotRoll(*FHistory, 0, newest, span, rate, pointsA);
         if (FHistory->Channels() == 2) {

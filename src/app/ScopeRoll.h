@@ -30,6 +30,9 @@ public:
     // Rolls at msPerDivision, or stops at 0.
     void SetMsPerDivision(double msPerDivision);
     bool Rolling() const { return FMsPerDivision > 0.0; }
+    // Rolls on another instrument's oscilloscope (the one shown: a held
+    // moment's), giving the previous one its own trace back.
+    void SetInstrument(TInstrument& instrument);
     // The buffer whose end is at the right edge: a kept moment, or the
     // newest buffer (nullopt).
     void ShowMoment(std::optional<std::int64_t> buffer);
@@ -40,7 +43,7 @@ private:
     // Draws when the history or the moment has changed since the last trace.
     void Follow();
 
-    TInstrument& FInstrument;
+    TInstrument* FInstrument;
     const TSoundHistory* FHistory = nullptr;
     double FMsPerDivision = 0.0;
     std::optional<std::int64_t> FMoment;

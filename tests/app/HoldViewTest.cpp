@@ -7,9 +7,11 @@
 #include "app/HistorySpectrogram.h"
 #include "app/ImageWidget.h"
 #include "app/ReadoutLine.h"
+#include "app/ScopePanel.h"
 #include "analysis/SoundHistory.h"
 #include "chart/ChartWidget.h"
 
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QSlider>
 #include <QToolButton>
@@ -142,6 +144,21 @@ TEST_F(HoldViewTest, TheHistorySpectrogramPicksTheMomentAndTheSpanToSave) {
     EXPECT_TRUE(save->isEnabled());
     HoldButton()->click();  // "Weiter"
     EXPECT_EQ(spectrogram->MarkedMoment(), std::nullopt);
+}
+
+
+TEST_F(HoldViewTest, AHeldMomentRollsOnTheShownOscilloscope) {
+    Record(30);
+    QComboBox* time = View().Scope().TimeChooser;
+    time->setCurrentIndex(time->findText("Rollen 10 ms/Div"));
+    View().ShowMoment(View().History()->End() - 5);
+    TInstrument& shown = View().ShownInstrument();
+    ASSERT_NE(&shown, &Form().Instrument());
+    EXPECT_EQ(shown.Chart2.BottomAxis().Maximum(), 100.0);
+    EXPECT_EQ(shown.FastLineSeries1.PointCount(), 2 * shown.Chart2.Width());
+    HoldButton()->click();  // "Weiter": the live oscilloscope rolls again
+    EXPECT_EQ(Form().Instrument().Chart2.BottomAxis().Maximum(), 100.0);
+    EXPECT_EQ(shown.Chart2.BottomAxis().Maximum(), 40.8);
 }
 
 }  // namespace
