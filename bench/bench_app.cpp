@@ -29,12 +29,17 @@ std::vector<std::int16_t> ToneBuffer() {
     return samples;
 }
 
-// The shown window's handler on one tone buffer per iteration.
-void HandleToneBuffers(benchmark::State& state, TForm1& form) {
+// The shown window's handler on one tone buffer per iteration, the same
+// tone in every channel (interleaved frames with two).
+void HandleToneBuffers(benchmark::State& state, TForm1& form, int channels = 1) {
+    form.SetChannels(channels);
+    if (form.Channels() != channels) state.SkipWithError("the window does not take the channels");
     form.show();
-    std::vector<std::int16_t> samples = ToneBuffer();
+    const std::vector<std::int16_t> tone = ToneBuffer();
+    std::vector<std::int16_t> samples(tone.size() * static_cast<std::size_t>(channels));
+    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = tone[i / static_cast<std::size_t>(channels)];
     for (auto _ : state) {
-        int size = 8192;
+        int size = static_cast<int>(samples.size() * sizeof(std::int16_t));
         benchmark::DoNotOptimize(form.AudioIn1BufferFilled(reinterpret_cast<char*>(samples.data()), size));
     }
 }
@@ -47,26 +52,16 @@ void BM_BufferHandler(benchmark::State& state) {
 BENCHMARK(BM_BufferHandler)->Unit(benchmark::kMicrosecond);
 
 // The same in the analyser view at 1920 x 1080: the handler repaints the
-// spectrogram picture, the spectrum and the oscilloscope at their sizes.
-// With the argument 2 a second channel (the same tone) goes to the
-// instrument beside it and the oscilloscope draws both.
+// spectrogram picture, the spectrum, the oscilloscope, the band chart and
+// the history spectrogram at their sizes, and keeps the buffer in the
+// history. With the argument 2 the window records two channels and the
+// oscilloscope draws both.
 void BM_AnalyserViewBuffer(benchmark::State& state) {
     TSimulatedWaveIn device;
     TForm1 form(device);
     form.SetAnalyserView(true);
     form.resize(1920, 1080);
-    if (state.range(0) == 1) {
-        HandleToneBuffers(state, form);
-        return;
-    }
-    form.show();
-    const std::vector<std::int16_t> samples = ToneBuffer();
-    const char* bytes = reinterpret_cast<const char*>(samples.data());
-    // As the window's handler does it: pending events first.
-    for (auto _ : state) {
-        QCoreApplication::processEvents();
-        form.Instrument().HandleBuffer(bytes, TInstrument::BufferBytes, bytes);
-    }
+    HandleToneBuffers(state, form, static_cast<int>(state.range(0)));
 }
 BENCHMARK(BM_AnalyserViewBuffer)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
