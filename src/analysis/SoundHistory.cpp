@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace wellenschau {
 
@@ -21,13 +22,13 @@ int TSoundHistory::CapacityFor(double minutes, double sampleRate) {
     return std::max(1, static_cast<int>(buffers));
 }
 
-void TSoundHistory::Add(const std::int16_t* channelA, const std::int16_t* channelB, int n,
-                        const std::uint8_t* column) {
+void TSoundHistory::Add(const void* channelA, const void* channelB, int n, const std::uint8_t* column) {
     if (n < 1 || n > BufferSamples || (FChannels == 2 && channelB == nullptr)) throw ERangeError();
     const std::size_t slot = Slot(FEnd);
     std::int16_t* samples = FSamples.get() + slot * static_cast<std::size_t>(FChannels) * BufferSamples;
-    std::copy_n(channelA, n, samples);
-    if (FChannels == 2) std::copy_n(channelB, n, samples + BufferSamples);
+    const std::size_t bytes = static_cast<std::size_t>(n) * sizeof(std::int16_t);
+    std::memcpy(samples, channelA, bytes);
+    if (FChannels == 2) std::memcpy(samples + BufferSamples, channelB, bytes);
     std::copy_n(column, FRowCount, FColumns.get() + slot * static_cast<std::size_t>(FRowCount));
     FLengths[slot] = static_cast<std::uint16_t>(n);
     ++FEnd;

@@ -27,11 +27,12 @@ public:
     // `sampleRate`, rounded up; at least 1.
     static int CapacityFor(double minutes, double sampleRate);
 
-    // Keeps one buffer of n samples per channel (1 .. BufferSamples; channelB
-    // null for one channel, required for two) and its column of rowCount
+    // Keeps one buffer of n 16-bit samples per channel (1 .. BufferSamples;
+    // channelB null for one channel, required for two; at any alignment, so
+    // a recorded buffer's bytes go straight in) and its column of rowCount
     // colour indices, dropping the oldest buffer when full. ERangeError
     // before anything changes on a wrong n or a missing channel B.
-    void Add(const std::int16_t* channelA, const std::int16_t* channelB, int n, const std::uint8_t* column);
+    void Add(const void* channelA, const void* channelB, int n, const std::uint8_t* column);
     // Forgets every kept buffer; the numbering goes on.
     void Clear();
 

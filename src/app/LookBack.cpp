@@ -3,7 +3,7 @@
 #include "analysis/Spectrogram.h"
 #include "core/Errors.h"
 
-#include <cstring>
+#include <array>
 
 namespace wellenschau {
 
@@ -58,15 +58,11 @@ void TLookBack::BeforeBuffer(const TInstrument& instrument) {
 }
 
 void TLookBack::AfterBuffer(const TInstrument& instrument, const char* channelA, const char* channelB, int n) {
-    if (n < 1 || n > TSoundHistory::BufferSamples) throw ERangeError();
-    const auto bytes = static_cast<std::size_t>(n) * sizeof(std::int16_t);
-    std::memcpy(FSamplesA.data(), channelA, bytes);
-    if (channelB) std::memcpy(FSamplesB.data(), channelB, bytes);
     // The colour of each row as the spectrogram picture got it.
     const AnalysisState& analysis = instrument.Analysis();
     for (std::size_t row = 0; row < FColumn.size(); ++row)
         FColumn[row] = static_cast<std::uint8_t>(LevelColourIndex(analysis.RowLevel[row]));
-    FHistory.Add(FSamplesA.data(), channelB ? FSamplesB.data() : nullptr, n, FColumn.data());
+    FHistory.Add(channelA, channelB, n, FColumn.data());
 }
 
 bool TLookBack::Usable(const TCheckpoint& checkpoint) const {

@@ -17,7 +17,6 @@
 #include "Instrument.h"
 #include "analysis/SoundHistory.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -93,9 +92,7 @@ private:
     int FCount = 0;
     unsigned FChangesSeen = 0;
     std::optional<std::int64_t> FShown;
-    // The kept buffer's samples, aligned, and its column.
-    std::array<std::int16_t, TSoundHistory::BufferSamples> FSamplesA{};
-    std::array<std::int16_t, TSoundHistory::BufferSamples> FSamplesB{};
+    // The column of the buffer being kept.
     std::vector<std::uint8_t> FColumn;
 };
 

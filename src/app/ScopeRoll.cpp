@@ -85,7 +85,6 @@ void TScopeRoll::Draw() {
         }
     }
     FDrawnNewest = newest;
-    chart.InvalidateChart();
 }
 
 }  // namespace wellenschau
